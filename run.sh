@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the wizard.
+set -euo pipefail
+source "$(dirname "$0")/scripts/common.sh"
+
+ensure_packages "${BUILD_PACKAGES[@]}"
+build build -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "Velmora needs a graphical desktop, and there is none here (DISPLAY is not set):" \
+         "start it from a desktop session, or give it one, e.g. 'Xvfb :99 & DISPLAY=:99 ./run.sh'." >&2
+    exit 1
+fi
+exec "$VELMORA_ROOT/build/app/velmora"

@@ -1,0 +1,30 @@
+# Shared by run.sh and test.sh: installs the Debian packages that are missing
+# and configures and builds into a build directory.
+
+VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# ensure_packages PKG... — installs with apt-get whatever of PKG is missing.
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core)
+
+# build DIR [CMAKE OPTIONS...] — configures (once) and builds.
+build() {
+    local dir=$1
+    shift
+    cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$VELMORA_ROOT/$dir" -j2
+}
