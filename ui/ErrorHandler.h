@@ -1,0 +1,24 @@
+// The general error handler: every handler that a user event runs goes
+// through guarded(), so no exception ever crosses Qt's event loop.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace velmora::ui {
+
+/// The message as the error box shows it: a "." is appended when the last
+/// character lies above "." in the character set.
+[[nodiscard]] QString withFullStop(const QString& message);
+
+/// Shows the error box: the message with its full stop, the application
+/// title, an error icon and one "OK" button.
+void showError(QWidget* parent, const QString& message);
+
+/// Runs a handler; a failure shows the error box and the program goes on.
+/// Returns whether the handler ran to its end.
+bool guarded(QWidget* parent, const std::function<void()>& handler);
+
+}  // namespace velmora::ui
