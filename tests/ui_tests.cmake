@@ -1,1 +1,0 @@
-# tests of the windows are added here
