@@ -11,6 +11,7 @@
 #include <climits>
 #include <csignal>
 #include <string>
+#include <utility>
 
 #include "settings/Failure.h"
 
@@ -40,7 +41,14 @@ std::string resolveLinks(std::string path) {
         const ssize_t n = readlink(path.c_str(), target.data(), target.size());
         if (n < 0) return path;
         target.resize(static_cast<std::size_t>(n));
-        path = target.starts_with('/') ? target : directoryOf(path) + "/" + target;
+        if (target.starts_with('/')) {
+            path = std::move(target);
+        } else {
+            std::string resolved = directoryOf(path);
+            resolved += '/';
+            resolved += target;
+            path = std::move(resolved);
+        }
     }
     return path;
 }

@@ -107,7 +107,7 @@ void writeLinkBar(PageSettings& s, CodeList& out) {
         out.add(linkCell(frame, targets[0], texts[0]));
         if (!s.ListBox1.items.empty()) writeTextCell(s, n + 1, out);
         out.add("</tr>");
-        for (int i = 1; i < n; ++i) {
+        for (std::size_t i = 1; i < texts.size(); ++i) {
             out.add("<tr>");
             out.add(linkCell(frame, targets[i], texts[i]));
             out.add("</tr>");

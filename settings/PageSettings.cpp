@@ -45,7 +45,8 @@ std::int32_t readDecimal(std::string_view s) noexcept {
 
 }  // namespace
 
-std::int32_t spinValue(std::string_view s) noexcept {
+std::int32_t spinValue(std::string_view typedText) noexcept {
+    std::string_view s = typedText;
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
     if (s.starts_with('$') || s.starts_with('x') || s.starts_with('X')) return readHex(s.substr(1));
     if (s.starts_with("0x") || s.starts_with("0X")) return readHex(s.substr(2));
