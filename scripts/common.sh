@@ -19,7 +19,13 @@ ensure_packages() {
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core)
+BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra)
+
+# What test.sh needs on top: the test libraries, the browser for the page
+# check, clang for the fuzz target and the two clang tools, and the desktop
+# entry checker of the package check.
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev chromium clang clang-tidy clang-format
+               libclang-rt-14-dev desktop-file-utils)
 
 # build DIR [CMAKE OPTIONS...] — configures (once) and builds.
 build() {

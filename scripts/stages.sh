@@ -1,0 +1,169 @@
+# The stages of test.sh beyond build and ctest: the package check, the fuzz
+# run, clang-tidy and clang-format. Each is a function that returns non-zero
+# when its check fails; `stage` runs one, times it and remembers the result, so
+# that every stage runs even when an earlier one failed.
+# Needs scripts/common.sh first (VELMORA_ROOT).
+
+STAGE_NAMES=()
+STAGE_RESULTS=()
+STAGE_SECONDS=()
+
+# stage NAME COMMAND [ARGS...] — runs COMMAND with errexit in a subshell.
+stage() {
+    local name=$1 start end rc
+    shift
+    echo
+    echo "== $name"
+    start=$(date +%s)
+    (
+        set -e
+        "$@"
+    )
+    rc=$?
+    end=$(date +%s)
+    STAGE_NAMES+=("$name")
+    STAGE_SECONDS+=("$((end - start))")
+    if [ $rc -eq 0 ]; then
+        STAGE_RESULTS+=(passed)
+        echo "== $name: passed ($((end - start)) s)"
+    else
+        STAGE_RESULTS+=(FAILED)
+        echo "== $name: FAILED ($((end - start)) s)"
+    fi
+}
+
+# stage_summary — prints a line per stage; returns non-zero if any failed.
+stage_summary() {
+    local i failed=0
+    echo
+    echo "== summary"
+    for i in "${!STAGE_NAMES[@]}"; do
+        printf '   %-7s %5s s  %s\n' "${STAGE_RESULTS[$i]}" "${STAGE_SECONDS[$i]}" "${STAGE_NAMES[$i]}"
+        [ "${STAGE_RESULTS[$i]}" = passed ] || failed=$((failed + 1))
+    done
+    if [ $failed -ne 0 ]; then
+        echo "== $failed stage(s) FAILED:" \
+            "$(for i in "${!STAGE_NAMES[@]}"; do
+                   [ "${STAGE_RESULTS[$i]}" = passed ] || printf '%s; ' "${STAGE_NAMES[$i]}"
+               done)"
+        return 1
+    fi
+    echo "== all stages passed"
+}
+
+# check_package BUILD_DIR — installs into a scratch prefix, builds the Debian
+# package and checks that both hold the program, desktop entry and icon.
+check_package() {
+    local dir=$VELMORA_ROOT/$1 prefix f deb missing=0
+    local files=(bin/velmora share/applications/velmora.desktop
+                 share/icons/hicolor/32x32/apps/velmora.png)
+    prefix=$(mktemp -d)
+    cmake --install "$dir" --prefix "$prefix" >/dev/null
+    for f in "${files[@]}"; do
+        if [ -s "$prefix/$f" ]; then echo "installed: $f"; else echo "NOT installed: $f"; missing=1; fi
+    done
+    if ldd "$prefix/bin/velmora" | grep 'not found'; then
+        echo "the installed program misses libraries"
+        missing=1
+    fi
+    desktop-file-validate "$prefix/share/applications/velmora.desktop"
+    rm -rf "$prefix"
+
+    rm -rf "$dir/package"
+    cpack --config "$dir/CPackConfig.cmake" -B "$dir/package" >/dev/null
+    deb=$(ls "$dir"/package/velmora_*.deb)
+    echo "package: ${deb#"$VELMORA_ROOT/"}"
+    for f in "${files[@]}"; do
+        if dpkg-deb -c "$deb" | grep -q " \./usr/$f\$"; then
+            echo "in package: /usr/$f"
+        else
+            echo "NOT in package: /usr/$f"
+            missing=1
+        fi
+    done
+    echo "depends: $(dpkg-deb -f "$deb" Depends)"
+    dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "no Qt Widgets dependency"; missing=1; }
+    return $missing
+}
+
+# run_fuzzer SECONDS — builds the libFuzzer target with clang in build-fuzz and
+# runs it for SECONDS; a mismatch with the reference or a crash fails.
+run_fuzzer() {
+    local seconds=$1 dir=$VELMORA_ROOT/build-fuzz rc
+    CXX=clang++ cmake -S "$VELMORA_ROOT/fuzz" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+    cmake --build "$dir" -j2
+    mkdir -p "$dir/corpus"
+    rc=0
+    "$dir/spin_value_fuzz" -dict="$VELMORA_ROOT/fuzz/spin_value.dict" -max_total_time="$seconds" \
+        -timeout=10 -print_final_stats=1 -artifact_prefix="$dir/" \
+        "$dir/corpus" "$VELMORA_ROOT/fuzz/seeds" >"$dir/fuzz.log" 2>&1 || rc=$?
+    grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' "$dir/fuzz.log" || true
+    if [ $rc -ne 0 ]; then
+        grep -E 'mismatch|does not read back|ERROR|SUMMARY|Test unit written' "$dir/fuzz.log" | head -20
+        echo "fuzzing failed (exit $rc); the whole log is ${dir#"$VELMORA_ROOT/"}/fuzz.log"
+        return 1
+    fi
+}
+
+# The project's own sources: what clang-format checks and clang-tidy reads.
+SOURCE_DIRS=(settings generator wizard ui app tests bench fuzz)
+
+# tidy_file DB FILE LOGDIR — one clang-tidy run, its findings kept in LOGDIR.
+tidy_file() {
+    local db=$1 file=$2 logdir=$3 log rc=0
+    log="$logdir/$(printf '%s' "${file#"$VELMORA_ROOT/"}" | tr '/' '_').log"
+    clang-tidy -p "$db" --quiet "$file" >"$log.raw" 2>&1 || rc=$?
+    # clang-tidy's own counters are noise; findings and errors stay
+    grep -vE '^[0-9]+ (warning|error)s?( and [0-9]+ (warning|error)s?)? generated\.$' "$log.raw" \
+        >"$log" || true
+    rm -f "$log.raw"
+    if [ $rc -ne 0 ] || grep -qE ': (warning|error):' "$log"; then
+        echo "clang-tidy: ${file#"$VELMORA_ROOT/"}: findings"
+        return 1
+    fi
+    rm -f "$log"
+}
+export -f tidy_file
+
+# run_clang_tidy DB_DIR... — clang-tidy with the root .clang-tidy over every
+# project source file that the compile databases of DB_DIR... name.
+run_clang_tidy() {
+    local logdir=$VELMORA_ROOT/build-tidy dirs db pattern count rc=0
+    rm -rf "$logdir"
+    mkdir -p "$logdir"
+    dirs=$(IFS='|'; echo "${SOURCE_DIRS[*]}")
+    pattern="^$VELMORA_ROOT/($dirs)/"
+    for db in "$@"; do
+        db=$VELMORA_ROOT/$db
+        if [ ! -f "$db/compile_commands.json" ]; then
+            echo "no compile database in ${db#"$VELMORA_ROOT/"} (its build failed?)"
+            rc=1
+            continue
+        fi
+        grep -oE '"file": *"[^"]+"' "$db/compile_commands.json" | sed -E 's/^"file": *"(.*)"$/\1/' \
+            | grep -E "$pattern" | sort -u >"$logdir/files"
+        count=$(wc -l <"$logdir/files")
+        echo "clang-tidy over $count files of ${db#"$VELMORA_ROOT/"}"
+        VELMORA_ROOT=$VELMORA_ROOT xargs -P2 -I{} bash -c 'tidy_file "$1" "$2" "$3"' _ "$db" {} \
+            "$logdir" <"$logdir/files" || rc=1
+    done
+    if [ $rc -ne 0 ]; then
+        echo "findings (the notes that go with them are in ${logdir#"$VELMORA_ROOT/"}/):"
+        cat "$logdir"/*.log 2>/dev/null | grep -E ': (warning|error): ' \
+            | sed "s|^$VELMORA_ROOT/||" | sort -u
+        return 1
+    fi
+    echo "clang-tidy: no findings"
+}
+
+# check_format — clang-format --dry-run over the sources, with the root
+# .clang-format.
+check_format() {
+    local files
+    mapfile -t files < <(cd "$VELMORA_ROOT" && find "${SOURCE_DIRS[@]}" \( -name '*.h' -o -name '*.cpp' \) \
+        -type f 2>/dev/null | sort)
+    echo "clang-format over ${#files[@]} files"
+    (cd "$VELMORA_ROOT" && clang-format --dry-run --Werror "${files[@]}")
+    echo "clang-format: every file is formatted"
+}
