@@ -1,1 +1,361 @@
+// These tests write real files, each in a fresh temporary directory that is
+// also the working directory, as the wizard's output goes to the working
+// directory.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/OutputFile.h"
+#include "generator/PageGenerator.h"
+#include "settings/Failure.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+}
+
+mode_t modeOf(const fs::path& p) {
+    struct stat st {};
+    return stat(p.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
+
+// Every entry below the directory with its contents, for checking that a
+// failure changed nothing and left no stray file.
+std::map<std::string, std::string> snapshot(const fs::path& dir = ".") {
+    std::map<std::string, std::string> entries;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        const std::string name = e.path().lexically_relative(dir).string();
+        entries[name] = e.is_regular_file() && !e.is_symlink() ? readFile(e.path()) : "<other>";
+    }
+    return entries;
+}
+
+class OutputFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "velmora-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        previous_ = fs::current_path();
+        fs::current_path(dir_);
+        mask_ = umask(022);
+    }
+    void TearDown() override {
+        umask(mask_);
+        fs::current_path(previous_);
+        for (const auto& e : fs::recursive_directory_iterator(dir_)) {
+            if (e.is_directory() && !e.is_symlink())
+                fs::permissions(e.path(), fs::perms::owner_all);
+        }
+        fs::remove_all(dir_);
+    }
+
+    fs::path dir_;
+    fs::path previous_;
+    mode_t mask_ = 022;
+};
+
+PageSettings pageWithEverything() {
+    PageSettings s;
+    s.ListBox2.items = {"Home", "Kontakt"};
+    s.ListBox5.items = {"index.html", "kontakt.html"};
+    s.ListBox1.items = {"Willkommen"};
+    s.ListBox3.items = {"a.jpg"};
+    s.ListBox6.items = {"A"};
+    return s;
+}
+
+std::string joinedWithCrLf(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& l : lines) all += l + "\r\n";
+    return all;
+}
+
+TEST_F(OutputFile, NameIsEdit19WithTheChosenExtension) {
+    struct Case {
+        const char* edit19;
+        bool html;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"index", true, "index.html"}, {"start", false, "start.htm"},           {"", true, ".html"},
+        {"", false, ".htm"},           {"seite.html", false, "seite.html.htm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PageSettings s;
+        s.Edit19 = c.edit19;
+        s.html = c.html;
+        EXPECT_EQ(outputFileName(s), c.name);
+        CodeList out;
+        SpeedButton9Click(s, out);
+        const auto entries = snapshot();
+        ASSERT_EQ(entries.size(), 1U);
+        EXPECT_EQ(entries.begin()->first, c.name);
+        fs::remove(c.name);
+    }
+}
+
+TEST_F(OutputFile, NameWithADirectoryPartGoesIntoThatDirectory) {
+    fs::create_directory("unter");
+    PageSettings s;
+    s.Edit19 = "unter/seite";
+    CodeList out;
+    SpeedButton9Click(s, out);
+    EXPECT_EQ(readFile("unter/seite.html"), joinedWithCrLf(out.lines()));
+    EXPECT_EQ(snapshot().size(), 2U);
+}
+
+TEST_F(OutputFile, EveryLineEndsWithCrLfAndNothingElseIsWritten) {
+    PageSettings s = pageWithEverything();
+    CodeList out;
+    SpeedButton9Click(s, out);
+    const std::string bytes = readFile("index.html");
+
+    std::size_t expectedSize = 0;
+    for (const std::string& l : out.lines()) expectedSize += l.size() + 2;
+    EXPECT_EQ(bytes.size(), expectedSize);
+    EXPECT_EQ(bytes, joinedWithCrLf(out.lines()));
+    EXPECT_TRUE(bytes.starts_with("<html>\r\n")) << "no byte-order mark or header";
+    EXPECT_TRUE(bytes.ends_with("</html>\r\n"));
+    std::size_t crlf = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            ASSERT_GT(i, 0U);
+            EXPECT_EQ(bytes[i - 1], '\r') << "bare LF at byte " << i;
+            ++crlf;
+        }
+    }
+    EXPECT_EQ(crlf, out.size());
+}
+
+TEST_F(OutputFile, ALongerExistingPageIsReplacedWhole) {
+    writeFile("index.html", std::string(100000, 'x'));
+    PageSettings s;
+    CodeList out;
+    SpeedButton9Click(s, out);
+    EXPECT_EQ(readFile("index.html"), joinedWithCrLf(out.lines()));
+    EXPECT_EQ(snapshot().size(), 1U);
+}
+
+TEST_F(OutputFile, UmlautsAndEuroAreSingleBytesAndOtherLettersReferences) {
+    PageSettings s;
+    s.Edit2 = "Grüße für 5 €";
+    s.Edit5 = "Łódź";
+    CodeList out;
+    SpeedButton9Click(s, out);
+    EXPECT_EQ(out.lines()[1], "<head><title>Grüße für 5 €</title>") << "CodeList keeps the text";
+    const std::string bytes = readFile("index.html");
+    EXPECT_NE(bytes.find("<head><title>Gr\xFC\xDF"
+                         "e f\xFCr 5 \x80</title>\r\n"),
+              std::string::npos);
+    EXPECT_NE(bytes.find(">&#321;\xF3"
+                         "d&#378;</font></b>\r\n"),
+              std::string::npos);
+}
+
+TEST(Windows1252, EncodesEveryCharacterItHoldsAsOneByte) {
+    struct Case {
+        const char* utf8;
+        const char* bytes;
+    };
+    const Case cases[] = {
+        {"plain <ascii> \"text\"", "plain <ascii> \"text\""},
+        {"äöüÄÖÜß", "\xE4\xF6\xFC\xC4\xD6\xDC\xDF"},
+        {"\xC2\xA0", "\xA0"},  // no-break space, first of the Latin-1 half
+        {"ÿ", "\xFF"},         // its last
+        {"€", "\x80"},         // the block at 0x80 ... 0x9F
+        {"‚", "\x82"},
+        {"Š", "\x8A"},
+        {"ž", "\x9E"},
+        {"Ÿ", "\x9F"},
+        {"„Zitat“", "\x84Zitat\x93"},
+        {"–—…", "\x96\x97\x85"},
+        {"Ł", "&#321;"},         // not in Windows-1252
+        {"\xC2\x81", "&#129;"},  // a gap of the block: no character there
+        {"😀", "&#128512;"},
+        {"a\xFC"
+         "b",
+         "a&#65533;b"},  // broken UTF-8 is flagged, not passed on
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.utf8);
+        std::string out = "vorher|";
+        appendWindows1252(out, c.utf8);
+        EXPECT_EQ(out, std::string("vorher|") + c.bytes);
+    }
+}
+
+TEST(Windows1252, ACharacterCutOffAtTheEndIsNotReadPast) {
+    // held in a buffer of its exact size, so that reading past it is caught
+    // by the address sanitizer
+    const std::vector<char> cut = {'x', '\xE2', '\x82'};
+    std::string out;
+    appendWindows1252(out, std::string_view(cut.data(), cut.size()));
+    EXPECT_EQ(out, "x&#65533;");
+}
+
+TEST(ComposeFileBytes, EndsEveryLineWithCrLf) {
+    EXPECT_EQ(composeFileBytes({}), "");
+    EXPECT_EQ(composeFileBytes({""}), "\r\n");
+    EXPECT_EQ(composeFileBytes({"a", "", "ü"}), "a\r\n\r\n\xFC\r\n");
+}
+
+// Names the file system refuses: the finish fails with the composed name, the
+// lines are all in CodeList, and the directory is exactly as before.
+TEST_F(OutputFile, ANameThatCannotBeCreatedIsReportedAndChangesNothing) {
+    writeFile("datei", "ich bin eine Datei");
+    writeFile("alt.html", "alte Seite\r\n");
+    fs::permissions("alt.html",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::create_directory("ordner.html");
+    struct Case {
+        std::string edit19;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"fehlt/index", "missing directory"},
+        {"datei/index", "a directory part that is a file"},
+        {std::string(300, 'n'), "over-long name"},
+        {"alt", "read-only existing page"},
+        {"ordner", "a directory at the name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        PageSettings s = pageWithEverything();
+        s.Edit19 = c.edit19;
+        const auto before = snapshot();
+        const mode_t oldMode = modeOf("alt.html");
+        CodeList out;
+        try {
+            SpeedButton9Click(s, out);
+            ADD_FAILURE() << "no failure";
+        } catch (const Failure& f) {
+            EXPECT_EQ(std::string(f.what()), "Cannot create file " + c.edit19 + ".html");
+        }
+        PageSettings t = pageWithEverything();
+        t.Edit19 = c.edit19;
+        CodeList complete;
+        writePage(t, complete);
+        EXPECT_EQ(out.lines(), complete.lines()) << "CodeList is complete before the file";
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_EQ(modeOf("alt.html"), oldMode);
+    }
+}
+
+TEST_F(OutputFile, ADirectoryWeMayNotWriteIsReported) {
+    if (geteuid() == 0) GTEST_SKIP() << "run as root, who may write any directory";
+    fs::create_directory("zu");
+    fs::permissions("zu", fs::perms::owner_read | fs::perms::owner_exec);
+    try {
+        writeOutputFile("zu/index.html", "x\r\n");
+        ADD_FAILURE() << "no failure";
+    } catch (const Failure& f) {
+        EXPECT_EQ(std::string(f.what()), "Cannot create file zu/index.html");
+    }
+    EXPECT_TRUE(fs::is_empty("zu"));
+}
+
+TEST_F(OutputFile, ASymbolicLinkIsFollowedNotReplaced) {
+    fs::create_directory("echt");
+    writeFile("echt/seite.html", "alt");
+    fs::create_symlink("echt/seite.html", "index.html");
+    writeOutputFile("index.html", "neu\r\n");
+    EXPECT_TRUE(fs::is_symlink("index.html"));
+    EXPECT_EQ(readFile("echt/seite.html"), "neu\r\n");
+    EXPECT_EQ(snapshot().size(), 3U) << "no temporary file left in either directory";
+}
+
+TEST_F(OutputFile, NewPageGetsTheUsualModeAndAReplacedPageKeepsItsOwn) {
+    writeOutputFile("neu.html", "x\r\n");
+    EXPECT_EQ(modeOf("neu.html"), 0644U) << "0666 less the umask 022, so a web server can read it";
+
+    umask(027);
+    writeOutputFile("neu2.html", "x\r\n");
+    EXPECT_EQ(modeOf("neu2.html"), 0640U);
+
+    writeFile("alt.html", "alt");
+    fs::permissions("alt.html", static_cast<fs::perms>(0604));
+    writeOutputFile("alt.html", "neu\r\n");
+    EXPECT_EQ(modeOf("alt.html"), 0604U);
+    EXPECT_EQ(readFile("alt.html"), "neu\r\n");
+}
+
+// Runs writeOutputFile in a child process whose file size limit is `limit`
+// bytes, and tells how it ended.
+enum class Outcome { Written, StreamWriteError, OtherFailure, Crashed };
+
+Outcome writeUnderSizeLimit(const std::string& name, const std::string& bytes, rlim_t limit) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit r{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &r);
+        std::signal(SIGXFSZ, SIG_IGN);
+        int code = 3;
+        try {
+            writeOutputFile(name, bytes);
+            code = 0;
+        } catch (const Failure& f) {
+            code = std::string(f.what()) == "Stream write error" ? 1 : 2;
+        } catch (...) {
+            code = 4;
+        }
+        _exit(code);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return Outcome::Crashed;
+    }
+    switch (WEXITSTATUS(status)) {
+        case 0:
+            return Outcome::Written;
+        case 1:
+            return Outcome::StreamWriteError;
+        case 2:
+            return Outcome::OtherFailure;
+        default:
+            return Outcome::Crashed;
+    }
+}
+
+TEST_F(OutputFile, AWriteCutShortByAFileSizeLimitKeepsTheOldPage) {
+    const std::string oldPage = "<html>\r\n<body>alt</body>\r\n</html>\r\n";
+    writeFile("index.html", oldPage);
+    const std::string page(100 * 1024, 'p');
+    EXPECT_EQ(writeUnderSizeLimit("index.html", page, 64 * 1024), Outcome::StreamWriteError);
+    EXPECT_EQ(readFile("index.html"), oldPage);
+    EXPECT_EQ(snapshot().size(), 1U) << "no partial temporary file left behind";
+
+    EXPECT_EQ(writeUnderSizeLimit("neu.html", page, 64 * 1024), Outcome::StreamWriteError);
+    EXPECT_FALSE(fs::exists("neu.html"));
+    EXPECT_EQ(snapshot().size(), 1U);
+}
+
+TEST_F(OutputFile, APageBelowTheFileSizeLimitIsWritten) {
+    const std::string page(60 * 1024, 'p');
+    EXPECT_EQ(writeUnderSizeLimit("index.html", page, 64 * 1024), Outcome::Written);
+    EXPECT_EQ(readFile("index.html"), page);
+}
+
+}  // namespace
+}  // namespace velmora
