@@ -1,13 +1,294 @@
 #include "ui/TForm3.h"
 
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "ui/ErrorHandler.h"
+#include "ui/SpinEdit.h"
+#include "ui/WizardStyle.h"
+
 namespace velmora::ui {
+namespace {
+
+QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+bool isEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+
+int selectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
+void showSelection(QListWidget* list, int row) {
+    if (row == selectedRow(list)) return;
+    if (row < 0) {
+        list->clearSelection();
+    } else {
+        list->setCurrentRow(row);
+    }
+}
+
+// Shows one operation's change: one row added or taken, or all rows gone.
+void showChange(QListWidget* widget, const StringList& list, ListChange change) {
+    switch (change.kind) {
+        case ListChange::Kind::Appended:
+            widget->addItem(qs(list.items[static_cast<std::size_t>(change.index)]));
+            break;
+        case ListChange::Kind::Removed:
+            delete widget->takeItem(change.index);
+            break;
+        case ListChange::Kind::Cleared:
+            widget->clear();
+            break;
+        case ListChange::Kind::None:
+            break;
+    }
+    showSelection(widget, list.selected);
+}
+
+void bindTick(QCheckBox* box, bool& value) {
+    box->setChecked(value);
+    QObject::connect(box, &QCheckBox::toggled, box, [&value](bool on) { value = on; });
+}
+
+// A choice of two radio buttons held as "the first is selected".
+void bindChoice(QRadioButton* first, QRadioButton* second, bool& firstSelected) {
+    first->setChecked(firstSelected);
+    second->setChecked(!firstSelected);
+    QObject::connect(first, &QRadioButton::toggled, first,
+                     [&firstSelected](bool on) { firstSelected = on; });
+}
+
+void bindSpin(SpinEdit* spin, SpinField& field) {
+    spin->setTypedText(qs(field.text));
+    QObject::connect(spin, &SpinEdit::changed, spin,
+                     [&field](const QString& text) { field.text = text.toStdString(); });
+}
+
+void bindSelection(QListWidget* list, StringList& value) {
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list,
+                     [list, &value] { value.selected = selectedRow(list); });
+}
+
+QFont defaultFont() {
+    QFont f(kFontFace);
+    f.setPixelSize(kFontPixels);
+    return f;
+}
+
+}  // namespace
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form3"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Assistent"));
     setFixedSize(763, 433);
+    move(77, 66);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, kWindowColour);
+    p.setColor(QPalette::Base, Qt::white);
+    setPalette(p);
+    setFont(defaultFont());
+
+    buildWizardUi(this, ui_);
+    bindControls();
+    connectOperations();
+    ui_.Memo5->installEventFilter(this);
 }
 
+// The controls go first: their signals write into the settings.
+TForm3::~TForm3() { delete ui_.PageControl1; }
+
 void TForm3::FormCreate() { settings_.HeadingSize = 3; }
+
+void TForm3::bindText(QLineEdit* edit, std::string& value) {
+    edit->setText(qs(value));
+    connect(edit, &QLineEdit::textChanged, this,
+            [&value](const QString& text) { value = text.toStdString(); });
+}
+
+void TForm3::bindControls() {
+    PageSettings& s = settings_;
+    const WizardUi& u = ui_;
+    bindChoice(u.hgb, u.hgf, s.hgb);
+    bindChoice(u.html, u.htm, s.html);
+    for (auto [box, value] : {std::pair{u.CSS, &s.CSS},
+                              {u.fett, &s.fett},
+                              {u.eck, &s.eck},
+                              {u.Dots, &s.Dots},
+                              {u.lh, &s.lh},
+                              {u.strecken, &s.strecken},
+                              {u.zentrieren, &s.zentrieren}}) {
+        bindTick(box, *value);
+    }
+    for (auto [edit, value] :
+         {std::pair{u.Edit1, &s.Edit1}, {u.Edit14, &s.Edit14}, {u.Edit15, &s.Edit15},
+          {u.Edit16, &s.Edit16},        {u.Edit17, &s.Edit17}, {u.Edit18, &s.Edit18},
+          {u.Edit26, &s.Edit26},        {u.Edit27, &s.Edit27}, {u.Edit19, &s.Edit19},
+          {u.Edit2, &s.Edit2},          {u.Edit5, &s.Edit5},   {u.Edit20, &s.Edit20},
+          {u.Edit21, &s.Edit21},        {u.Edit8, &s.Edit8},   {u.Edit9, &s.Edit9},
+          {u.Edit3, &s.Edit3},          {u.Edit4, &s.Edit4},   {u.Edit6, &s.Edit6},
+          {u.Edit7, &s.Edit7},          {u.Edit12, &s.Edit12}, {u.Edit24, &s.Edit24},
+          {u.Edit25, &s.Edit25},        {u.Edit13, &s.Edit13}, {u.Edit22, &s.Edit22},
+          {u.Edit23, &s.Edit23},        {u.Edit10, &s.Edit10}, {u.Edit11, &s.Edit11}}) {
+        bindText(edit, *value);
+    }
+    for (auto [spin, field] : {std::pair{u.SpinEdit1, &s.SpinEdit1},
+                               {u.SpinEdit2, &s.SpinEdit2},
+                               {u.SpinEdit4, &s.SpinEdit4},
+                               {u.SpinEdit5, &s.SpinEdit5},
+                               {u.SpinEdit6, &s.SpinEdit6}}) {
+        bindSpin(spin, *field);
+    }
+    bindSpinEdit3();
+    bindSelection(u.ListBox2, s.ListBox2);
+    bindSelection(u.ListBox1, s.ListBox1);
+    bindSelection(u.ListBox3, s.ListBox3);
+    bindHeadingSize();
+}
+
+void TForm3::bindHeadingSize() {
+    ui_.RadioButton[static_cast<std::size_t>(settings_.HeadingSize - 1)]->setChecked(true);
+    using Click = void (TForm3::*)();
+    static constexpr Click kClicks[] = {&TForm3::RadioButton1Click, &TForm3::RadioButton2Click,
+                                        &TForm3::RadioButton3Click, &TForm3::RadioButton4Click,
+                                        &TForm3::RadioButton5Click, &TForm3::RadioButton6Click};
+    for (std::size_t i = 0; i < ui_.RadioButton.size(); ++i) {
+        connect(ui_.RadioButton[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) (this->*kClicks[i])();
+        });
+    }
+}
+
+void TForm3::bindSpinEdit3() {
+    ui_.SpinEdit3->setTypedText(qs(settings_.SpinEdit3.text));
+    connect(ui_.SpinEdit3, &SpinEdit::changed, this, [this](const QString& text) {
+        settings_.SpinEdit3.text = text.toStdString();
+        SpinEdit3Change();
+    });
+}
+
+void TForm3::connectOperations() {
+    const WizardUi& u = ui_;
+    PageSettings& s = settings_;
+    const ListView links{u.ListBox2, s.ListBox2};
+    const ListView targets{u.ListBox5, s.ListBox5};
+    const ListView lines{u.ListBox1, s.ListBox1};
+    const ListView pictures{u.ListBox3, s.ListBox3};
+    const ListView captions{u.ListBox6, s.ListBox6};
+    connectOperation(u.SpeedButton2, velmora::SpeedButton2Click, {links, targets});
+    connectOperation(u.SpeedButton5, velmora::SpeedButton5Click, {links, targets});
+    connectOperation(u.SpeedButton6, velmora::SpeedButton6Click, {lines});
+    connectOperation(u.SpeedButton7, velmora::SpeedButton7Click, {lines});
+    connectOperation(u.SpeedButton8, velmora::SpeedButton8Click, {lines});
+    connectOperation(u.BitBtn8, velmora::BitBtn8Click, {lines});
+    connectOperation(u.BitBtn1, velmora::BitBtn1Click, {lines});
+    connectOperation(u.SpeedButton3, velmora::SpeedButton3Click, {pictures, captions});
+    connectOperation(u.SpeedButton4, velmora::SpeedButton4Click, {pictures, captions});
+    connect(u.Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(u.SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
+    connectToggles();
+}
+
+void TForm3::connectOperation(QAbstractButton* button, Operation operation,
+                              std::initializer_list<ListView> views) {
+    // the views are copied: the list outlives this call
+    connect(button, &QAbstractButton::clicked, this,
+            [this, operation, views = std::vector<ListView>(views)] {
+                guarded(this, [&] {
+                    const ListChange change = operation(settings_);
+                    for (const ListView& v : views) showChange(v.widget, v.list, change);
+                });
+            });
+}
+
+void TForm3::connectToggles() {
+    for (auto [toggle, alignment] : {std::pair{ui_.l, Alignment::Left},
+                                     {ui_.m, Alignment::Middle},
+                                     {ui_.r, Alignment::Right}}) {
+        connect(toggle, &QToolButton::clicked, this, [this, alignment] {
+            pressToggle(settings_, alignment);
+            showToggles();
+        });
+    }
+    showToggles();
+}
+
+void TForm3::showToggles() {
+    ui_.l->setChecked(settings_.alignment == Alignment::Left);
+    ui_.m->setChecked(settings_.alignment == Alignment::Middle);
+    ui_.r->setChecked(settings_.alignment == Alignment::Right);
+}
+
+void TForm3::Button1Click() {
+    guarded(this, [this] {
+        showChange(ui_.ListBox1, settings_.ListBox1, velmora::Button1Click(settings_));
+        ui_.Edit12->setText(qs(settings_.Edit12));
+    });
+}
+
+void TForm3::SpinEdit3Change() {
+    guarded(this, [this] {
+        if (velmora::SpinEdit3Change(settings_))
+            ui_.SpinEdit3->setTypedText(qs(settings_.SpinEdit3.text));
+    });
+}
+
+void TForm3::SpeedButton9Click() {
+    const bool saved = guarded(this, [this] {
+        try {
+            velmora::SpeedButton9Click(settings_, codeList_);
+        } catch (...) {
+            showFinish();  // the lines and side effects stand before the box shows
+            throw;
+        }
+        showFinish();
+    });
+    if (saved) hide();
+}
+
+// "HTML Code" gets the new lines in place of the old; the link fields and the
+// selections show what the generator left in the settings.
+void TForm3::showFinish() {
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(codeList_.size()));
+    for (const std::string& line : codeList_.lines()) rows << qs(line);
+    ui_.ListBox4->clear();
+    ui_.ListBox4->addItems(rows);
+    ui_.Edit3->setText(qs(settings_.Edit3));
+    ui_.Edit4->setText(qs(settings_.Edit4));
+    showSelection(ui_.ListBox2, settings_.ListBox2.selected);
+    showSelection(ui_.ListBox1, settings_.ListBox1.selected);
+    showSelection(ui_.ListBox3, settings_.ListBox3.selected);
+}
+
+// On "Text" Enter runs "Hinzufügen" wherever it started; the insert buttons
+// click themselves and the help text swallows it. Elsewhere it does nothing.
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    if (isEnter(event) && ui_.PageControl1->currentWidget() == ui_.TabSheet4) {
+        Button1Click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_.Memo5 && event->type() == QEvent::KeyPress &&
+        isEnter(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 }  // namespace velmora::ui

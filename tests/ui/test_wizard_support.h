@@ -1,0 +1,118 @@
+// What the wizard tests share: reaching controls by name, clicking what a
+// user can reach, answering the error box, and a scratch working directory.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "ui/TForm3.h"
+
+namespace velmora::ui::test {
+
+template <typename W>
+W* control(const QWidget& window, const char* name) {
+    return window.findChild<W*>(QString::fromLatin1(name));
+}
+
+inline QTabWidget* pages(const QWidget& w) { return control<QTabWidget>(w, "PageControl1"); }
+
+/// Clicks the tab of page `index` as a user would, on the tab strip.
+inline void clickTab(const QWidget& w, int index) {
+    QTabBar* bar = pages(w)->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+/// A click that only lands when the user could see the control.
+#define VELMORA_CLICK(widget)                                                          \
+    do {                                                                               \
+        QVERIFY2((widget)->isVisible(),                                                \
+                 qPrintable((widget)->objectName() + QStringLiteral(" not visible"))); \
+        QTest::mouseClick((widget), Qt::LeftButton);                                   \
+    } while (false)
+
+/// Replaces a field's text by typing, umlauts included.
+inline void typeInto(QWidget* field, const QString& text) {
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Delete);
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+/// Answers the next modal box with OK and keeps what it showed.
+class BoxAnswer {
+public:
+    BoxAnswer() {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) return;
+            timer_.stop();
+            text = box->text();
+            title = box->windowTitle();
+            icon = box->icon();
+            box->button(QMessageBox::Ok)->click();
+        });
+        timer_.start();
+    }
+    [[nodiscard]] bool answered() const { return !timer_.isActive(); }
+
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+private:
+    QTimer timer_;
+};
+
+/// Runs the test in a fresh, empty working directory.
+class ScratchDirectory {
+public:
+    ScratchDirectory() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+    ~ScratchDirectory() { QDir::setCurrent(previous_); }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    [[nodiscard]] QStringList entries() const {
+        return QDir(dir_.path()).entryList(QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    [[nodiscard]] QByteArray read(const QString& name) const {
+        QFile f(QDir(dir_.path()).filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private:
+    QString previous_;
+    QTemporaryDir dir_;
+};
+
+/// Joins lines into file contents, each followed by CR LF.
+inline QByteArray crlf(const QList<QByteArray>& lines) {
+    QByteArray bytes;
+    for (const QByteArray& line : lines) bytes += line + "\r\n";
+    return bytes;
+}
+
+/// A wizard as the program creates it, shown as "Start" shows it.
+inline std::unique_ptr<TForm3> shownWizard() {
+    auto w = std::make_unique<TForm3>();
+    w->FormCreate();
+    w->show();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowExposed(w.get())) return nullptr;
+    return w;
+}
+
+}  // namespace velmora::ui::test

@@ -1,0 +1,34 @@
+// The spin field: a line of typed text with up and down stepping. The typed
+// text is what the page settings keep; the number is only worked out from it
+// when stepping, so the text is never reformatted.
+#pragma once
+
+#include <QAbstractSpinBox>
+#include <QString>
+
+namespace velmora::ui {
+
+class SpinEdit : public QAbstractSpinBox {
+    Q_OBJECT
+public:
+    explicit SpinEdit(QWidget* parent = nullptr);
+
+    [[nodiscard]] QString typedText() const;
+    void setTypedText(const QString& text);
+
+    /// Adds `steps` to the spin value, without bounds, and writes it back.
+    void stepBy(int steps) override;
+
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
+signals:
+    /// After every change of the text, the program's own included.
+    void changed(const QString& text);
+
+protected:
+    [[nodiscard]] StepEnabled stepEnabled() const override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace velmora::ui
