@@ -21,4 +21,8 @@ void showError(QWidget* parent, const QString& message);
 /// Returns whether the handler ran to its end.
 bool guarded(QWidget* parent, const std::function<void()>& handler);
 
+/// Shows the exception being handled in the error box. Call it only from
+/// inside a catch block.
+void reportCurrentFailure(QWidget* parent) noexcept;
+
 }  // namespace velmora::ui
