@@ -1,13 +1,17 @@
-#include <QApplication>
+#include <cstdio>
 
-#include "ui/TForm1.h"
-#include "ui/TForm3.h"
+#include "ui/Application.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    velmora::ui::TForm3 form3;
-    velmora::ui::TForm1 form1(&form3);
-    form3.FormCreate();
-    form1.show();
+    if (!velmora::ui::displayAvailable(argc, argv)) {
+        std::fputs(
+            "Velmora needs a graphical desktop and finds none here (DISPLAY is not set): start it "
+            "from a desktop session, or give it one, e.g. 'Xvfb :99 & DISPLAY=:99 velmora'.\n",
+            stderr);
+        return 1;
+    }
+    velmora::ui::Application app(argc, argv);
+    velmora::ui::Shell shell;
+    shell.Form1.show();
     return QApplication::exec();
 }

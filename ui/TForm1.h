@@ -2,18 +2,33 @@
 
 #include <QWidget>
 
+class QCloseEvent;
+
 namespace velmora::ui {
 
 class TForm3;
 
-/// The start window: "Start" shows the wizard, "Ende" ends the program.
+/// The start window and the program's main window: "Start" shows the wizard,
+/// "Ende" or closing this window ends the program, wizard open or not.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(TForm3* wizard, QWidget* parent = nullptr);
+    explicit TForm1(QWidget* parent = nullptr);
+
+    /// The wizard that "Start" shows; it is created after this window.
+    void setWizard(TForm3* wizard) noexcept { wizard_ = wizard; }
+
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    TForm3* wizard_;
+    void createLabels();
+    void createButtons();
+
+    TForm3* wizard_ = nullptr;
 };
 
 }  // namespace velmora::ui

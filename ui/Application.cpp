@@ -1,0 +1,75 @@
+#include "ui/Application.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QWidget>
+#include <cstdlib>
+#include <cstring>
+
+#include "ui/ErrorHandler.h"
+
+// The icon lives in this static library; without a reference from code the
+// linker would drop it.
+static void initResources() { Q_INIT_RESOURCE(velmora); }
+
+namespace velmora::ui {
+
+QString applicationTitle(const QString& programPath) {
+    const QString name = QFileInfo(programPath).fileName();
+    const QString stem = name.left(name.indexOf(QLatin1Char('.')));
+    if (stem.isEmpty()) return stem;
+    return stem.front() + stem.mid(1).toLower();
+}
+
+QIcon applicationIcon() {
+    initResources();
+    return QIcon(QStringLiteral(":/velmora/velmora.png"));
+}
+
+void installFontSubstitutions() {
+    // Liberation Sans keeps the narrow metrics the fixed layouts were drawn with.
+    const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
+    QFont::insertSubstitutions(QStringLiteral("System"), sans);
+    // The broadest heavy serif at hand stands nearest to the wide display face.
+    QFont::insertSubstitutions(QStringLiteral("Latin-Wide"),
+                               {QStringLiteral("DejaVu Serif"), QStringLiteral("DejaVu Sans")});
+}
+
+bool displayAvailable(int argc, const char* const* argv) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(applicationTitle(applicationFilePath()));
+    // Lets the desktop match the windows with the installed entry and icon.
+    setDesktopFileName(QStringLiteral("velmora"));
+    setWindowIcon(applicationIcon());
+    installFontSubstitutions();
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        reportCurrentFailure(activeWindow());
+    }
+    return false;
+}
+
+Shell::Shell() {
+    Form3.FormCreate();
+    Form1.setWizard(&Form3);
+}
+
+}  // namespace velmora::ui

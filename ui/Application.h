@@ -1,0 +1,49 @@
+// Start-up: the application object with its title, icon and font faces, and
+// the two windows in the order the program creates them.
+//
+//   main ──▶ Application (title, icon, fonts) ──▶ Shell (Form1, then Form3 hidden) ──▶ event loop
+#pragma once
+
+#include <QApplication>
+#include <QIcon>
+#include <QString>
+
+#include "ui/TForm1.h"
+#include "ui/TForm3.h"
+
+namespace velmora::ui {
+
+/// The program file's name without directory and without everything from its
+/// first "."; the first character as it is, the others in lower case.
+[[nodiscard]] QString applicationTitle(const QString& programPath);
+
+/// The 32 × 32 picture of a web page in a browser window.
+[[nodiscard]] QIcon applicationIcon();
+
+/// Close faces for the window fonts the platform may lack.
+void installFontSubstitutions();
+
+/// Whether Qt will find a screen to show the windows on; without one Qt
+/// aborts with a backtrace instead of a sentence a user can act on.
+[[nodiscard]] bool displayAvailable(int argc, const char* const* argv);
+
+/// The application object. A failure that escapes an event handler is shown
+/// by the general error handler instead of crossing the event loop.
+class Application : public QApplication {
+    Q_OBJECT
+public:
+    Application(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+/// The two windows, each created once and kept until the program ends: the
+/// start window first, then the wizard, hidden and with FormCreate run.
+struct Shell {
+    Shell();
+
+    TForm1 Form1;
+    TForm3 Form3;
+};
+
+}  // namespace velmora::ui
