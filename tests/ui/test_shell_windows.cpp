@@ -1,0 +1,268 @@
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "settings/Failure.h"
+#include "test_shell_boxes.h"
+#include "ui/Application.h"
+#include "ui/ErrorHandler.h"
+
+using velmora::ui::Shell;
+using velmora::ui::TForm3;
+
+namespace {
+
+// Stands for a wizard that refuses to close, which must not keep the program
+// alive once the start window ends it.
+class RefuseClose : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Close) return false;
+        event->ignore();
+        return true;
+    }
+};
+
+int visibleWizards() {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<TForm3*>(w) != nullptr && w->isVisible()) ++n;
+    return n;
+}
+
+// Runs the program's event loop with `steps` as its first event; fails
+// instead of hanging when nothing ends the loop.
+int runLoop(QObject* context, const std::function<void()>& steps) {
+    QTimer first;
+    first.setSingleShot(true);
+    QObject::connect(&first, &QTimer::timeout, context, steps);
+    first.start(0);
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, context, [] { QCoreApplication::exit(99); });
+    watchdog.start(10000);
+    return QApplication::exec();
+}
+
+}  // namespace
+
+class TestShellWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void startWindowAsGiven();
+    void controls_data();
+    void controls();
+    void labelsOverlap();
+    void wizardCreatedHidden();
+    void startTwiceGivesOneWizardInFront();
+    void closedWizardComesBackUnchanged();
+    void startRestoresMinimisedWizard();
+    void endingStopsTheLoop_data();
+    void endingStopsTheLoop();
+    void programGoesOnAfterFailure();
+
+private:
+    void click(const char* button) {
+        auto* b = shell_->Form1.findChild<QToolButton*>(QLatin1String(button));
+        QVERIFY(b != nullptr);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void showStartWindow() {
+        shell_->Form1.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shell_->Form1));
+    }
+
+    std::unique_ptr<Shell> shell_;
+};
+
+void TestShellWindows::init() { shell_ = std::make_unique<Shell>(); }
+
+void TestShellWindows::cleanup() {
+    shell_.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void TestShellWindows::startWindowAsGiven() {
+    showStartWindow();
+    velmora::ui::TForm1& form = shell_->Form1;
+    QCOMPARE(form.windowTitle(), QStringLiteral("HTML Velmora 1.3 Ultrapex"));
+    QCOMPARE(form.size(), QSize(377, 171));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QCOMPARE(form.pos(), QPoint(266, 186));
+    const Qt::WindowFlags flags = form.windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(form.autoFillBackground());
+    QCOMPARE(form.palette().color(QPalette::Window), QColor(0xFE, 0xE6, 0x9C));
+    QCOMPARE(form.grab().toImage().pixelColor(2, 170), QColor(0xFE, 0xE6, 0x9C));
+    QVERIFY(form.windowIcon().availableSizes().contains(QSize(32, 32)));
+    QCOMPARE(shell_->Form3.windowIcon().pixmap(32).toImage(),
+             form.windowIcon().pixmap(32).toImage());
+}
+
+void TestShellWindows::controls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("geometry");  // an empty size: sized to the text
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("italic");
+    QTest::newRow("Label1") << "Label1"
+                            << "HTML" << QRect(16, 0, 0, 0) << "Times New Roman" << 48 << false;
+    QTest::newRow("Label2") << "Label2"
+                            << "Velmora" << QRect(176, 16, 0, 0) << "System" << 48 << true;
+    QTest::newRow("Label3") << "Label3"
+                            << "Ultrapex " << QRect(8, 48, 0, 0) << "Latin-Wide" << 48 << true;
+    QTest::newRow("SpeedButton2") << "SpeedButton2"
+                                  << "Start" << QRect(128, 104, 121, 65) << "MS Sans Serif" << 24
+                                  << true;
+    QTest::newRow("SpeedButton3") << "SpeedButton3"
+                                  << "Ende" << QRect(256, 104, 113, 65) << "MS Sans Serif" << 24
+                                  << true;
+}
+
+void TestShellWindows::controls() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, family);
+    QFETCH(int, pixels);
+    QFETCH(bool, italic);
+    showStartWindow();
+    auto* w = shell_->Form1.findChild<QWidget*>(name);
+    QVERIFY(w != nullptr);
+    QCOMPARE(w->pos(), geometry.topLeft());
+    QCOMPARE(w->font().family(), family);
+    QCOMPARE(w->font().pixelSize(), pixels);
+    QVERIFY(w->font().bold());
+    QCOMPARE(w->font().italic(), italic);
+    QVERIFY(!w->autoFillBackground());
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        QCOMPARE(label->text(), text);
+        QCOMPARE(label->size(), label->sizeHint());
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x00, 0x80, 0x00));
+    } else {
+        auto* button = qobject_cast<QToolButton*>(w);
+        QVERIFY(button != nullptr);
+        QCOMPARE(button->text(), text);
+        QCOMPARE(button->size(), geometry.size());
+        QVERIFY(button->autoRaise());
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+    }
+}
+
+// "HTML" reaches down into the line of "Ultrapex ".
+void TestShellWindows::labelsOverlap() {
+    showStartWindow();
+    auto* html = shell_->Form1.findChild<QLabel*>(QStringLiteral("Label1"));
+    auto* ultrapex = shell_->Form1.findChild<QLabel*>(QStringLiteral("Label3"));
+    QVERIFY(html != nullptr && ultrapex != nullptr);
+    QVERIFY(html->geometry().intersects(ultrapex->geometry()));
+}
+
+void TestShellWindows::wizardCreatedHidden() {
+    showStartWindow();
+    QVERIFY(!shell_->Form3.isVisible());
+    QCOMPARE(shell_->Form3.settings().HeadingSize, 3);
+    QVERIFY(shell_->Form3.parent() == nullptr);
+}
+
+void TestShellWindows::startTwiceGivesOneWizardInFront() {
+    showStartWindow();
+    click("SpeedButton2");
+    QTRY_COMPARE(QApplication::activeWindow(), &shell_->Form3);
+    shell_->Form1.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &shell_->Form1);
+    click("SpeedButton2");
+    QTRY_COMPARE(QApplication::activeWindow(), &shell_->Form3);
+    QCOMPARE(visibleWizards(), 1);
+    QVERIFY(!shell_->Form3.isModal());
+    QVERIFY(shell_->Form1.isVisible());
+}
+
+void TestShellWindows::closedWizardComesBackUnchanged() {
+    showStartWindow();
+    click("SpeedButton2");
+    QVERIFY(QTest::qWaitForWindowExposed(&shell_->Form3));
+    const QPoint at = shell_->Form3.pos();
+    QPointer<TForm3> wizard(&shell_->Form3);
+    QVERIFY(shell_->Form3.close());
+    QTRY_VERIFY(!shell_->Form3.isVisible());
+    QVERIFY(shell_->Form1.isVisible());
+    click("SpeedButton2");
+    QVERIFY(wizard != nullptr);
+    QTRY_VERIFY(shell_->Form3.isVisible());
+    QCOMPARE(shell_->Form3.pos(), at);
+    QCOMPARE(shell_->Form3.settings().HeadingSize, 3);
+    QCOMPARE(visibleWizards(), 1);
+}
+
+void TestShellWindows::startRestoresMinimisedWizard() {
+    showStartWindow();
+    click("SpeedButton2");
+    shell_->Form3.showMinimized();
+    click("SpeedButton2");
+    QVERIFY(!shell_->Form3.isMinimized());
+    QVERIFY(shell_->Form3.isVisible());
+}
+
+void TestShellWindows::endingStopsTheLoop_data() {
+    QTest::addColumn<bool>("byCloseBox");
+    QTest::addColumn<bool>("wizardRefusesClose");
+    QTest::newRow("Ende") << false << false;
+    QTest::newRow("close box") << true << false;
+    QTest::newRow("Ende, wizard refuses to close") << false << true;
+    QTest::newRow("close box, wizard refuses to close") << true << true;
+}
+
+void TestShellWindows::endingStopsTheLoop() {
+    QFETCH(bool, byCloseBox);
+    QFETCH(bool, wizardRefusesClose);
+    showStartWindow();
+    RefuseClose refuse;
+    if (wizardRefusesClose) shell_->Form3.installEventFilter(&refuse);
+    const int code = runLoop(&shell_->Form1, [&] {
+        click("SpeedButton2");
+        QVERIFY(shell_->Form3.isVisible());
+        if (byCloseBox)
+            shell_->Form1.close();
+        else
+            click("SpeedButton3");
+    });
+    QCOMPARE(code, 0);
+    QVERIFY(!shell_->Form1.isVisible());
+}
+
+// A failing handler shows its box; after OK the loop still runs and takes
+// the next clicks.
+void TestShellWindows::programGoesOnAfterFailure() {
+    showStartWindow();
+    BoxAnswerer answerer;
+    bool finished = true;
+    const int code = runLoop(&shell_->Form1, [&] {
+        finished = velmora::ui::guarded(
+            &shell_->Form1, [] { throw velmora::Failure("Cannot create file seite.html"); });
+        click("SpeedButton2");
+        QVERIFY(shell_->Form3.isVisible());
+        click("SpeedButton3");
+    });
+    QCOMPARE(code, 0);
+    QVERIFY(!finished);
+    QCOMPARE(answerer.seen.size(), 1);
+    QCOMPARE(answerer.seen.front().text, QStringLiteral("Cannot create file seite.html."));
+    QCOMPARE(answerer.seen.front().title, QApplication::applicationName());
+}
+
+int main(int argc, char** argv) {
+    velmora::ui::Application app(argc, argv);
+    TestShellWindows test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_shell_windows.moc"
