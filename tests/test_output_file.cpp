@@ -305,6 +305,10 @@ TEST_F(OutputFile, NewPageGetsTheUsualModeAndAReplacedPageKeepsItsOwn) {
 // bytes, and tells how it ended.
 enum class Outcome { Written, StreamWriteError, OtherFailure, Crashed };
 
+// A page of 100 KB under this limit: the first write returns a short count
+// without an error, only the next one fails.
+constexpr rlim_t kSizeLimit = 65536;
+
 Outcome writeUnderSizeLimit(const std::string& name, const std::string& bytes, rlim_t limit) {
     const pid_t child = fork();
     if (child == 0) {
@@ -341,19 +345,19 @@ Outcome writeUnderSizeLimit(const std::string& name, const std::string& bytes, r
 TEST_F(OutputFile, AWriteCutShortByAFileSizeLimitKeepsTheOldPage) {
     const std::string oldPage = "<html>\r\n<body>alt</body>\r\n</html>\r\n";
     writeFile("index.html", oldPage);
-    const std::string page(100 * 1024, 'p');
-    EXPECT_EQ(writeUnderSizeLimit("index.html", page, 64 * 1024), Outcome::StreamWriteError);
+    const std::string page(102400, 'p');
+    EXPECT_EQ(writeUnderSizeLimit("index.html", page, kSizeLimit), Outcome::StreamWriteError);
     EXPECT_EQ(readFile("index.html"), oldPage);
     EXPECT_EQ(snapshot().size(), 1U) << "no partial temporary file left behind";
 
-    EXPECT_EQ(writeUnderSizeLimit("neu.html", page, 64 * 1024), Outcome::StreamWriteError);
+    EXPECT_EQ(writeUnderSizeLimit("neu.html", page, kSizeLimit), Outcome::StreamWriteError);
     EXPECT_FALSE(fs::exists("neu.html"));
     EXPECT_EQ(snapshot().size(), 1U);
 }
 
 TEST_F(OutputFile, APageBelowTheFileSizeLimitIsWritten) {
-    const std::string page(60 * 1024, 'p');
-    EXPECT_EQ(writeUnderSizeLimit("index.html", page, 64 * 1024), Outcome::Written);
+    const std::string page(61440, 'p');
+    EXPECT_EQ(writeUnderSizeLimit("index.html", page, kSizeLimit), Outcome::Written);
     EXPECT_EQ(readFile("index.html"), page);
 }
 

@@ -414,7 +414,7 @@ TEST(LinkBar, TwelveLinksSpanThirteenRowsInListOrder) {
     EXPECT_EQ(body[8], "</tr>");
     for (int i = 1; i < 12; ++i) {
         SCOPED_TRACE("link " + std::to_string(i));
-        const auto row = static_cast<std::size_t>(9 + 3 * (i - 1));
+        const std::size_t row = 9 + 3 * static_cast<std::size_t>(i - 1);
         const std::string cell = R"(<td height="0" width="0"><a href=")" + std::to_string(i) +
                                  R"(.html">L)" + std::to_string(i) + "</a></td>";
         EXPECT_EQ(body[row], "<tr>");
