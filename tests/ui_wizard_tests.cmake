@@ -11,5 +11,5 @@ endfunction()
 
 velmora_wizard_test(ui_spinedit_tests ui/test_spinedit.cpp)
 velmora_wizard_test(ui_wizard_controls_tests ui/test_wizard_controls.cpp)
-#velmora_wizard_test(ui_wizard_pages_tests ui/test_wizard_pages.cpp)
+velmora_wizard_test(ui_wizard_pages_tests ui/test_wizard_pages.cpp)
 #velmora_wizard_test(ui_wizard_finish_tests ui/test_wizard_finish.cpp)

@@ -1,0 +1,369 @@
+// The editing pages driven as a user drives them: the link list, the text
+// lines with their keys and inserts, the picture list and the spin fields.
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "generator/PageGenerator.h"
+#include "test_wizard_support.h"
+#include "ui/SpinEdit.h"
+
+using namespace velmora::ui;
+using namespace velmora::ui::test;
+
+namespace {
+
+enum Page { General, Heading, Links, Text, Pictures, Code };
+
+QStringList rows(const QListWidget* list) {
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
+    return result;
+}
+
+QStringList entries(const velmora::StringList& list) {
+    QStringList result;
+    for (const std::string& s : list.items) result << QString::fromStdString(s);
+    return result;
+}
+
+void clickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+void pressEnter(QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }
+
+// Everything the settings put into a page, read without touching the window.
+std::vector<std::string> pageOf(const velmora::PageSettings& s) {
+    velmora::PageSettings copy = s;
+    velmora::CodeList lines;
+    velmora::writePage(copy, lines);
+    return lines.lines();
+}
+
+}  // namespace
+
+class WizardPagesTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TForm3> w_;
+
+    template <typename W>
+    W* c(const char* name) {
+        return control<W>(*w_, name);
+    }
+    QListWidget* list(const char* name) { return c<QListWidget>(name); }
+    QLineEdit* edit(const char* name) { return c<QLineEdit>(name); }
+    QAbstractButton* button(const char* name) { return c<QAbstractButton>(name); }
+
+    void addLink(const QString& text, const QString& target) {
+        typeInto(edit("Edit3"), text);
+        typeInto(edit("Edit4"), target);
+        VELMORA_CLICK(button("SpeedButton2"));
+    }
+    void addPicture(const QString& file, const QString& caption) {
+        typeInto(edit("Edit10"), file);
+        typeInto(edit("Edit11"), caption);
+        VELMORA_CLICK(button("SpeedButton3"));
+    }
+
+private slots:
+    void init() {
+        w_ = shownWizard();
+        QVERIFY(w_);
+    }
+    void cleanup() { w_.reset(); }
+
+    void linksAreAddedAndDeletedInPairs() {
+        clickTab(*w_, Links);
+        addLink(QStringLiteral("A"), QStringLiteral("a.html"));
+        addLink(QStringLiteral("B"), QStringLiteral("b.html"));
+        addLink(QStringLiteral("C"), QStringLiteral("c.html"));
+        QCOMPARE(rows(list("ListBox5")), (QStringList{"a.html", "b.html", "c.html"}));
+        clickRow(list("ListBox2"), 1);
+        QCOMPARE(w_->settings().ListBox2.selected, 1);
+        VELMORA_CLICK(button("SpeedButton5"));
+        QCOMPARE(rows(list("ListBox2")), (QStringList{"A", "C"}));
+        QCOMPARE(entries(w_->settings().ListBox5), (QStringList{"a.html", "c.html"}));
+        QCOMPARE(rows(list("ListBox5")), (QStringList{"a.html", "c.html"}));
+        QVERIFY(list("ListBox2")->selectedItems().isEmpty());
+        QCOMPARE(w_->settings().ListBox2.selected, -1);
+        VELMORA_CLICK(button("SpeedButton5"));  // nothing selected: nothing deleted
+        QCOMPARE(rows(list("ListBox2")), (QStringList{"A", "C"}));
+    }
+
+    void addingKeepsTheRowsAndTheSelection() {
+        clickTab(*w_, Links);
+        VELMORA_CLICK(button("SpeedButton2"));
+        QListWidgetItem* first = list("ListBox2")->item(0);
+        clickRow(list("ListBox2"), 0);
+        VELMORA_CLICK(button("SpeedButton2"));
+        QCOMPARE(list("ListBox2")->count(), 2);
+        QCOMPARE(list("ListBox2")->item(0), first);  // the old row was not rebuilt
+        QVERIFY(first->isSelected());
+        QCOMPARE(w_->settings().ListBox2.selected, 0);
+        QCOMPARE(rows(list("ListBox2")), (QStringList{"Link", "Link"}));
+    }
+
+    void enterInEdit12AddsTheLineAndClearsIt() {
+        clickTab(*w_, Text);
+        typeInto(edit("Edit12"), QStringLiteral("Grüße aus Köln"));
+        pressEnter(edit("Edit12"));
+        QCOMPARE(rows(list("ListBox1")), QStringList{QStringLiteral("Grüße aus Köln")});
+        QCOMPARE(edit("Edit12")->text(), QString());
+        pressEnter(edit("Edit12"));
+        QCOMPARE(rows(list("ListBox1")), (QStringList{QStringLiteral("Grüße aus Köln"), ""}));
+        QCOMPARE(entries(w_->settings().ListBox1), rows(list("ListBox1")));
+    }
+
+    void enterOnTheTextPageRunsHinzufuegen_data() {
+        QTest::addColumn<QString>("focus");
+        for (const char* name :
+             {"Edit12", "Edit13", "Edit22", "Edit23", "Edit24", "Edit25", "ListBox1", "Button1"}) {
+            QTest::newRow(name) << QString::fromLatin1(name);
+        }
+    }
+    void enterOnTheTextPageRunsHinzufuegen() {
+        QFETCH(QString, focus);
+        clickTab(*w_, Text);
+        typeInto(edit("Edit13"), QStringLiteral("bild.gif"));
+        typeInto(edit("Edit12"), QStringLiteral("Zeile"));
+        QWidget* target = c<QWidget>(focus.toLatin1().constData());
+        target->setFocus();
+        pressEnter(target);
+        QCOMPARE(rows(list("ListBox1")), QStringList{QStringLiteral("Zeile")});
+        QCOMPARE(edit("Edit12")->text(), QString());
+        QCOMPARE(edit("Edit13")->text(), QStringLiteral("bild.gif"));
+    }
+
+    void enterOnTheTabStripOfTheTextPageRunsHinzufuegen() {
+        clickTab(*w_, Text);
+        typeInto(edit("Edit12"), QStringLiteral("Zeile"));
+        pressEnter(pages(*w_)->tabBar());
+        QCOMPARE(rows(list("ListBox1")), QStringList{QStringLiteral("Zeile")});
+    }
+
+    void enterOnAnInsertButtonRunsThatButton_data() {
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("picture") << "BitBtn8"
+                                 << "<img src=\"bild.gif\">";
+        QTest::newRow("link") << "BitBtn1"
+                              << "<a href=\"seite.html\">Link</a>";
+    }
+    void enterOnAnInsertButtonRunsThatButton() {
+        QFETCH(QString, insert);
+        QFETCH(QString, line);
+        clickTab(*w_, Text);
+        typeInto(edit("Edit13"), QStringLiteral("bild.gif"));
+        typeInto(edit("Edit12"), QStringLiteral("bleibt"));
+        QWidget* target = c<QWidget>(insert.toLatin1().constData());
+        target->setFocus();
+        pressEnter(target);
+        QCOMPARE(rows(list("ListBox1")), QStringList{line});
+        QCOMPARE(edit("Edit12")->text(), QStringLiteral("bleibt"));
+    }
+
+    void enterInTheHelpTextDoesNothing() {
+        clickTab(*w_, Text);
+        typeInto(edit("Edit12"), QStringLiteral("bleibt"));
+        auto* memo = c<QPlainTextEdit>("Memo5");
+        const QString help = memo->toPlainText();
+        memo->setFocus();
+        pressEnter(memo);
+        QCOMPARE(list("ListBox1")->count(), 0);
+        QCOMPARE(edit("Edit12")->text(), QStringLiteral("bleibt"));
+        QCOMPARE(memo->toPlainText(), help);
+    }
+
+    void enterOnOtherPagesChangesNothing_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("Überschrift field") << int(Heading) << "Edit2";
+        QTest::newRow("Überschrift size") << int(Heading) << "RadioButton3";
+        QTest::newRow("Überschrift help") << int(Heading) << "Memo2";
+        QTest::newRow("Überschrift spin") << int(Heading) << "SpinEdit1";
+        QTest::newRow("Allgemeine tick") << int(General) << "CSS";
+        QTest::newRow("Links list") << int(Links) << "ListBox2";
+        QTest::newRow("Bilder field") << int(Pictures) << "Edit10";
+        QTest::newRow("HTML Code") << int(Code) << "ListBox4";
+    }
+    void enterOnOtherPagesChangesNothing() {
+        QFETCH(int, page);
+        QFETCH(QString, focus);
+        clickTab(*w_, Text);
+        typeInto(edit("Edit12"), QStringLiteral("getippt"));
+        clickTab(*w_, page);
+        const auto before = pageOf(w_->settings());
+        QWidget* target = c<QWidget>(focus.toLatin1().constData());
+        target->setFocus();
+        pressEnter(target);
+        QCOMPARE(pageOf(w_->settings()), before);
+        QCOMPARE(list("ListBox1")->count(), 0);
+        QCOMPARE(edit("Edit12")->text(), QStringLiteral("getippt"));
+        QVERIFY(w_->isVisible());
+        QCOMPARE(pages(*w_)->currentIndex(), page);
+    }
+
+    void alignmentToggles_data() {
+        QTest::addColumn<QString>("pressed");
+        QTest::addColumn<QString>("down");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("none") << ""
+                              << ""
+                              << "<img src=\"p.gif\">";
+        QTest::newRow("l") << "l"
+                           << "l"
+                           << "<img src=\"p.gif\" align=\"left\">";
+        QTest::newRow("m") << "m"
+                           << "m"
+                           << "<center><img src=\"p.gif\"></center>";
+        QTest::newRow("r") << "r"
+                           << "r"
+                           << "<img src=\"p.gif\" align=\"right\">";
+        QTest::newRow("m twice") << "mm"
+                                 << ""
+                                 << "<img src=\"p.gif\">";
+        QTest::newRow("l then r") << "lr"
+                                  << "r"
+                                  << "<img src=\"p.gif\" align=\"right\">";
+    }
+    void alignmentToggles() {
+        QFETCH(QString, pressed);
+        QFETCH(QString, down);
+        QFETCH(QString, line);
+        clickTab(*w_, Text);
+        typeInto(edit("Edit13"), QStringLiteral("p.gif"));
+        for (const QChar t : pressed) VELMORA_CLICK(button(qPrintable(QString(t))));
+        QString shownDown;
+        for (const char* t : {"l", "m", "r"}) {
+            if (button(t)->isChecked()) shownDown += QLatin1String(t);
+        }
+        QCOMPARE(shownDown, down);
+        VELMORA_CLICK(button("BitBtn8"));
+        VELMORA_CLICK(button("BitBtn8"));  // the toggles stay as they were
+        QCOMPARE(rows(list("ListBox1")), (QStringList{line, line}));
+    }
+
+    void lineBreaksAndDeleting() {
+        clickTab(*w_, Text);
+        VELMORA_CLICK(button("SpeedButton6"));
+        VELMORA_CLICK(button("BitBtn1"));
+        VELMORA_CLICK(button("SpeedButton6"));
+        QCOMPARE(rows(list("ListBox1")),
+                 (QStringList{"<br>", "<a href=\"seite.html\">Link</a>", "<br>"}));
+        clickRow(list("ListBox1"), 1);
+        VELMORA_CLICK(button("SpeedButton7"));
+        QCOMPARE(rows(list("ListBox1")), (QStringList{"<br>", "<br>"}));
+        QVERIFY(list("ListBox1")->selectedItems().isEmpty());
+        VELMORA_CLICK(button("SpeedButton7"));
+        QCOMPARE(list("ListBox1")->count(), 2);
+        VELMORA_CLICK(button("SpeedButton8"));
+        QCOMPARE(list("ListBox1")->count(), 0);
+        QVERIFY(w_->settings().ListBox1.items.empty());
+    }
+
+    void picturesAreAddedAndDeletedInPairs() {
+        clickTab(*w_, Pictures);
+        addPicture(QStringLiteral("a.jpg"), QStringLiteral("A"));
+        addPicture(QStringLiteral("b.jpg"), QStringLiteral("B"));
+        addPicture(QStringLiteral("c.jpg"), QStringLiteral("C"));
+        clickRow(list("ListBox3"), 1);
+        VELMORA_CLICK(button("SpeedButton4"));
+        QCOMPARE(rows(list("ListBox3")), (QStringList{"a.jpg", "c.jpg"}));
+        QCOMPARE(entries(w_->settings().ListBox6), (QStringList{"A", "C"}));
+        QCOMPARE(rows(list("ListBox6")), (QStringList{"A", "C"}));
+        QVERIFY(list("ListBox3")->selectedItems().isEmpty());
+        QCOMPARE(edit("Edit10")->text(), QStringLiteral("c.jpg"));  // fields are kept
+    }
+
+    void spinFields_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("spin");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("SpinEdit1 down at 0") << int(Heading) << "SpinEdit1"
+                                             << "0" << int(Qt::Key_Down) << "-1";
+        QTest::newRow("SpinEdit3 down at 0") << int(Pictures) << "SpinEdit3"
+                                             << "0" << int(Qt::Key_Down) << "0";
+        QTest::newRow("SpinEdit3 typed -3") << int(Pictures) << "SpinEdit3"
+                                            << "-3" << 0 << "0";
+        QTest::newRow("SpinEdit3 typed -") << int(Pictures) << "SpinEdit3"
+                                           << "-" << 0 << "-";
+        QTest::newRow("SpinEdit3 typed 12") << int(Pictures) << "SpinEdit3"
+                                            << "12" << 0 << "12";
+        QTest::newRow("SpinEdit3 letter refused") << int(Pictures) << "SpinEdit3"
+                                                  << "4k" << 0 << "4";
+        QTest::newRow("SpinEdit2 letter refused") << int(Links) << "SpinEdit2"
+                                                  << "x" << 0 << "";
+    }
+    void spinFields() {
+        QFETCH(int, page);
+        QFETCH(QString, spin);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, shown);
+        clickTab(*w_, page);
+        auto* field = c<SpinEdit>(spin.toLatin1().constData());
+        typeInto(field, typed);
+        if (key != 0) QTest::keyClick(field, static_cast<Qt::Key>(key));
+        QCOMPARE(field->typedText(), shown);
+        const velmora::PageSettings& s = w_->settings();
+        const velmora::SpinField& held = spin == QLatin1String("SpinEdit1")   ? s.SpinEdit1
+                                         : spin == QLatin1String("SpinEdit2") ? s.SpinEdit2
+                                                                              : s.SpinEdit3;
+        QCOMPARE(QString::fromStdString(held.text), shown);
+    }
+
+    void sizeButtonsSetTheHeadingSize() {
+        clickTab(*w_, Heading);
+        for (int n : {6, 1, 4}) {
+            VELMORA_CLICK(button(qPrintable(QStringLiteral("RadioButton%1").arg(n))));
+            QCOMPARE(w_->settings().HeadingSize, n);
+        }
+    }
+
+    void sizeGroupIsOneTabStopAtTheSelectedButton() {
+        QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+        clickTab(*w_, Heading);
+        VELMORA_CLICK(button("RadioButton5"));
+        c<QWidget>("Memo2")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), c<QWidget>("RadioButton5"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), c<QWidget>("Edit2"));
+    }
+
+    void tickingCssChangesOnlyItsTick() {
+        clickTab(*w_, General);
+        const velmora::PageSettings before = w_->settings();
+        VELMORA_CLICK(button("CSS"));
+        velmora::PageSettings expected = before;
+        expected.CSS = true;
+        QVERIFY(c<QCheckBox>("CSS")->isChecked());
+        QCOMPARE(pageOf(w_->settings()), pageOf(expected));
+        QCOMPARE(list("ListBox4")->count(), 0);
+    }
+
+    void choicesAndFieldsReachTheSettings() {
+        clickTab(*w_, General);
+        VELMORA_CLICK(button("hgf"));
+        VELMORA_CLICK(button("htm"));
+        VELMORA_CLICK(button("fett"));
+        typeInto(edit("Edit26"), QStringLiteral("80"));
+        const velmora::PageSettings& s = w_->settings();
+        QVERIFY(!s.hgb);
+        QVERIFY(!s.html);
+        QVERIFY(!s.fett);
+        QCOMPARE(s.Edit26, std::string("80"));
+        VELMORA_CLICK(button("hgb"));
+        QVERIFY(s.hgb);
+    }
+};
+
+QTEST_MAIN(WizardPagesTest)
+#include "test_wizard_pages.moc"
