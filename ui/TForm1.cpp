@@ -61,6 +61,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setFixedSize(377, 171);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, kWindowColour);
+    // A hovered speed button rises in the window's colour, not in grey.
+    palette.setColor(QPalette::Button, kWindowColour);
     setPalette(palette);
     setAutoFillBackground(true);
     move(266, 186);

@@ -25,6 +25,19 @@ protected:
     }
 };
 
+// Whether every pixel on the outer edge of the widget shows the window colour.
+bool edgeIsBare(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    const QColor bare(0xFE, 0xE6, 0x9C);
+    for (int x = 0; x < image.width(); ++x)
+        if (image.pixelColor(x, 0) != bare || image.pixelColor(x, image.height() - 1) != bare)
+            return false;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixelColor(0, y) != bare || image.pixelColor(image.width() - 1, y) != bare)
+            return false;
+    return true;
+}
+
 int visibleWizards() {
     int n = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -57,6 +70,7 @@ private slots:
     void controls_data();
     void controls();
     void labelsOverlap();
+    void buttonsShowBorderOnlyWhenHovered();
     void wizardCreatedHidden();
     void startTwiceGivesOneWizardInFront();
     void closedWizardComesBackUnchanged();
@@ -164,6 +178,20 @@ void TestShellWindows::labelsOverlap() {
     auto* ultrapex = shell_->Form1.findChild<QLabel*>(QStringLiteral("Label3"));
     QVERIFY(html != nullptr && ultrapex != nullptr);
     QVERIFY(html->geometry().intersects(ultrapex->geometry()));
+}
+
+void TestShellWindows::buttonsShowBorderOnlyWhenHovered() {
+    showStartWindow();
+    for (const char* name : {"SpeedButton2", "SpeedButton3"}) {
+        auto* button = shell_->Form1.findChild<QToolButton*>(QLatin1String(name));
+        QVERIFY(button != nullptr);
+        QTest::mouseMove(&shell_->Form1, QPoint(2, 2));
+        QTRY_VERIFY(!button->underMouse());
+        QVERIFY2(edgeIsBare(button), name);
+        QTest::mouseMove(button, button->rect().center());
+        QTRY_VERIFY(button->underMouse());
+        QVERIFY2(!edgeIsBare(button), name);
+    }
 }
 
 void TestShellWindows::wizardCreatedHidden() {
