@@ -16,7 +16,7 @@ namespace velmora::ui {
 
 QString applicationTitle(const QString& programPath) {
     const QString name = QFileInfo(programPath).fileName();
-    const QString stem = name.left(name.indexOf(QLatin1Char('.')));
+    QString stem = name.left(name.indexOf(QLatin1Char('.')));
     if (stem.isEmpty()) return stem;
     return stem.front() + stem.mid(1).toLower();
 }
