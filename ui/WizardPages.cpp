@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QToolButton>
 #include <initializer_list>
 
@@ -132,6 +133,7 @@ QPlainTextEdit* addHelpText(QWidget* page, const char* name, const QStringList& 
     memo->setWordWrapMode(QTextOption::WordWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo->document()->setDocumentMargin(2);
     memo->setGeometry(546, 0, 209, 365);
     blendIn(memo);
     return memo;
@@ -206,6 +208,7 @@ void buildGeneralPage(QTabWidget* pages, WizardUi& ui) {
 
     ui.GroupBox1 = named(new QGroupBox(QStringLiteral("Website"), p), "GroupBox1");
     ui.GroupBox1->setGeometry(16, 240, 169, 113);
+    ui.GroupBox1->setStyle(wizardFrameStyle());
     QWidget* g = ui.GroupBox1;
     ui.Edit19 = addEdit(g, "Edit19", QStringLiteral("Dateiname:"), 8, 32, 153);
     ui.html = addBox<QRadioButton>(g, "html", QStringLiteral("Html"), 96, 64);
@@ -469,7 +472,7 @@ void setWizardTabOrder(const WizardUi& ui) {
 
 void buildWizardUi(QWidget* window, WizardUi& ui) {
     ui.PageControl1 = named(new QTabWidget(window), "PageControl1");
-    ui.PageControl1->setStyle(wizardPageStyle());
+    ui.PageControl1->setStyle(wizardFrameStyle());
     ui.PageControl1->setGeometry(0, 0, 763, 393);
     buildGeneralPage(ui.PageControl1, ui);
     buildHeadingPage(ui.PageControl1, ui);

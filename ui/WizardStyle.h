@@ -12,8 +12,9 @@ inline const QColor kWindowColour{0xFE, 0xE6, 0x9C};
 inline const QString kFontFace = QStringLiteral("MS Sans Serif");
 inline constexpr int kFontPixels = 11;
 
-/// The page control's style: a frame of 4 pixels and tabs 24 pixels high, so
-/// that each page offers 755 × 365 pixels inside the 763 × 393 control.
-QStyle* wizardPageStyle();
+/// For the page control and the group box: a frame of 4 pixels and tabs 24
+/// pixels high, so that each page offers 755 × 365 pixels inside the 763 × 393
+/// control; a group box caption that sits in the frame's top line.
+QStyle* wizardFrameStyle();
 
 }  // namespace velmora::ui
