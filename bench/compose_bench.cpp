@@ -2,8 +2,9 @@
 // a plain copy of as many bytes, and checks that the cost per byte stays flat
 // from 1,000 to 100,000 links, text lines and pictures.
 //
-//   build/bench/compose_bench
+//   build/bench/compose_bench [--benchmark_repetitions=5]
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -94,10 +95,15 @@ BENCHMARK(BM_WritePage)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicro
 // side once all have run.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
+    SummaryReporter()
+        : ConsoleReporter(isatty(STDOUT_FILENO) != 0 ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.error_occurred) continue;
+            // with --benchmark_repetitions the median, reported last, wins
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            if ((r.run_type != Run::RT_Iteration && !median) || r.error_occurred) continue;
             const auto it = r.counters.find("bytes_per_second");
             if (it == r.counters.end() || it->second.value <= 0) continue;
             nsPerByte_[r.run_name.function_name][r.run_name.args] = 1e9 / it->second.value;
