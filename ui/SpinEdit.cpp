@@ -66,7 +66,10 @@ QString SpinEdit::typedText() const { return lineEdit()->text(); }
 void SpinEdit::setTypedText(const QString& text) { lineEdit()->setText(text); }
 
 void SpinEdit::stepBy(int steps) {
-    const std::int64_t next = std::int64_t{spinValue(typedText().toStdString())} + steps;
+    if (steps == 0) return;
+    // one at a time, also for the wheel and Ctrl, which Qt would multiply
+    const std::int64_t next =
+        std::int64_t{spinValue(typedText().toStdString())} + (steps > 0 ? 1 : -1);
     // wraps around like the 32-bit integer it is
     setTypedText(QString::number(static_cast<std::int32_t>(static_cast<std::uint32_t>(next))));
 }

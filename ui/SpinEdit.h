@@ -16,7 +16,8 @@ public:
     [[nodiscard]] QString typedText() const;
     void setTypedText(const QString& text);
 
-    /// Adds `steps` to the spin value, without bounds, and writes it back.
+    /// Adds 1 to the spin value, or subtracts 1 for negative `steps`, without
+    /// bounds, and writes the result back in decimal.
     void stepBy(int steps) override;
 
     [[nodiscard]] QSize sizeHint() const override;

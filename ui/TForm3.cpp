@@ -158,13 +158,14 @@ void TForm3::bindControls() {
 }
 
 void TForm3::bindHeadingSize() {
-    ui_.RadioButton[static_cast<std::size_t>(settings_.HeadingSize - 1)]->setChecked(true);
+    const auto buttons = ui_.sizeButtons();
+    buttons[static_cast<std::size_t>(settings_.HeadingSize - 1)]->setChecked(true);
     using Click = void (TForm3::*)();
     static constexpr Click kClicks[] = {&TForm3::RadioButton1Click, &TForm3::RadioButton2Click,
                                         &TForm3::RadioButton3Click, &TForm3::RadioButton4Click,
                                         &TForm3::RadioButton5Click, &TForm3::RadioButton6Click};
-    for (std::size_t i = 0; i < ui_.RadioButton.size(); ++i) {
-        connect(ui_.RadioButton[i], &QRadioButton::toggled, this, [this, i](bool on) {
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        connect(buttons[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) (this->*kClicks[i])();
         });
     }

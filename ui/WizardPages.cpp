@@ -243,11 +243,12 @@ void buildHeadingPage(QTabWidget* pages, WizardUi& ui) {
     ui.Edit2 = addEdit(p, "Edit2", QStringLiteral("Überschrift1:"), 16, 96, 233);
     ui.Edit5 = addEdit(p, "Edit5", QStringLiteral("Überschrift2:"), 16, 144, 233);
     addLabel(p, QStringLiteral("Größe (Überschrift 2):"), 16, 184);
-    static constexpr const char* kNames[] = {"RadioButton1", "RadioButton2", "RadioButton3",
-                                             "RadioButton4", "RadioButton5", "RadioButton6"};
+    QRadioButton** sizes[] = {&ui.RadioButton1, &ui.RadioButton2, &ui.RadioButton3,
+                              &ui.RadioButton4, &ui.RadioButton5, &ui.RadioButton6};
     for (int i = 0; i < 6; ++i) {
-        ui.RadioButton[static_cast<std::size_t>(i)] =
-            addBox<QRadioButton>(p, kNames[i], QString::number(i + 1), 16 + 40 * i, 208, 33);
+        const QByteArray name = "RadioButton" + QByteArray::number(i + 1);
+        *sizes[i] =
+            addBox<QRadioButton>(p, name.constData(), QString::number(i + 1), 16 + 40 * i, 208, 33);
     }
     ui.Edit20 = addEdit(p, "Edit20", QStringLiteral("Schriftfarbe (RRGGBB):"), 16, 248, 121);
     ui.Edit21 = addEdit(p, "Edit21", QStringLiteral("Schriftart:"), 16, 296, 121);
@@ -399,7 +400,7 @@ void chainFocus(std::initializer_list<QWidget*> widgets) {
 // Hidden pages drop out of the chain, so Tab runs through the current page
 // only, the tab strip first.
 void setWizardTabOrder(const WizardUi& ui) {
-    const auto& rb = ui.RadioButton;
+    const auto rb = ui.sizeButtons();
     oneTabStop({ui.hgb, ui.hgf});
     oneTabStop({ui.html, ui.htm});
     oneTabStop({rb[0], rb[1], rb[2], rb[3], rb[4], rb[5]});

@@ -50,7 +50,12 @@ struct WizardUi {
     QPlainTextEdit* Memo2 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QLineEdit* Edit5 = nullptr;
-    std::array<QRadioButton*, 6> RadioButton{};  // RadioButton1 … RadioButton6
+    QRadioButton* RadioButton1 = nullptr;  // heading sizes 1 … 6
+    QRadioButton* RadioButton2 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QRadioButton* RadioButton4 = nullptr;
+    QRadioButton* RadioButton5 = nullptr;
+    QRadioButton* RadioButton6 = nullptr;
     QLineEdit* Edit20 = nullptr;
     QLineEdit* Edit21 = nullptr;
     QLineEdit* Edit8 = nullptr;
@@ -110,6 +115,11 @@ struct WizardUi {
     // "HTML Code"
     QWidget* TabSheet7 = nullptr;
     QListWidget* ListBox4 = nullptr;
+
+    /// RadioButton1 … RadioButton6, in the order of the sizes.
+    [[nodiscard]] std::array<QRadioButton*, 6> sizeButtons() const {
+        return {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6};
+    }
 };
 
 /// Creates every control of the wizard inside `window`, with captions,

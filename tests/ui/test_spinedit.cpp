@@ -167,6 +167,12 @@ private slots:
         QCOMPARE(spin_->typedText(), shown);
     }
 
+    void ctrlArrowStillStepsByOne() {
+        spin_->setTypedText(QStringLiteral("5"));
+        QTest::keyClick(spin_, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(spin_->typedText(), QStringLiteral("6"));
+    }
+
     void downArrowButtonSteps() {
         spin_->setTypedText(QStringLiteral("0"));
         QTest::mouseClick(spin_, Qt::LeftButton, {}, arrowCentre(*spin_, QStyle::SC_SpinBoxDown));
