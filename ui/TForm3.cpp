@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTabWidget>
 #include <QToolButton>
+#include <vector>
 
 #include "ui/ErrorHandler.h"
 #include "ui/SpinEdit.h"
@@ -203,7 +204,7 @@ void TForm3::connectOperations() {
 
 void TForm3::connectOperation(QAbstractButton* button, Operation operation,
                               std::initializer_list<ListView> views) {
-    // the views are copied: the list outlives this call
+    // the initializer list ends with this call, so the handler keeps a copy
     connect(button, &QAbstractButton::clicked, this,
             [this, operation, views = std::vector<ListView>(views)] {
                 guarded(this, [&] {
