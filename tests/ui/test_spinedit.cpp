@@ -190,28 +190,42 @@ private slots:
         QCOMPARE(texts, (QStringList{"3", "34", "35", "x"}));
     }
 
-    // First repeat after 400 ms, then every 100 ms; timers never fire early by
-    // more than the coarse 5 %, and may fire late on a busy machine.
+    // First repeat after 400 ms, then every 100 ms. Timers never fire early by
+    // more than the coarse 5 %, so the lower bounds hold on every run; a busy
+    // machine may fire them late, so the upper bounds need only one good run of
+    // three (Qt's own 500 ms and 150 ms never pass them).
     void heldArrowRepeats() {
+        bool prompt = false;
+        for (int run = 0; run < 3 && !prompt; ++run) {
+            QList<qint64> times;
+            holdUpArrow(times);
+            if (QTest::currentTestFailed()) return;
+            const qint64 first = times[1] - times[0];
+            QVERIFY2(first >= 370, qPrintable(QString::number(first)));
+            qint64 shortest = 1000;
+            for (qsizetype i = 2; i < times.size(); ++i) {
+                QVERIFY2(times[i] - times[i - 1] >= 90, qPrintable(QString::number(i)));
+                shortest = std::min(shortest, times[i] - times[i - 1]);
+            }
+            prompt = first < 470 && shortest < 140;
+        }
+        QVERIFY2(prompt, "the held arrow repeats no faster than the platform's default");
+    }
+
+private:
+    // The moments of the steps while the up arrow is held for six of them.
+    void holdUpArrow(QList<qint64>& times) {
         spin_->setTypedText(QStringLiteral("0"));
         QElapsedTimer clock;
-        QList<qint64> times;
-        connect(spin_, &SpinEdit::changed, this, [&] { times << clock.elapsed(); });
+        QMetaObject::Connection c =
+            connect(spin_, &SpinEdit::changed, this, [&] { times << clock.elapsed(); });
+        const QPoint up = arrowCentre(*spin_, QStyle::SC_SpinBoxUp);
         clock.start();
-        QTest::mousePress(spin_, Qt::LeftButton, {}, arrowCentre(*spin_, QStyle::SC_SpinBoxUp));
+        QTest::mousePress(spin_, Qt::LeftButton, {}, up);
         QTRY_VERIFY_WITH_TIMEOUT(times.size() >= 6, 5000);
-        QTest::mouseRelease(spin_, Qt::LeftButton, {}, arrowCentre(*spin_, QStyle::SC_SpinBoxUp));
-        const int steps = spin_->typedText().toInt();
-        QCOMPARE(steps, static_cast<int>(times.size()));
-        const qint64 first = times[1] - times[0];
-        QVERIFY2(first >= 370 && first < 470, qPrintable(QString::number(first)));
-        qint64 shortest = 1000;
-        for (qsizetype i = 2; i < times.size(); ++i) {
-            const qint64 gap = times[i] - times[i - 1];
-            QVERIFY2(gap >= 90, qPrintable(QString::number(gap)));
-            shortest = std::min(shortest, gap);
-        }
-        QVERIFY2(shortest < 140, qPrintable(QString::number(shortest)));
+        QTest::mouseRelease(spin_, Qt::LeftButton, {}, up);
+        disconnect(c);
+        QCOMPARE(spin_->typedText().toInt(), static_cast<int>(times.size()));
     }
 };
 
