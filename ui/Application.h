@@ -28,7 +28,9 @@ void installFontSubstitutions();
 [[nodiscard]] bool displayAvailable(int argc, const char* const* argv);
 
 /// The application object. A failure that escapes an event handler is shown
-/// by the general error handler instead of crossing the event loop.
+/// by the general error handler instead of crossing the event loop. This is
+/// the last resort: unwinding through the toolkit's own frames can leave them
+/// half done, so every handler goes through guarded() first.
 class Application : public QApplication {
     Q_OBJECT
 public:
