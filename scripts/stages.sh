@@ -54,7 +54,7 @@ stage_summary() {
 # check_package BUILD_DIR — installs into a scratch prefix, builds the Debian
 # package and checks that both hold the program, desktop entry and icon.
 check_package() {
-    local dir=$VELMORA_ROOT/$1 prefix f deb missing=0
+    local dir=$VELMORA_ROOT/$1 prefix f deb contents missing=0
     local files=(bin/velmora share/applications/velmora.desktop
                  share/icons/hicolor/32x32/apps/velmora.png)
     prefix=$(mktemp -d)
@@ -73,8 +73,9 @@ check_package() {
     cpack --config "$dir/CPackConfig.cmake" -B "$dir/package" >/dev/null
     deb=$(ls "$dir"/package/velmora_*.deb)
     echo "package: ${deb#"$VELMORA_ROOT/"}"
+    contents=$(dpkg-deb -c "$deb")
     for f in "${files[@]}"; do
-        if dpkg-deb -c "$deb" | grep -q " \./usr/$f\$"; then
+        if grep -q " \./usr/$f\$" <<<"$contents"; then
             echo "in package: /usr/$f"
         else
             echo "NOT in package: /usr/$f"
@@ -82,7 +83,7 @@ check_package() {
         fi
     done
     echo "depends: $(dpkg-deb -f "$deb" Depends)"
-    dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "no Qt Widgets dependency"; missing=1; }
+    [[ $(dpkg-deb -f "$deb" Depends) == *libqt6widgets6* ]] || { echo "no Qt Widgets dependency"; missing=1; }
     return $missing
 }
 
