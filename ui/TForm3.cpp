@@ -166,8 +166,9 @@ void TForm3::bindHeadingSize() {
                                         &TForm3::RadioButton3Click, &TForm3::RadioButton4Click,
                                         &TForm3::RadioButton5Click, &TForm3::RadioButton6Click};
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        connect(buttons[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) (this->*kClicks[i])();
+        const Click click = kClicks[i];
+        connect(buttons[i], &QRadioButton::toggled, this, [this, click](bool on) {
+            if (on) (this->*click)();
         });
     }
 }
