@@ -15,6 +15,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "generator/PageGenerator.h"
@@ -49,6 +50,8 @@ struct Caption {
 // What the user typed, kept apart from the settings so that the check compares
 // the rendered page with the input and not with the generator's own reading.
 struct Page {
+    explicit Page(std::string pageName) : name(std::move(pageName)) {}
+
     std::string name;
     PageSettings s;
     std::vector<Link> links;
@@ -239,12 +242,12 @@ std::vector<Page> pages() {
     std::vector<Page> out;
     {
         // The wizard as it starts, with the one link a page needs.
-        Page p{"standard", {}, {}, {}, {}, {}, {}, {}};
+        Page p("standard");
         p.addLink(p.s.Edit3, p.s.Edit4);
         out.push_back(std::move(p));
     }
     {
-        Page p{"zwoelf_links", {}, {}, {}, {}, {}, {}, {}};
+        Page p("zwoelf_links");
         p.s.eck = true;
         p.s.Edit5 = "Zwölf Links";
         const char* names[] = {"Start",   "Aktuelles", "Team",    "Projekte",
@@ -258,7 +261,7 @@ std::vector<Page> pages() {
         out.push_back(std::move(p));
     }
     {
-        Page p{"dots_zentriert", {}, {}, {}, {}, {}, {}, {}};
+        Page p("dots_zentriert");
         p.s.Dots = true;
         p.s.zentrieren = true;
         p.s.lh = true;
@@ -276,7 +279,7 @@ std::vector<Page> pages() {
         out.push_back(std::move(p));
     }
     {
-        Page p{"bilder", {}, {}, {}, {}, {}, {}, {}};
+        Page p("bilder");
         p.s.hgb = false;
         p.s.Edit14 = "#FFF8E0";
         p.s.Edit5 = "Bilder";
@@ -291,7 +294,7 @@ std::vector<Page> pages() {
     }
     {
         // Finished without adding a link.
-        Page p{"ohne_links", {}, {}, {}, {}, {}, {}, {}};
+        Page p("ohne_links");
         p.s.Edit5 = "Ohne Links";
         p.addLine("Diese Seite hat keinen einzigen Link.");
         p.addLine("Der Text steht trotzdem rechts.");
@@ -299,7 +302,7 @@ std::vector<Page> pages() {
         out.push_back(std::move(p));
     }
     {
-        Page p{"umlaute", {}, {}, {}, {}, {}, {}, {}};
+        Page p("umlaute");
         PageSettings& s = p.s;
         s.Edit2 = "Grüße aus Łódź für 5 €";
         s.Edit5 = "Äpfel, Öl & Übermut für 3 € in Łeba";
