@@ -11,4 +11,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
          "start it from a desktop session, or give it one, e.g. 'Xvfb :99 & DISPLAY=:99 ./run.sh'." >&2
     exit 1
 fi
-exec "$VELMORA_ROOT/build/app/velmora"
+exec "$VELMORA_ROOT/build/app/Velmora"

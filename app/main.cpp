@@ -6,7 +6,7 @@ int main(int argc, char* argv[]) {
     if (!velmora::ui::displayAvailable(argc, argv)) {
         std::fputs(
             "Velmora needs a graphical desktop and finds none here (DISPLAY is not set): start it "
-            "from a desktop session, or give it one, e.g. 'Xvfb :99 & DISPLAY=:99 velmora'.\n",
+            "from a desktop session, or give it one, e.g. 'Xvfb :99 & DISPLAY=:99 Velmora'.\n",
             stderr);
         return 1;
     }

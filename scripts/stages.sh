@@ -55,14 +55,14 @@ stage_summary() {
 # package and checks that both hold the program, desktop entry and icon.
 check_package() {
     local dir=$VELMORA_ROOT/$1 prefix f deb contents missing=0
-    local files=(bin/velmora share/applications/velmora.desktop
+    local files=(bin/Velmora share/applications/velmora.desktop
                  share/icons/hicolor/32x32/apps/velmora.png)
     prefix=$(mktemp -d)
     cmake --install "$dir" --prefix "$prefix" >/dev/null
     for f in "${files[@]}"; do
         if [ -s "$prefix/$f" ]; then echo "installed: $f"; else echo "NOT installed: $f"; missing=1; fi
     done
-    if ldd "$prefix/bin/velmora" | grep 'not found'; then
+    if ldd "$prefix/bin/Velmora" | grep 'not found'; then
         echo "the installed program misses libraries"
         missing=1
     fi

@@ -84,6 +84,8 @@ void TestShellApp::titleRule_data() {
                                      << "velmora";
     QTest::newRow("umlauts") << "ÜBER.EXE"
                              << "Über";
+    QTest::newRow("the installed program") << "/usr/bin/Velmora"
+                                           << "Velmora";
     QTest::newRow("dot first") << "/x/.hidden"
                                << "";
 }
