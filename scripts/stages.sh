@@ -34,18 +34,16 @@ stage() {
 
 # stage_summary — prints a line per stage; returns non-zero if any failed.
 stage_summary() {
-    local i failed=0
+    local i failed=()
     echo
     echo "== summary"
     for i in "${!STAGE_NAMES[@]}"; do
         printf '   %-7s %5s s  %s\n' "${STAGE_RESULTS[$i]}" "${STAGE_SECONDS[$i]}" "${STAGE_NAMES[$i]}"
-        [ "${STAGE_RESULTS[$i]}" = passed ] || failed=$((failed + 1))
+        [ "${STAGE_RESULTS[$i]}" = passed ] || failed+=("${STAGE_NAMES[$i]}")
     done
-    if [ $failed -ne 0 ]; then
-        echo "== $failed stage(s) FAILED:" \
-            "$(for i in "${!STAGE_NAMES[@]}"; do
-                   [ "${STAGE_RESULTS[$i]}" = passed ] || printf '%s; ' "${STAGE_NAMES[$i]}"
-               done)"
+    if [ ${#failed[@]} -ne 0 ]; then
+        local IFS=';'
+        echo "== ${#failed[@]} stage(s) FAILED: ${failed[*]}" | sed 's/;/; /g'
         return 1
     fi
     echo "== all stages passed"
