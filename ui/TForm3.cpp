@@ -219,8 +219,8 @@ void TForm3::connectToggles() {
     for (auto [toggle, alignment] : {std::pair{ui_.l, Alignment::Left},
                                      {ui_.m, Alignment::Middle},
                                      {ui_.r, Alignment::Right}}) {
-        connect(toggle, &QToolButton::clicked, this, [this, alignment] {
-            pressToggle(settings_, alignment);
+        connect(toggle, &QToolButton::clicked, this, [this, pressed = alignment] {
+            pressToggle(settings_, pressed);
             showToggles();
         });
     }

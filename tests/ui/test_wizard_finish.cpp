@@ -112,8 +112,8 @@ const std::vector<FinishCase>& finishCases() {
          defaultHead().mid(0, 1) + QList<QByteArray>{"<head><title>Meine Seite</title>"} +
              defaultHead().mid(2, 4) +
              QList<QByteArray>{"<th height=\"7\">", "<img src=\"eckbild.jpg\"></th>", "<td><b>",
-                               "<font size=\"10\" color=\"#FF0000\" face=\"Arial\">\xDC"
-                               "ber uns \x96 5 \x80</font></b>",
+                               QByteArray("<font size=\"10\" color=\"#FF0000\" face=\"Arial\">\xDC"
+                                          "ber uns \x96 5 \x80</font></b>"),
                                "</td>", "</tr>"} +
              kDefaultLink + kEnd},
         {"Links", Links,
@@ -134,11 +134,11 @@ const std::vector<FinishCase>& finishCases() {
          defaultHead() +
              QList<QByteArray>{
                  "<tr>",
-                 "<td height=\"0\" width=\"120\"><center><img src=\"dot.jpg\" align=\"middle\"><a "
-                 "href=\"index.html\">Home</a></center></td>",
+                 QByteArray("<td height=\"0\" width=\"120\"><center><img src=\"dot.jpg\" "
+                            "align=\"middle\"><a href=\"index.html\">Home</a></center></td>"),
                  "</tr>", "<tr>",
-                 "<td height=\"0\" width=\"120\"><center><img src=\"dot.jpg\" align=\"middle\"><a "
-                 "href=\"kontakt.html\">Kontakt</a></center></td>",
+                 QByteArray("<td height=\"0\" width=\"120\"><center><img src=\"dot.jpg\" "
+                            "align=\"middle\"><a href=\"kontakt.html\">Kontakt</a></center></td>"),
                  "</tr>", "<tr><td height=\"100%\" background=\"lbg.jpg\">&nbsp;</td></tr>"} +
              kEnd},
         {"Text", Text,
@@ -154,8 +154,8 @@ const std::vector<FinishCase>& finishCases() {
          QStringLiteral("index.html"),
          defaultHead() +
              QList<QByteArray>{"<tr>",
-                               "<td height=\"0\" width=\"0\"><a "
-                               "href=\"verweisziel.html\">Link</a></td>",
+                               QByteArray("<td height=\"0\" width=\"0\"><a "
+                                          "href=\"verweisziel.html\">Link</a></td>"),
                                "<td valign=\"top\" rowspan=\"2\">",
                                "<font color=\"#333333\" face=\"Arial\">", " &nbsp; Willkommen",
                                " &nbsp; <a href=\"seite.html\">Link</a>", "</font>", "</td>",
