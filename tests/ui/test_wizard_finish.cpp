@@ -14,14 +14,6 @@ using namespace velmora::ui::test;
 
 namespace {
 
-enum Page { General, Heading, Links, Text, Pictures, Code };
-
-QStringList rows(const QListWidget* list) {
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
-    return result;
-}
-
 QStringList linesOf(const velmora::CodeList& code) {
     QStringList result;
     for (const std::string& line : code.lines()) result << QString::fromStdString(line);

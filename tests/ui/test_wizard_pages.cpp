@@ -16,14 +16,6 @@ using namespace velmora::ui::test;
 
 namespace {
 
-enum Page { General, Heading, Links, Text, Pictures, Code };
-
-QStringList rows(const QListWidget* list) {
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
-    return result;
-}
-
 QStringList entries(const velmora::StringList& list) {
     QStringList result;
     for (const std::string& s : list.items) result << QString::fromStdString(s);

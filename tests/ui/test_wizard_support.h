@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -18,6 +19,16 @@
 #include "ui/TForm3.h"
 
 namespace velmora::ui::test {
+
+/// The wizard's pages in the order of their tabs.
+enum Page { General, Heading, Links, Text, Pictures, Code };
+
+/// The rows a list widget shows.
+inline QStringList rows(const QListWidget* list) {
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
+    return result;
+}
 
 template <typename W>
 W* control(const QWidget& window, const char* name) {
