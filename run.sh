@@ -4,7 +4,12 @@ set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}"
-build build -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
+# A build/ that ./test.sh made keeps its options; only the program is built.
+if [ ! -f "$VELMORA_ROOT/build/CMakeCache.txt" ]; then
+    cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF >/dev/null
+fi
+cmake --build "$VELMORA_ROOT/build" -j2 --target velmora
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "Velmora needs a graphical desktop, and there is none here (DISPLAY is not set):" \

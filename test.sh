@@ -14,7 +14,10 @@ export QT_QPA_PLATFORM=offscreen
 
 stage "install packages" ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-stage "build" build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+# The options are named, so a build/ that ./run.sh configured without tests
+# gets them back.
+stage "build" build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+    -DVELMORA_BUILD_UI=ON -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
 stage "tests" ctest --test-dir "$VELMORA_ROOT/build" --output-on-failure -j2
 
 stage "install and Debian package" check_package build
