@@ -202,12 +202,12 @@ private slots:
             if (QTest::currentTestFailed()) return;
             const qint64 first = times[1] - times[0];
             QVERIFY2(first >= 370, qPrintable(QString::number(first)));
-            qint64 shortest = 1000;
-            for (qsizetype i = 2; i < times.size(); ++i) {
-                QVERIFY2(times[i] - times[i - 1] >= 90, qPrintable(QString::number(i)));
-                shortest = std::min(shortest, times[i] - times[i - 1]);
-            }
-            prompt = first < 470 && shortest < 140;
+            // A late timer is followed by a short gap, so the repeats are
+            // judged by their mean rather than by each gap.
+            const qint64 repeats = times.size() - 2;
+            const qint64 mean = (times.last() - times[1]) / repeats;
+            QVERIFY2(mean >= 90, qPrintable(QString::number(mean)));
+            prompt = first < 470 && mean < 140;
         }
         QVERIFY2(prompt, "the held arrow repeats no faster than the platform's default");
     }
