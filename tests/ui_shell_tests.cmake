@@ -1,14 +1,8 @@
 # Qt Test of the application shell: start-up, start window, error handler.
 function(velmora_shell_test name source)
-    add_executable(${name} ${source} ui/test_shell_boxes.h)
-    target_link_libraries(${name} PRIVATE velmora::ui Qt6::Test)
-    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    velmora_qt_test(${name} ${source} ui/test_shell_boxes.h 60)
     target_compile_definitions(${name} PRIVATE
         VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT QT_QPA_PLATFORM=offscreen
-        TIMEOUT 60)
 endfunction()
 
 velmora_shell_test(ui_shell_app_tests ui/test_shell_app.cpp)

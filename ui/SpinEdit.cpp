@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "settings/PageSettings.h"
+#include "ui/WizardStyle.h"
 
 namespace velmora::ui {
 namespace {
@@ -23,15 +24,6 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
-
-QStyle* spinRepeatStyle() {
-    static auto* style = [] {
-        auto* s = new SpinRepeatStyle;
-        s->setParent(qApp);  // destroyed with the application, after every window
-        return s;
-    }();
-    return style;
-}
 
 bool isEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
 
@@ -55,7 +47,7 @@ bool isAllowedCharacter(const QString& text) {
 }  // namespace
 
 SpinEdit::SpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
-    setStyle(spinRepeatStyle());
+    setStyle(applicationStyle<SpinRepeatStyle>());
     setButtonSymbols(UpDownArrows);
     setCorrectionMode(CorrectToPreviousValue);
     connect(lineEdit(), &QLineEdit::textChanged, this, &SpinEdit::changed);

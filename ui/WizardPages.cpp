@@ -17,6 +17,7 @@
 #include <QTextDocument>
 #include <QToolButton>
 #include <initializer_list>
+#include <utility>
 
 #include "ui/SpinEdit.h"
 #include "ui/WizardHelpTexts.h"
@@ -120,6 +121,29 @@ QListWidget* addHiddenList(QWidget* parent, const char* name) {
     list->setFocusPolicy(Qt::NoFocus);
     list->hide();
     return list;
+}
+
+struct NamedButton {
+    const char* name;
+    QString caption;
+};
+
+struct ListPair {
+    QListWidget* shown;
+    QListWidget* hidden;
+    QToolButton* add;
+    QToolButton* remove;
+};
+
+// "Links" and "Bilder" hold their list pair alike: the shown list under its
+// label, the add button beside the label and the delete button under the
+// list's right end.
+ListPair addListPair(QWidget* page, const QString& label, std::pair<const char*, const char*> lists,
+                     const NamedButton& add, const NamedButton& remove) {
+    addLabel(page, label, 16, 80);
+    return {addList(page, lists.first, {16, 96, 233, 73}), addHiddenList(page, lists.second),
+            addFlatButton(page, add.name, add.caption, {152, 72, 97, 25}),
+            addFlatButton(page, remove.name, remove.caption, {152, 168, 97, 25})};
 }
 
 QPlainTextEdit* addHelpText(QWidget* page, const char* name, const QStringList& lines) {
@@ -264,13 +288,13 @@ void buildLinksPage(QTabWidget* pages, WizardUi& ui) {
     addHint(p, {QStringLiteral("Klicken Sie auf die Registrierlasche"), nextTabHint("Text")});
     ui.Memo3 = addHelpText(p, "Memo3", memo3Lines());
 
-    addLabel(p, QStringLiteral("Link:"), 16, 80);
-    ui.ListBox2 = addList(p, "ListBox2", {16, 96, 233, 73});
-    ui.ListBox5 = addHiddenList(p, "ListBox5");
-    ui.SpeedButton2 =
-        addFlatButton(p, "SpeedButton2", QStringLiteral("Neuer Link"), {152, 72, 97, 25});
-    ui.SpeedButton5 =
-        addFlatButton(p, "SpeedButton5", QStringLiteral("Link löschen"), {152, 168, 97, 25});
+    const ListPair links = addListPair(p, QStringLiteral("Link:"), {"ListBox2", "ListBox5"},
+                                       {"SpeedButton2", QStringLiteral("Neuer Link")},
+                                       {"SpeedButton5", QStringLiteral("Link löschen")});
+    ui.ListBox2 = links.shown;
+    ui.ListBox5 = links.hidden;
+    ui.SpeedButton2 = links.add;
+    ui.SpeedButton5 = links.remove;
     ui.Edit3 = addEdit(p, "Edit3", QStringLiteral("Verweistext:"), 16, 208, 233);
     ui.Edit4 = addEdit(p, "Edit4", QStringLiteral("Verweisziel:"), 16, 248, 233);
     ui.Dots = addBox<QCheckBox>(p, "Dots", QStringLiteral("Dots"), 16, 272);
@@ -334,13 +358,13 @@ void buildPicturesPage(QTabWidget* pages, WizardUi& ui) {
                 QStringLiteral("Website abzuspeichern.")});
     ui.Memo4 = addHelpText(p, "Memo4", memo4Lines());
 
-    addLabel(p, QStringLiteral("Bild:"), 16, 80);
-    ui.ListBox3 = addList(p, "ListBox3", {16, 96, 233, 73});
-    ui.ListBox6 = addHiddenList(p, "ListBox6");
-    ui.SpeedButton3 =
-        addFlatButton(p, "SpeedButton3", QStringLiteral("Neues Bild"), {152, 72, 97, 25});
-    ui.SpeedButton4 =
-        addFlatButton(p, "SpeedButton4", QStringLiteral("Bild löschen"), {152, 168, 97, 25});
+    const ListPair pictures = addListPair(p, QStringLiteral("Bild:"), {"ListBox3", "ListBox6"},
+                                          {"SpeedButton3", QStringLiteral("Neues Bild")},
+                                          {"SpeedButton4", QStringLiteral("Bild löschen")});
+    ui.ListBox3 = pictures.shown;
+    ui.ListBox6 = pictures.hidden;
+    ui.SpeedButton3 = pictures.add;
+    ui.SpeedButton4 = pictures.remove;
     ui.Edit10 = addEdit(p, "Edit10", QStringLiteral("Bild:"), 16, 200, 121);
     ui.Edit11 = addEdit(p, "Edit11", QStringLiteral("Bildtext:"), 16, 248, 121);
     ui.SpinEdit3 =

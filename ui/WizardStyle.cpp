@@ -83,13 +83,6 @@ public:
 
 }  // namespace
 
-QStyle* wizardFrameStyle() {
-    static auto* style = [] {
-        auto* s = new FrameStyle;
-        s->setParent(qApp);  // destroyed with the application, after every window
-        return s;
-    }();
-    return style;
-}
+QStyle* wizardFrameStyle() { return applicationStyle<FrameStyle>(); }
 
 }  // namespace velmora::ui
