@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStringList>
 #include <QTabWidget>
 #include <QToolButton>
@@ -28,29 +29,39 @@ int selectedRow(const QListWidget* list) {
     return items.isEmpty() ? -1 : list->row(items.first());
 }
 
+// Shows exactly the selection the settings hold. Without one the view keeps
+// no current row either, which a later key or focus change could turn into a
+// selection the user never made.
 void showSelection(QListWidget* list, int row) {
-    if (row == selectedRow(list)) return;
+    if (row == selectedRow(list) && row == list->currentRow()) return;
+    const QSignalBlocker quiet(list);
     if (row < 0) {
-        list->clearSelection();
+        list->selectionModel()->clear();
     } else {
         list->setCurrentRow(row);
     }
 }
 
 // Shows one operation's change: one row added or taken, or all rows gone.
+// When the current row is taken, the view moves the current row (and with the
+// focus, the selection) to a neighbour on its own; that move must not reach
+// the settings, so the list is silent until it shows the settings' selection.
 void showChange(QListWidget* widget, const StringList& list, ListChange change) {
-    switch (change.kind) {
-        case ListChange::Kind::Appended:
-            widget->addItem(qs(list.items[static_cast<std::size_t>(change.index)]));
-            break;
-        case ListChange::Kind::Removed:
-            delete widget->takeItem(change.index);
-            break;
-        case ListChange::Kind::Cleared:
-            widget->clear();
-            break;
-        case ListChange::Kind::None:
-            break;
+    {
+        const QSignalBlocker quiet(widget);
+        switch (change.kind) {
+            case ListChange::Kind::Appended:
+                widget->addItem(qs(list.items[static_cast<std::size_t>(change.index)]));
+                break;
+            case ListChange::Kind::Removed:
+                delete widget->takeItem(change.index);
+                break;
+            case ListChange::Kind::Cleared:
+                widget->clear();
+                break;
+            case ListChange::Kind::None:
+                break;
+        }
     }
     showSelection(widget, list.selected);
 }
