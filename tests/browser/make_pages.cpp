@@ -183,18 +183,27 @@ std::string js(const std::string& utf8) {
 
 std::string jsOrNull(bool present, const std::string& v) { return present ? js(v) : "null"; }
 
+// The lists are appended to piece by piece: GCC 12 at -O3 warns falsely
+// (-Wrestrict) on an inlined "literal" + std::string&&.
 std::string jsLinks(const std::vector<Link>& links) {
     std::string out = "[";
     for (const Link& l : links) {
-        out += (out.size() > 1 ? "," : "") + std::string("{text:") + js(l.text) +
-               ",href:" + js(l.target) + "}";
+        if (out.size() > 1) out += ',';
+        out += "{text:";
+        out += js(l.text);
+        out += ",href:";
+        out += js(l.target);
+        out += '}';
     }
     return out + "]";
 }
 
 std::string jsStrings(const std::vector<std::string>& v) {
     std::string out = "[";
-    for (const std::string& x : v) out += (out.size() > 1 ? "," : "") + js(x);
+    for (const std::string& x : v) {
+        if (out.size() > 1) out += ',';
+        out += js(x);
+    }
     return out + "]";
 }
 
@@ -220,8 +229,12 @@ std::string expectations(const Page& p) {
     out += "  textPictures: " + jsStrings(p.textPictures) + ",\n";
     out += "  pictures: [";
     for (std::size_t i = 0; i < p.pictures.size(); ++i) {
-        out += (i != 0 ? "," : "") + std::string("{src:") + js(p.pictures[i].file) +
-               ",caption:" + js(p.pictures[i].caption) + "}";
+        if (i != 0) out += ',';
+        out += "{src:";
+        out += js(p.pictures[i].file);
+        out += ",caption:";
+        out += js(p.pictures[i].caption);
+        out += '}';
     }
     out += "],\n";
     out += "  breaks: " + std::to_string(s.SpinEdit3.value()) + "\n};\n";
