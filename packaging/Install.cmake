@@ -1,6 +1,6 @@
-# Installs the program as a desktop program (program, desktop entry, icon in
-# the hicolor theme) and describes the Debian package that CPack builds from
-# the same rules:
+# Installs the program as a desktop program (program, desktop entry, AppStream
+# metainfo, icons in the hicolor theme) and describes the Debian package that
+# CPack builds from the same rules:
 #
 #   cmake --install build --prefix /tmp/velmora
 #   cpack --config build/CPackConfig.cmake -B build/package
@@ -9,10 +9,21 @@ include(GNUInstallDirs)
 if(TARGET velmora)
     install(TARGETS velmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmora.desktop
+# The desktop entry, the metainfo and the icons share the AppStream id, so
+# that software centres and desktops find one from the other.
+set(VELMORA_APP_ID invalid.velmora.velmora)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${VELMORA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${VELMORA_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# 32 px is the window icon itself; the larger sizes and the scalable one are
+# drawn by packaging/icons/make_icons.py.
 install(FILES ${PROJECT_SOURCE_DIR}/ui/resources/velmora.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
+        RENAME ${VELMORA_APP_ID}.png)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/icons/hicolor
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
+        FILES_MATCHING PATTERN "${VELMORA_APP_ID}.png" PATTERN "${VELMORA_APP_ID}.svg")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velmora)
@@ -30,8 +41,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://velmora.invalid/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 # Named rather than worked out by dpkg-shlibdeps, so that building the
-# package needs no dpkg-dev; these are the libraries the program links.
+# package needs no dpkg-dev: the libraries the program links, and the faces
+# that stand in for the ones the windows ask for (packaging/faces.txt; the
+# clean-root check of ./test.sh resolves each there).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= 6.4.2), libqt6gui6 (>= 6.4.2), libqt6core6 (>= 6.4.2), libstdc++6, libc6")
+    "libqt6widgets6 (>= 6.4.2), libqt6gui6 (>= 6.4.2), libqt6core6 (>= 6.4.2), libstdc++6, libc6, \
+fonts-liberation2, fonts-dejavu-core, fonts-dejavu-extra")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

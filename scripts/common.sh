@@ -22,10 +22,11 @@ ensure_packages() {
 BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra)
 
 # What test.sh needs on top: the test libraries, the browser for the page
-# check, clang for the fuzz target and the two clang tools, and the desktop
-# entry checker of the package check.
+# check, clang for the fuzz target and the two clang tools, the desktop entry
+# and metainfo checkers and the icon drawer of the package check, and the
+# maker of the clean Debian root that the package is tried in.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev chromium clang clang-tidy clang-format
-               libclang-rt-14-dev desktop-file-utils)
+               libclang-rt-14-dev desktop-file-utils appstream python3 mmdebstrap)
 
 # build DIR [CMAKE OPTIONS...] — configures (once) and builds.
 build() {

@@ -49,30 +49,53 @@ stage_summary() {
     echo "== all stages passed"
 }
 
+# The files of the installed program, below the prefix.
+APP_ID=invalid.velmora.velmora
+PACKAGE_FILES=(bin/Velmora
+               "share/applications/$APP_ID.desktop"
+               "share/metainfo/$APP_ID.metainfo.xml"
+               "share/icons/hicolor/32x32/apps/$APP_ID.png"
+               "share/icons/hicolor/48x48/apps/$APP_ID.png"
+               "share/icons/hicolor/64x64/apps/$APP_ID.png"
+               "share/icons/hicolor/128x128/apps/$APP_ID.png"
+               "share/icons/hicolor/256x256/apps/$APP_ID.png"
+               "share/icons/hicolor/scalable/apps/$APP_ID.svg")
+
 # check_package BUILD_DIR — installs into a scratch prefix, builds the Debian
-# package and checks that both hold the program, desktop entry and icon.
+# package and checks that both hold the program, desktop entry, metainfo and
+# every icon; validates the desktop entry and the metainfo, and checks that
+# the icons in the repository are what packaging/icons/make_icons.py draws.
 check_package() {
-    local dir=$VELMORA_ROOT/$1 prefix f deb contents missing=0
-    local files=(bin/Velmora share/applications/velmora.desktop
-                 share/icons/hicolor/32x32/apps/velmora.png)
+    local dir=$VELMORA_ROOT/$1 prefix f deb contents drawn missing=0
     prefix=$(mktemp -d)
     cmake --install "$dir" --prefix "$prefix" >/dev/null
-    for f in "${files[@]}"; do
+    for f in "${PACKAGE_FILES[@]}"; do
         if [ -s "$prefix/$f" ]; then echo "installed: $f"; else echo "NOT installed: $f"; missing=1; fi
     done
     if ldd "$prefix/bin/Velmora" | grep 'not found'; then
         echo "the installed program misses libraries"
         missing=1
     fi
-    desktop-file-validate "$prefix/share/applications/velmora.desktop"
+    desktop-file-validate "$prefix/share/applications/$APP_ID.desktop" || missing=1
+    appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$APP_ID.metainfo.xml" || missing=1
     rm -rf "$prefix"
+
+    drawn=$(mktemp -d)
+    /usr/bin/python3 "$VELMORA_ROOT/packaging/icons/make_icons.py" "$drawn"
+    if diff -r "$drawn/hicolor" "$VELMORA_ROOT/packaging/icons/hicolor"; then
+        echo "icons: as make_icons.py draws them"
+    else
+        echo "the icons in packaging/icons differ from what make_icons.py draws: run it"
+        missing=1
+    fi
+    rm -rf "$drawn"
 
     rm -rf "$dir/package"
     cpack --config "$dir/CPackConfig.cmake" -B "$dir/package" >/dev/null
     deb=$(ls "$dir"/package/velmora_*.deb)
     echo "package: ${deb#"$VELMORA_ROOT/"}"
     contents=$(dpkg-deb -c "$deb")
-    for f in "${files[@]}"; do
+    for f in "${PACKAGE_FILES[@]}"; do
         if grep -q " \./usr/$f\$" <<<"$contents"; then
             echo "in package: /usr/$f"
         else
@@ -83,6 +106,68 @@ check_package() {
     echo "depends: $(dpkg-deb -f "$deb" Depends)"
     [[ $(dpkg-deb -f "$deb" Depends) == *libqt6widgets6* ]] || { echo "no Qt Widgets dependency"; missing=1; }
     return $missing
+}
+
+# check_clean_root PACKAGE_BUILD_DIR TEST_BUILD_DIR — makes a clean Debian 12
+# root with mmdebstrap, installs the Debian package that check_package built
+# in PACKAGE_BUILD_DIR there with only what it depends on (and Xvfb and xdotool
+# to drive it), and runs scripts/in_clean_root.sh in it: Velmora started under
+# Xvfb, "Start" and the finish clicked. The page it wrote must be, byte for
+# byte, the page that default_page of TEST_BUILD_DIR writes, and every face of
+# packaging/faces.txt must resolve as that file says. Needs the network (the
+# root comes from Debian's mirror); without it the check fails.
+check_clean_root() {
+    local deb expected work name line got want failed=0
+    deb=$(ls "$VELMORA_ROOT/$1"/package/velmora_*.deb 2>/dev/null | head -1)
+    [ -n "$deb" ] || { echo "no Debian package in $1/package (did check_package run?)"; return 1; }
+    work=$(mktemp -d)
+    name=$("$VELMORA_ROOT/$2/tests/package/default_page" "$work/expected")
+    expected=$work/expected/$name
+    mkdir "$work/out"
+    # The root is thrown away, so it may live in memory and skip dpkg's syncs:
+    # on disk the same root took three times as long.
+    local tmp=${TMPDIR:-/tmp}
+    [ -d /dev/shm ] && [ -w /dev/shm ] && tmp=/dev/shm
+    # Recommends stay out: the package must work with what it depends on.
+    if ! TMPDIR=$tmp mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
+        --include=xvfb,xauth,xdotool \
+        --customize-hook="copy-in $deb /tmp" \
+        --customize-hook="copy-in $VELMORA_ROOT/scripts/in_clean_root.sh /tmp" \
+        --customize-hook="upload $VELMORA_ROOT/packaging/faces.txt /tmp/faces.txt" \
+        --customize-hook='chroot "$1" sh -c "apt-get install -y -qq --no-install-recommends /tmp/velmora_*.deb >/tmp/apt.log 2>&1 || { cat /tmp/apt.log; exit 1; }"' \
+        --customize-hook='chroot "$1" sh /tmp/in_clean_root.sh' \
+        --customize-hook="sync-out /tmp/out $work/out" \
+        bookworm /dev/null >"$work/mmdebstrap.log" 2>&1; then
+        tail -30 "$work/mmdebstrap.log"
+        echo "mmdebstrap failed: no clean root, or the package did not install (no network?)"
+        rm -rf "$work"
+        return 1
+    fi
+    sed 's/^/    /' "$work/out/log.txt"
+    if cmp "$expected" "$work/out/$name"; then
+        echo "page: $name as a fresh wizard writes it ($(wc -c <"$expected") bytes)"
+    else
+        echo "page: $name is not the default page"
+        failed=1
+    fi
+    while IFS= read -r line; do
+        got=${line##* => }
+        line=${line% => *}
+        if [[ $line == file:* ]]; then want=present; else want=${line#*=}; fi
+        if [ "$got" = "$want" ]; then
+            echo "face: $line"
+        else
+            echo "face: $line, but it is $got"
+            failed=1
+        fi
+    done <"$work/out/faces.txt"
+    if [ "$(wc -l <"$work/out/faces.txt")" -ne "$(grep -cv -e '^#' -e '^[[:space:]]*$' \
+        "$VELMORA_ROOT/packaging/faces.txt")" ]; then
+        echo "not every face of packaging/faces.txt was checked"
+        failed=1
+    fi
+    rm -rf "$work"
+    return $failed
 }
 
 # run_fuzzer SECONDS — builds the libFuzzer target with clang in build-fuzz and

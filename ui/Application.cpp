@@ -53,7 +53,7 @@ bool displayAvailable(int argc, const char* const* argv) {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(applicationTitle(applicationFilePath()));
     // Lets the desktop match the windows with the installed entry and icon.
-    setDesktopFileName(QStringLiteral("velmora"));
+    setDesktopFileName(QStringLiteral("invalid.velmora.velmora"));
     setWindowIcon(applicationIcon());
     installFontSubstitutions();
 }
