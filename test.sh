@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test and check: the tests
 # of the normal build (the browser check of the generated pages among them),
-# the install and Debian package check, the same tests built with
+# a Release build with the install and Debian package check, the package
+# installed and run in a clean Debian root, the same tests built with
 # AddressSanitizer and UBSan, a bounded fuzz run of the spin value reading,
 # clang-tidy and clang-format. Every stage runs even when an earlier one
 # failed; the summary at the end names the failed ones, and the exit status is
@@ -15,15 +16,20 @@ export QT_QPA_PLATFORM=offscreen
 stage "install packages" ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 # The options are named, so a build/ that ./run.sh configured without tests
-# gets them back.
-stage "build" build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+# gets them back. Our own builds treat warnings as errors.
+stage "build" build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DVELMORA_WERROR=ON \
     -DVELMORA_BUILD_UI=ON -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
 stage "tests" ctest --test-dir "$VELMORA_ROOT/build" --output-on-failure -j2
 
-stage "install and Debian package" check_package build
+# The package is built as packagers build it, in Release (-O3), where the
+# compiler sees other things than in the build above.
+stage "release build" build build-release -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON \
+    -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
+stage "install and Debian package" check_package build-release
+stage "package in a clean Debian root" check_clean_root build-release build
 
 stage "sanitizer build (address, undefined)" \
-    build build-asan -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF
+    build build-asan -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=ON -DVELMORA_BUILD_BENCH=OFF
 # No leak suppressions: every leak the checker reports fails the stage.
 ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
