@@ -7,12 +7,12 @@
 
 #include "ui/ErrorHandler.h"
 #include "ui/TForm3.h"
+#include "ui/WizardStyle.h"
 
 namespace velmora::ui {
 
 namespace {
 
-const QColor kWindowColour(0xFE, 0xE6, 0x9C);
 const QColor kGreen(0x00, 0x80, 0x00);
 
 QFont pixelFont(const QString& family, int pixels, bool italic) {
@@ -59,8 +59,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(377, 171);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kWindowColour);
+    QPalette palette = windowPalette();
     // A hovered speed button rises in the window's colour, not in grey.
     palette.setColor(QPalette::Button, kWindowColour);
     setPalette(palette);

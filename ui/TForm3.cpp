@@ -90,12 +90,6 @@ void bindSelection(QListWidget* list, StringList& value) {
                      [list, &value] { value.selected = selectedRow(list); });
 }
 
-QFont defaultFont() {
-    QFont f(kFontFace);
-    f.setPixelSize(kFontPixels);
-    return f;
-}
-
 }  // namespace
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent) {
@@ -106,11 +100,8 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Assistent"));
     setFixedSize(763, 433);
     move(77, 66);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, kWindowColour);
-    p.setColor(QPalette::Base, Qt::white);
-    setPalette(p);
-    setFont(defaultFont());
+    setPalette(windowPalette());
+    setFont(wizardFont());
 
     buildWizardUi(this, ui_);
     bindControls();

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOption>
+#include <utility>
 
 namespace velmora::ui {
 namespace {
@@ -11,6 +12,7 @@ namespace {
 constexpr int kFrame = 4;
 constexpr int kTabStrip = 24;
 constexpr int kCaptionLeft = 8;
+constexpr int kHelpScrollBar = 14;
 
 // Pages of 755 × 365 inside the page control, and group boxes whose caption
 // sits in the frame's top line, so that the controls' fixed positions hold.
@@ -81,8 +83,67 @@ public:
     }
 };
 
+class HelpScrollBarStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_ScrollBarExtent) return kHelpScrollBar;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 }  // namespace
 
+QFont wizardFont() {
+    QFont font(kFontFace);
+    font.setPixelSize(kFontPixels);
+    // The stand-in face runs wider than the original. A fifth of a pixel less
+    // per letter keeps the widest help line within the 193 pixels its help
+    // text leaves (190.7) and the longest tick box caption within its 273
+    // pixels (271). The hinting is fixed because a desktop that asks for full
+    // hinting would round every letter and change those widths.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, -0.2);
+    return font;
+}
+
+QPalette windowPalette() {
+    const QColor black(0x00, 0x00, 0x00);
+    const QColor white(0xFF, 0xFF, 0xFF);
+    QPalette palette;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, kWindowColour},
+                                       {QPalette::WindowText, black},
+                                       {QPalette::Base, white},
+                                       {QPalette::AlternateBase, QColor(0xF7, 0xF7, 0xF7)},
+                                       {QPalette::Text, black},
+                                       {QPalette::PlaceholderText, QColor(0x66, 0x66, 0x66)},
+                                       {QPalette::Button, QColor(0xEF, 0xEF, 0xEF)},
+                                       {QPalette::ButtonText, black},
+                                       {QPalette::BrightText, white},
+                                       {QPalette::Light, white},
+                                       {QPalette::Midlight, QColor(0xCA, 0xCA, 0xCA)},
+                                       {QPalette::Mid, QColor(0xB8, 0xB8, 0xB8)},
+                                       {QPalette::Dark, QColor(0x9F, 0x9F, 0x9F)},
+                                       {QPalette::Shadow, QColor(0x76, 0x76, 0x76)},
+                                       {QPalette::Highlight, QColor(0x00, 0x00, 0x80)},
+                                       {QPalette::HighlightedText, white},
+                                       {QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xDC)},
+                                       {QPalette::ToolTipText, black},
+                                       {QPalette::Link, QColor(0x00, 0x00, 0xFF)},
+                                       {QPalette::LinkVisited, QColor(0x80, 0x00, 0x80)}}) {
+        palette.setColor(QPalette::All, role, colour);
+    }
+    // Grey enough to tell from enabled text, dark enough to read on the
+    // yellow and on white.
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Disabled, role, QColor(0x66, 0x66, 0x66));
+    }
+    return palette;
+}
+
 QStyle* wizardFrameStyle() { return applicationStyle<FrameStyle>(); }
+
+QStyle* helpScrollBarStyle() { return applicationStyle<HelpScrollBarStyle>(); }
 
 }  // namespace velmora::ui

@@ -1,8 +1,10 @@
-// Colours, the default face and the page frame shared by the wizard's controls.
+// Colours, the default face and the page frame shared by the windows' controls.
 #pragma once
 
 #include <QApplication>
 #include <QColor>
+#include <QFont>
+#include <QPalette>
 #include <QString>
 
 class QStyle;
@@ -12,6 +14,15 @@ namespace velmora::ui {
 inline const QColor kWindowColour{0xFE, 0xE6, 0x9C};
 inline const QString kFontFace = QStringLiteral("MS Sans Serif");
 inline constexpr int kFontPixels = 11;
+
+/// The wizard's text font: kFontFace at kFontPixels, set so that every help
+/// line and caption fits the width the window's form gives it.
+[[nodiscard]] QFont wizardFont();
+
+/// Every colour of both windows. The backgrounds are fixed, so the colours
+/// drawn on them are fixed too: the classic light colours, whatever the
+/// desktop's theme hands over.
+[[nodiscard]] QPalette windowPalette();
 
 /// One shared instance of a proxy style, destroyed with the application after
 /// every window that uses it.
@@ -29,5 +40,9 @@ QStyle* applicationStyle() {
 /// pixels high, so that each page offers 755 × 365 pixels inside the 763 × 393
 /// control; a group box caption that sits in the frame's top line.
 QStyle* wizardFrameStyle();
+
+/// For the help texts' scroll bars: the same width under every platform
+/// style, because the width left for the help lines depends on it.
+QStyle* helpScrollBarStyle();
 
 }  // namespace velmora::ui
