@@ -19,7 +19,9 @@ ensure_packages() {
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra)
+# qt6-translations-l10n: Qt's German texts, built into the program.
+BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra
+                qt6-translations-l10n)
 
 # What test.sh needs on top: the test libraries, the browser for the page
 # check, clang for the fuzz target and the two clang tools, the desktop entry

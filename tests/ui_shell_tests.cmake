@@ -11,3 +11,14 @@ velmora_shell_test(ui_shell_app_tests ui/test_shell_app.cpp)
 set_target_properties(ui_shell_app_tests PROPERTIES OUTPUT_NAME "ShellAPP.Tests")
 
 velmora_shell_test(ui_shell_window_tests ui/test_shell_windows.cpp)
+
+# Qt's own texts are German whatever language the environment names: run once
+# under the C locale and once under an English one.
+velmora_shell_test(ui_shell_language_tests ui/test_shell_language.cpp)
+add_test(NAME ui_shell_language_tests_en_US COMMAND ui_shell_language_tests)
+set_tests_properties(ui_shell_language_tests_en_US PROPERTIES
+    ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT 60)
+set_tests_properties(ui_shell_language_tests PROPERTIES
+    ENVIRONMENT_MODIFICATION "LANG=set:C;LC_ALL=unset:;LC_MESSAGES=unset:;LANGUAGE=unset:")
+set_tests_properties(ui_shell_language_tests_en_US PROPERTIES
+    ENVIRONMENT_MODIFICATION "LANG=set:en_US.UTF-8;LC_ALL=unset:;LC_MESSAGES=unset:;LANGUAGE=unset:")

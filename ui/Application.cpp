@@ -2,15 +2,19 @@
 
 #include <QFileInfo>
 #include <QFont>
+#include <QTranslator>
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
 
 #include "ui/ErrorHandler.h"
 
-// The icon lives in this static library; without a reference from code the
-// linker would drop it.
-static void initResources() { Q_INIT_RESOURCE(velmora); }
+// The icon and Qt's German texts live in this static library; without a
+// reference from code the linker would drop them.
+static void initResources() {
+    Q_INIT_RESOURCE(velmora);
+    Q_INIT_RESOURCE(velmora_translations);
+}
 
 namespace velmora::ui {
 
@@ -56,6 +60,14 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setDesktopFileName(QStringLiteral("invalid.velmora.velmora"));
     setWindowIcon(applicationIcon());
     installFontSubstitutions();
+    // Qt's own texts in German like the rest of the program, whatever language
+    // the environment asks for; before any window, since some widgets take
+    // their texts as they are made.
+    initResources();
+    auto* qtTexts = new QTranslator(this);
+    if (qtTexts->load(QStringLiteral(":/velmora/translations/qtbase_de.qm"))) {
+        installTranslator(qtTexts);
+    }
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
