@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -20,6 +19,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "ui/Accessibility.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardHelpTexts.h"
 #include "ui/WizardStyle.h"
@@ -63,7 +63,9 @@ QLineEdit* addEdit(QWidget* parent, const char* name, int x, int y, int width) {
 QLineEdit* addEdit(QWidget* parent, const char* name, const QString& label, int x, int y,
                    int width) {
     addLabel(parent, label, x, y - kLabelAbove);
-    return addEdit(parent, name, x, y, width);
+    QLineEdit* edit = addEdit(parent, name, x, y, width);
+    edit->setAccessibleName(nameFromLabel(label));
+    return edit;
 }
 
 SpinEdit* addSpin(QWidget* parent, const char* name, const QString& label, int x, int y,
@@ -71,6 +73,7 @@ SpinEdit* addSpin(QWidget* parent, const char* name, const QString& label, int x
     addLabel(parent, label, x, y - kLabelAbove);
     auto* spin = named(new SpinEdit(parent), name);
     spin->setGeometry(x, y, width, kSpinHeight);
+    spin->setAccessibleName(nameFromLabel(label));
     return spin;
 }
 
@@ -121,6 +124,7 @@ QListWidget* addHiddenList(QWidget* parent, const char* name) {
     auto* list = named(new QListWidget(parent), name);
     list->setFocusPolicy(Qt::NoFocus);
     list->hide();
+    hideFromAssistiveTechnology(list);
     return list;
 }
 
@@ -142,7 +146,9 @@ struct ListPair {
 ListPair addListPair(QWidget* page, const QString& label, std::pair<const char*, const char*> lists,
                      const NamedButton& add, const NamedButton& remove) {
     addLabel(page, label, 16, 80);
-    return {addList(page, lists.first, {16, 96, 233, 73}), addHiddenList(page, lists.second),
+    QListWidget* shown = addList(page, lists.first, {16, 96, 233, 73});
+    shown->setAccessibleName(nameFromLabel(label));
+    return {shown, addHiddenList(page, lists.second),
             addFlatButton(page, add.name, add.caption, {152, 72, 97, 25}),
             addFlatButton(page, remove.name, remove.caption, {152, 168, 97, 25})};
 }
@@ -158,10 +164,9 @@ QPlainTextEdit* addHelpText(QWidget* page, const char* name, const QStringList& 
     memo->setWordWrapMode(QTextOption::WordWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // 209 less the bar and a pixel on each side leaves 193 for the lines.
-    memo->verticalScrollBar()->setStyle(helpScrollBarStyle());
-    memo->document()->setDocumentMargin(1);
+    memo->document()->setDocumentMargin(2);
     memo->setGeometry(546, 0, 209, 365);
+    memo->setAccessibleName(QStringLiteral("Hilfe"));
     blendIn(memo);
     return memo;
 }
@@ -256,9 +261,7 @@ void buildGeneralPage(QTabWidget* pages, WizardUi& ui) {
     ui.Edit26 = addEdit(p, "Edit26", QStringLiteral("Breite der Tabelle:"), 384, 152, 121);
     ui.Edit27 = addEdit(p, "Edit27", QStringLiteral("Höhe der Tabelle:"), 384, 224, 121);
     for (const int top : {152, 224}) {
-        QLabel* percent = addLabel(p, QStringLiteral("%"), 504, top);
-        percent->setFont(fontOf(kFontFace, 16, true));
-        percent->adjustSize();
+        addLabel(p, QStringLiteral("%"), 504, top)->setFont(fontOf(kFontFace, 16, true));
         addLabel(p, QStringLiteral("des Bildschirms"), 384, top + 24);
     }
 }
@@ -390,9 +393,13 @@ const QString kFinishCaption = QStringLiteral("F     E     R     T     I     G")
 
 // Left over in the form behind the page control: never seen, never clicked.
 void addCoveredControls(QWidget* window) {
-    addFlatButton(window, nullptr, kFinishCaption, {0, 368, 577, 25})->lower();
-    addLabel(window, QStringLiteral("Überschrift1:"), 16, 376)->lower();
-    addLabel(window, QStringLiteral("Linkfarbe:"), 120, 376)->lower();
+    QWidget* covered[] = {addFlatButton(window, nullptr, kFinishCaption, {0, 368, 577, 25}),
+                          addLabel(window, QStringLiteral("Überschrift1:"), 16, 376),
+                          addLabel(window, QStringLiteral("Linkfarbe:"), 120, 376)};
+    for (QWidget* w : covered) {
+        w->lower();
+        hideFromAssistiveTechnology(w);
+    }
 }
 
 void addFinishButton(QWidget* window, WizardUi& ui) {
@@ -401,6 +408,29 @@ void addFinishButton(QWidget* window, WizardUi& ui) {
     QPalette p = ui.SpeedButton9->palette();
     p.setColor(QPalette::ButtonText, QColor(0x00, 0x80, 0x00));
     ui.SpeedButton9->setPalette(p);
+}
+
+// For a screen reader: names for the fields without a label of their own, and
+// for the two "Einfügen" buttons, which look alike; the heading a field stands
+// under, where several fields share their label's text.
+void setAccessibleTexts(const WizardUi& ui) {
+    ui.Edit6->setAccessibleName(QStringLiteral("Dot-Bild"));
+    ui.Edit12->setAccessibleName(QStringLiteral("Neue Textzeile"));
+    ui.ListBox1->setAccessibleName(QStringLiteral("Textzeilen"));
+    ui.ListBox4->setAccessibleName(QStringLiteral("HTML Code"));
+    ui.BitBtn8->setAccessibleName(QStringLiteral("Bild einfügen"));
+    ui.BitBtn1->setAccessibleName(QStringLiteral("Link einfügen"));
+    const auto describe = [](const QString& heading, std::initializer_list<QWidget*> fields) {
+        for (QWidget* field : fields) field->setAccessibleDescription(heading);
+    };
+    describe(QStringLiteral("Hintergrund"), {ui.Edit1});
+    describe(QStringLiteral("Website"), {ui.Edit19});
+    describe(QStringLiteral("Farben (RRGGBB)"), {ui.Edit15, ui.Edit16, ui.Edit17, ui.Edit18});
+    describe(QStringLiteral("Entfernung zum Bildschirmrand"), {ui.SpinEdit4, ui.SpinEdit5});
+    describe(QStringLiteral("Eckbild"), {ui.Edit9});
+    describe(QStringLiteral("Link-Hintergrund"), {ui.Edit7});
+    describe(QStringLiteral("Bild einfügen"), {ui.Edit13});
+    describe(QStringLiteral("Link einfügen"), {ui.Edit22, ui.Edit23});
 }
 
 // A group of radio buttons is one Tab stop, at its selected button; the others
@@ -513,6 +543,7 @@ void buildWizardUi(QWidget* window, WizardUi& ui) {
     addCoveredControls(window);
     addFinishButton(window, ui);
     setWizardTabOrder(ui);
+    setAccessibleTexts(ui);
 }
 
 }  // namespace velmora::ui
