@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -164,7 +165,9 @@ QPlainTextEdit* addHelpText(QWidget* page, const char* name, const QStringList& 
     memo->setWordWrapMode(QTextOption::WordWrap);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memo->document()->setDocumentMargin(2);
+    // 209 less the bar and a pixel on each side leaves 193 for the lines.
+    memo->verticalScrollBar()->setStyle(helpScrollBarStyle());
+    memo->document()->setDocumentMargin(1);
     memo->setGeometry(546, 0, 209, 365);
     memo->setAccessibleName(QStringLiteral("Hilfe"));
     blendIn(memo);
@@ -261,7 +264,9 @@ void buildGeneralPage(QTabWidget* pages, WizardUi& ui) {
     ui.Edit26 = addEdit(p, "Edit26", QStringLiteral("Breite der Tabelle:"), 384, 152, 121);
     ui.Edit27 = addEdit(p, "Edit27", QStringLiteral("Höhe der Tabelle:"), 384, 224, 121);
     for (const int top : {152, 224}) {
-        addLabel(p, QStringLiteral("%"), 504, top)->setFont(fontOf(kFontFace, 16, true));
+        QLabel* percent = addLabel(p, QStringLiteral("%"), 504, top);
+        percent->setFont(fontOf(kFontFace, 16, true));
+        percent->adjustSize();
         addLabel(p, QStringLiteral("des Bildschirms"), 384, top + 24);
     }
 }
