@@ -117,7 +117,7 @@ check_package() {
 # packaging/faces.txt must resolve as that file says. Needs the network (the
 # root comes from Debian's mirror); without it the check fails.
 check_clean_root() {
-    local deb expected work name line got want failed=0
+    local deb expected work name line got want bad=0
     deb=$(ls "$VELMORA_ROOT/$1"/package/velmora_*.deb 2>/dev/null | head -1)
     [ -n "$deb" ] || { echo "no Debian package in $1/package (did check_package run?)"; return 1; }
     work=$(mktemp -d)
@@ -148,7 +148,7 @@ check_clean_root() {
         echo "page: $name as a fresh wizard writes it ($(wc -c <"$expected") bytes)"
     else
         echo "page: $name is not the default page"
-        failed=1
+        bad=1
     fi
     while IFS= read -r line; do
         got=${line##* => }
@@ -158,16 +158,16 @@ check_clean_root() {
             echo "face: $line"
         else
             echo "face: $line, but it is $got"
-            failed=1
+            bad=1
         fi
     done <"$work/out/faces.txt"
     if [ "$(wc -l <"$work/out/faces.txt")" -ne "$(grep -cv -e '^#' -e '^[[:space:]]*$' \
         "$VELMORA_ROOT/packaging/faces.txt")" ]; then
         echo "not every face of packaging/faces.txt was checked"
-        failed=1
+        bad=1
     fi
     rm -rf "$work"
-    return $failed
+    return $bad
 }
 
 # run_fuzzer SECONDS — builds the libFuzzer target with clang in build-fuzz and
