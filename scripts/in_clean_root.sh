@@ -12,8 +12,9 @@ out=/tmp/out
 mkdir -p "$out" /tmp/run
 exec >"$out/log.txt" 2>&1
 
-export DISPLAY=:5
-Xvfb :5 -screen 0 1024x768x24 -nolisten tcp &
+# Xvfb takes the first free display: the root shares the machine's abstract
+# sockets, so a fixed number could meet another X server.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>/tmp/display &
 xvfb=$!
 app=
 
@@ -52,7 +53,10 @@ window() {
 click() { xdotool mousemove "$1" "$2" click 1; }
 
 run() {
-    until_ok 10 xdotool getdisplaygeometry || { echo "Xvfb did not start"; return 1; }
+    until_ok 10 test -s /tmp/display || { echo "Xvfb did not start"; return 1; }
+    DISPLAY=:$(cat /tmp/display)
+    export DISPLAY
+    until_ok 10 xdotool getdisplaygeometry || { echo "Xvfb does not answer"; return 1; }
     cd /tmp/run || return 1
     Velmora &
     app=$!

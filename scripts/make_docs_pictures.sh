@@ -3,7 +3,8 @@
 # docs/: the start window and the six pages of the wizard, taken under Xvfb and
 # cut to the window, and a page the generator wrote, rendered by headless
 # Chromium. Installs what is missing, builds what is needed (into build-docs/,
-# or VELMORA_DOCS_BUILD), and runs on a free X display (or VELMORA_DOCS_DISPLAY):
+# or VELMORA_DOCS_BUILD), and runs Xvfb on a free display (or on
+# VELMORA_DOCS_DISPLAY):
 #
 #   scripts/make_docs_pictures.sh
 set -euo pipefail
@@ -19,19 +20,6 @@ if [ ! -f "$build_dir/CMakeCache.txt" ]; then
         -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF >/dev/null
 fi
 cmake --build "$build_dir" -j2 --target velmora make_pages
-
-display=${VELMORA_DOCS_DISPLAY:-}
-if [ -z "$display" ]; then
-    for n in $(seq 90 99); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { display=:$n; break; }
-    done
-fi
-[ -n "$display" ] || { echo "no free X display between :90 and :99" >&2; exit 1; }
-if [ -e "/tmp/.X${display#:}-lock" ]; then
-    echo "the X display $display is taken: pictures from another server would be wrong" >&2
-    exit 1
-fi
-export DISPLAY=$display
 
 work=$(mktemp -d)
 xvfb=
@@ -68,9 +56,25 @@ shot() {
     mv "$work/shot.png" "$5"
 }
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb takes the first free display, unless one is named.
+display=${VELMORA_DOCS_DISPLAY:-}
+if [ -n "$display" ]; then
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+else
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+fi
 xvfb=$!
-until_ok 10 xdotool getdisplaygeometry || { echo "Xvfb did not start on $display" >&2; exit 1; }
+if [ -z "$display" ]; then
+    until_ok 10 test -s "$work/display" || { echo "Xvfb did not start" >&2; exit 1; }
+    display=:$(cat "$work/display")
+fi
+export DISPLAY=$display
+sleep 0.5
+if ! kill -0 "$xvfb" 2>/dev/null; then
+    echo "Xvfb could not start on $display (taken?): the pictures would come from another server" >&2
+    exit 1
+fi
+until_ok 10 xdotool getdisplaygeometry || { echo "Xvfb does not answer on $display" >&2; exit 1; }
 
 mkdir -p "$docs" "$work/run"
 (cd "$work/run" && exec "$build_dir/app/Velmora") >"$work/velmora.log" 2>&1 &
