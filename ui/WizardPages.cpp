@@ -86,6 +86,14 @@ Box* addBox(QWidget* parent, const char* name, const QString& caption, int x, in
     return box;
 }
 
+// Text of a Latin script needs no shaping: the glyphs are those of the
+// characters. Leaving the step out makes repainting the text much cheaper.
+void withoutShaping(QWidget* w) {
+    QFont f = w->font();
+    f.setStyleStrategy(QFont::PreferNoShaping);
+    w->setFont(f);
+}
+
 // Flat buttons show a border only under the mouse and are used with the mouse alone.
 QToolButton* addFlatButton(QWidget* parent, const char* name, const QString& caption,
                            const QRect& geometry) {
@@ -94,8 +102,32 @@ QToolButton* addFlatButton(QWidget* parent, const char* name, const QString& cap
     button->setText(caption);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
+    // Opaque in the page's colour: pressing it repaints the button alone,
+    // not the page behind it.
+    button->setAutoFillBackground(true);
+    withoutShaping(button);
     button->setGeometry(geometry);
     return button;
+}
+
+// A flat button lies under the controls whose edge it touches, as a button
+// drawn on its page does, and leaves their pixels to them. So a click on
+// "Neuer Link" repaints the button alone, never the list whose last pixel row
+// it shares.
+void putFlatButtonsUnderneath(QWidget* page) {
+    const QList<QWidget*> controls = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QToolButton* flat : page->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
+        QRegion own(flat->rect());
+        for (QWidget* other : controls) {
+            const QRect shared = flat->geometry().intersected(other->geometry());
+            if (other->isHidden() || shared.isEmpty() || qobject_cast<QToolButton*>(other) ||
+                qobject_cast<QLabel*>(other))
+                continue;
+            flat->stackUnder(other);
+            own -= shared.translated(-flat->pos());
+        }
+        if (own != QRegion(flat->rect())) flat->setMask(own);
+    }
 }
 
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
@@ -116,6 +148,14 @@ void blendIn(QAbstractScrollArea* area) {
 QListWidget* addList(QWidget* parent, const char* name, const QRect& geometry) {
     auto* list = named(new QListWidget(parent), name);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row has the list's one font and line height. Measuring one row
+    // instead of all keeps an add from laying out every row again.
+    list->setUniformItemSizes(true);
+    // A row wider than the list is cut off at its right edge. The rows are
+    // plain text in a Latin script, which needs no shaping; left out, like the
+    // search for an ellipsis, a repaint of the visible rows costs a fraction.
+    list->setTextElideMode(Qt::ElideNone);
+    withoutShaping(list);
     list->setGeometry(geometry);
     blendIn(list);
     return list;
@@ -389,9 +429,7 @@ void buildCodePage(QTabWidget* pages, WizardUi& ui) {
     ui.ListBox4 = addList(p, "ListBox4", {0, 0, 755, 365});
     // a row wider than the list is cut off at the right edge
     ui.ListBox4->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ui.ListBox4->setTextElideMode(Qt::ElideNone);
     ui.ListBox4->setWordWrap(false);
-    ui.ListBox4->setUniformItemSizes(true);
 }
 
 const QString kFinishCaption = QStringLiteral("F     E     R     T     I     G");
@@ -545,6 +583,8 @@ void buildWizardUi(QWidget* window, WizardUi& ui) {
     buildTextPage(ui.PageControl1, ui);
     buildPicturesPage(ui.PageControl1, ui);
     buildCodePage(ui.PageControl1, ui);
+    for (QWidget* page : {ui.TabSheet1, ui.TabSheet2, ui.TabSheet3, ui.TabSheet4, ui.TabSheet5})
+        putFlatButtonsUnderneath(page);
     addCoveredControls(window);
     addFinishButton(window, ui);
     setWizardTabOrder(ui);
