@@ -39,6 +39,12 @@ done
 [ -s "$work/display" ] || fail "Xvfb named no display within 10 s"
 
 mkdir -m 700 "$work/runtime"
+# Under the sanitizers: the X keyboard library hands strndup a buffer that
+# ends without a NUL at the length it passes, which strndup allows but the
+# strict string check refuses. Only a program on a real display gets there.
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
+fi
 cd "$work"
 env DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
