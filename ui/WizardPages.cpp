@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "ui/Accessibility.h"
+#include "ui/ListRowDelegate.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardHelpTexts.h"
 #include "ui/WizardStyle.h"
@@ -161,6 +162,13 @@ QListWidget* addList(QWidget* parent, const char* name, const QRect& geometry) {
     return list;
 }
 
+// A list that the user fills one entry at a time.
+QListWidget* addGrowingList(QWidget* parent, const char* name, const QRect& geometry) {
+    QListWidget* list = addList(parent, name, geometry);
+    list->setItemDelegate(new ListRowDelegate(list));
+    return list;
+}
+
 QListWidget* addHiddenList(QWidget* parent, const char* name) {
     auto* list = named(new QListWidget(parent), name);
     list->setFocusPolicy(Qt::NoFocus);
@@ -187,7 +195,7 @@ struct ListPair {
 ListPair addListPair(QWidget* page, const QString& label, std::pair<const char*, const char*> lists,
                      const NamedButton& add, const NamedButton& remove) {
     addLabel(page, label, 16, 80);
-    QListWidget* shown = addList(page, lists.first, {16, 96, 233, 73});
+    QListWidget* shown = addGrowingList(page, lists.first, {16, 96, 233, 73});
     shown->setAccessibleName(nameFromLabel(label));
     return {shown, addHiddenList(page, lists.second),
             addFlatButton(page, add.name, add.caption, {152, 72, 97, 25}),
@@ -381,7 +389,7 @@ void buildTextPage(QTabWidget* pages, WizardUi& ui) {
     ui.SpeedButton6 =
         addFlatButton(p, "SpeedButton6", QStringLiteral("Zeilenumbruch"), {16, 88, 217, 25});
     ui.Edit12 = addEdit(p, "Edit12", 16, 120, 217);
-    ui.ListBox1 = addList(p, "ListBox1", {16, 144, 217, 121});
+    ui.ListBox1 = addGrowingList(p, "ListBox1", {16, 144, 217, 121});
     ui.SpeedButton7 =
         addFlatButton(p, "SpeedButton7", QStringLiteral("Zeile löschen"), {144, 264, 89, 25});
     ui.SpeedButton8 =

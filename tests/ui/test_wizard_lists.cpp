@@ -3,8 +3,11 @@
 // button again. After a deletion nothing is selected, on the window and in
 // the settings, whatever has the focus, so a second delete removes nothing.
 #include <QListWidget>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include "test_wizard_support.h"
+#include "ui/ListRowDelegate.h"
 
 using namespace velmora::ui;
 using namespace velmora::ui::test;
@@ -189,6 +192,27 @@ private slots:
         VELMORA_CLICK(button(l.deleteButton));
         verifyRowsAndNoSelection(l, expected, expectedPartner);
         if (QTest::currentTestFailed()) return;
+    }
+
+    // The lists paint their rows from pictures; those must show exactly
+    // what the standard delegate draws, in every state a row can be in.
+    void rowsLookAsTheStandardDelegateDrawsThem() {
+        fill(kLines, 12);
+        QListWidget* shown = list("ListBox1");
+        auto* own = qobject_cast<ListRowDelegate*>(shown->itemDelegate());
+        QVERIFY(own != nullptr);
+        QCoreApplication::processEvents();  // the rows laid out
+        (void)shown->viewport()->grab();    // pictures of the rows as they were
+        clickRow(shown, 2);               // now selected, current, focused
+        QStyledItemDelegate standard;
+        for (const int scrolledBy : {0, 1}) {
+            shown->verticalScrollBar()->setValue(scrolledBy);
+            const QImage fromPictures = shown->viewport()->grab().toImage();
+            shown->setItemDelegate(&standard);
+            const QImage drawn = shown->viewport()->grab().toImage();
+            shown->setItemDelegate(own);
+            QCOMPARE(fromPictures, drawn);
+        }
     }
 
     void deleteAllLeavesNothingSelected() {
