@@ -1,5 +1,6 @@
 #include "generator/PageGenerator.h"
 
+#include <algorithm>
 #include <new>
 
 #include "generator/OutputFile.h"
@@ -138,6 +139,7 @@ void writePictureCell(PageSettings& s, CodeList& out) {
 }  // namespace
 
 void CodeList::add(std::string line) {
+    if (lines_.size() >= kMaxLines) throw Failure(kListInsertError);
     try {
         lines_.push_back(std::move(line));
     } catch (const std::bad_alloc&) {
@@ -145,9 +147,40 @@ void CodeList::add(std::string line) {
     }
 }
 
+void CodeList::reserve(std::size_t count) {
+    try {
+        lines_.reserve(count);
+    } catch (const std::bad_alloc&) {
+        throw Failure(kListInsertError);
+    }
+}
+
+// Counts what the writers below write, in 64 bits: the spacing count alone may
+// ask for two billion lines per picture.
+std::uint64_t pageLineCount(const PageSettings& s) noexcept {
+    const std::uint64_t links = s.ListBox2.items.size();
+    const std::uint64_t lines = s.ListBox1.items.size();
+    const std::uint64_t pictures = s.ListBox3.items.size();
+    const std::uint64_t breaks = static_cast<std::uint64_t>(std::max(s.SpinEdit3.value(), 0));
+    std::uint64_t count = 5 + (s.CSS ? 6 : 0);  // <html> … <table>
+    count += 6 + (fontSizeOfHeading(s.HeadingSize) != 0 ? 1 : 0) + (s.Edit8.empty() ? 0 : 1);
+    const std::uint64_t textCell = lines == 0 ? 0 : lines + 4;
+    if (links != 0) {
+        count += 3 * links + 1 + textCell;
+    } else {
+        count += lines == 0 ? 1 : 3 + textCell;
+    }
+    if (pictures != 0) count += 4 + pictures * (breaks + 1);
+    return count + 3;  // </table>, </body>, </html>
+}
+
 void writePage(PageSettings& s, CodeList& out) {
     out.clear();
+    // Found before the first line, so that nothing large is built first.
+    const std::uint64_t count = pageLineCount(s);
+    if (count > CodeList::kMaxLines) throw Failure(kListInsertError);
     try {
+        out.reserve(static_cast<std::size_t>(count));
         out.add("<html>");
         out.add("<head><title>" + s.Edit2 + "</title>");
         if (s.CSS) writeStyleSheet(s, out);

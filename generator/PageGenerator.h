@@ -4,6 +4,7 @@
 //   settings ──writePage──▶ CodeList ──composeFileBytes──▶ bytes ──writeOutputFile──▶ file
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,19 @@ namespace velmora {
 /// The lines of the last generated page, without line terminators.
 class CodeList {
 public:
-    /// Appends a line; failing to store it gives "Unable to insert a line".
+    /// The most lines the list takes. Memory is overcommitted here, so a page
+    /// of billions of lines would not fail to allocate: it would grow until
+    /// the system ends the program and everything the user typed is lost. A
+    /// page of this many lines, shown on "HTML Code" as well, keeps the
+    /// whole program under 1 GiB.
+    static constexpr std::uint64_t kMaxLines = 1'000'000;
+
+    /// Appends a line; a line beyond kMaxLines, or failing to store it, gives
+    /// "Unable to insert a line".
     void add(std::string line);
     void clear() noexcept { lines_.clear(); }
+    /// Makes room for `count` lines at once.
+    void reserve(std::size_t count);
     [[nodiscard]] const std::vector<std::string>& lines() const noexcept { return lines_; }
     [[nodiscard]] std::size_t size() const noexcept { return lines_.size(); }
 
@@ -24,8 +35,14 @@ private:
     std::vector<std::string> lines_;
 };
 
+/// The number of lines writePage writes for `s`, counted without building
+/// any of them.
+[[nodiscard]] std::uint64_t pageLineCount(const PageSettings& s) noexcept;
+
 /// Empties `out` and writes every line of the page into it. Leaves the last
 /// link in Edit3/Edit4 and the last link, text line and picture selected.
+/// A page of more than CodeList::kMaxLines lines gives "Unable to insert a
+/// line" before any line is written, and changes no setting.
 void writePage(PageSettings& s, CodeList& out);
 
 /// Edit19 followed by ".html" or ".htm".

@@ -9,6 +9,8 @@ namespace {
 bool armed = false;
 bool hasFired = false;
 std::size_t countdown = 0;
+bool watching = false;
+std::size_t largest = 0;
 
 bool refuseThisOne() noexcept {
     if (!armed) return false;
@@ -18,7 +20,12 @@ bool refuseThisOne() noexcept {
     return true;
 }
 
+void note(std::size_t size) noexcept {
+    if (watching && size > largest) largest = size;
+}
+
 void* allocate(std::size_t size) {
+    note(size);
     if (refuseThisOne()) throw std::bad_alloc();
     void* p = std::malloc(size == 0 ? 1 : size);
     if (p == nullptr) throw std::bad_alloc();
@@ -26,6 +33,7 @@ void* allocate(std::size_t size) {
 }
 
 void* allocateNoThrow(std::size_t size) noexcept {
+    note(size);
     if (refuseThisOne()) return nullptr;
     return std::malloc(size == 0 ? 1 : size);
 }
@@ -41,6 +49,15 @@ FailAllocation::FailAllocation(std::size_t n) noexcept {
 FailAllocation::~FailAllocation() { armed = false; }
 
 bool FailAllocation::fired() noexcept { return hasFired; }
+
+LargestAllocation::LargestAllocation() noexcept {
+    largest = 0;
+    watching = true;
+}
+
+LargestAllocation::~LargestAllocation() { watching = false; }
+
+std::size_t LargestAllocation::bytes() noexcept { return largest; }
 
 }  // namespace velmora::testing
 

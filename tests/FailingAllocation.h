@@ -20,4 +20,15 @@ public:
     [[nodiscard]] static bool fired() noexcept;
 };
 
+/// While alive, remembers the size of the largest allocation made.
+class LargestAllocation {
+public:
+    LargestAllocation() noexcept;
+    LargestAllocation(const LargestAllocation&) = delete;
+    LargestAllocation& operator=(const LargestAllocation&) = delete;
+    ~LargestAllocation();
+
+    [[nodiscard]] static std::size_t bytes() noexcept;
+};
+
 }  // namespace velmora::testing

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -261,6 +262,29 @@ TEST_F(OutputFile, ANameThatCannotBeCreatedIsReportedAndChangesNothing) {
         EXPECT_EQ(snapshot(), before);
         EXPECT_EQ(modeOf("alt.html"), oldMode);
     }
+}
+
+// A spacing count of two billion asks for more lines than the page may have:
+// the finish is refused at once, and the next one with a sane count works.
+TEST_F(OutputFile, APageOverTheLineBoundLeavesTheOldPage) {
+    writeFile("index.html", "alte Seite\r\n");
+    PageSettings s = pageWithEverything();
+    s.SpinEdit3.text = "2147483647";
+    const auto before = snapshot();
+    CodeList out;
+    try {
+        SpeedButton9Click(s, out);
+        ADD_FAILURE() << "no failure";
+    } catch (const Failure& f) {
+        EXPECT_STREQ(f.what(), kListInsertError);
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(out.size(), 0U);
+
+    s.SpinEdit3.text = "3";
+    SpeedButton9Click(s, out);
+    EXPECT_EQ(readFile("index.html"), joinedWithCrLf(out.lines()));
+    EXPECT_EQ(std::count(out.lines().begin(), out.lines().end(), "<br>"), 3);
 }
 
 TEST_F(OutputFile, ADirectoryWeMayNotWriteIsReported) {

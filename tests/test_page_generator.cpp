@@ -726,5 +726,103 @@ TEST(PageGenerator, ARefusedAllocationLeavesTheLinesWrittenSoFar) {
     EXPECT_GT(refusals, 0U) << "no allocation was refused";
 }
 
+// ---------------------------------------------------------------- page size
+
+// Every combination of the parts whose presence changes the number of lines.
+TEST(PageSize, TheCountIsTheNumberOfLinesWritten) {
+    for (const std::size_t links : {0, 1, 3}) {
+        for (const std::size_t lines : {0, 2}) {
+            for (const std::size_t pictures : {0, 2}) {
+                for (const char* breaks : {"-2", "0", "3", "abc"}) {
+                    for (const int variant : {0, 1, 2, 3}) {
+                        PageSettings s;
+                        for (std::size_t i = 0; i < links; ++i) addLink(s, "L", "l.html");
+                        s.ListBox1.items.assign(lines, "Zeile");
+                        for (std::size_t i = 0; i < pictures; ++i) addPicture(s, "p.jpg", "P");
+                        s.SpinEdit3.text = breaks;
+                        s.CSS = (variant & 1) != 0;
+                        if ((variant & 2) != 0) s.Edit8.clear();
+                        s.HeadingSize = variant == 3 ? 0 : 3;
+                        const std::uint64_t counted = pageLineCount(s);
+                        EXPECT_EQ(generate(s).size(), counted)
+                            << links << " links, " << lines << " lines, " << pictures
+                            << " pictures, spacing " << breaks << ", variant " << variant;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// A page with a link, a text line and one picture whose spacing count makes
+// it `extra` lines longer than the bound allows.
+PageSettings pageBeyondTheBound(std::int64_t extra) {
+    PageSettings s;
+    addLink(s, "Home", "index.html");
+    s.ListBox1.items = {"Hallo"};
+    addPicture(s, "a.jpg", "A");
+    s.SpinEdit3.text = "0";
+    const auto base = static_cast<std::int64_t>(pageLineCount(s));
+    const auto limit = static_cast<std::int64_t>(CodeList::kMaxLines);
+    s.SpinEdit3.setValue(static_cast<std::int32_t>(limit - base + extra));
+    return s;
+}
+
+TEST(PageSize, APageOfExactlyTheBoundIsWritten) {
+    PageSettings s = pageBeyondTheBound(0);
+    CodeList out;
+    writePage(s, out);
+    EXPECT_EQ(out.size(), CodeList::kMaxLines);
+    EXPECT_EQ(out.lines().back(), "</html>");
+    EXPECT_EQ(s.ListBox3.selected, 0);
+}
+
+TEST(PageSize, OneLineMoreIsRefusedBeforeAnythingIsWrittenOrChanged) {
+    for (const char* spacing : {"", "2147483647"}) {
+        PageSettings s = pageBeyondTheBound(1);
+        if (*spacing != '\0') s.SpinEdit3.text = spacing;
+        s.Edit3 = "getippt";
+        CodeList out;
+        out.add("from the page before");
+        std::string message;
+        {
+            const velmora::testing::LargestAllocation watch;
+            try {
+                writePage(s, out);
+            } catch (const Failure& f) {
+                message = f.what();
+            }
+            EXPECT_LT(velmora::testing::LargestAllocation::bytes(), 4096U) << spacing;
+        }
+        EXPECT_EQ(message, kListInsertError) << spacing;
+        EXPECT_EQ(out.size(), 0U);
+        EXPECT_EQ(s.Edit3, "getippt");  // the finish's side effects did not happen
+        EXPECT_EQ(s.ListBox2.selected, -1);
+        EXPECT_EQ(s.ListBox1.selected, -1);
+        EXPECT_EQ(s.ListBox3.selected, -1);
+    }
+}
+
+TEST(PageSize, CountsBeyondThirtyTwoBitsDoNotWrapAround) {
+    PageSettings s;
+    s.SpinEdit3.text = "2147483647";
+    for (int i = 0; i < 4; ++i) addPicture(s, "p.jpg", "");
+    // the thirteen head lines, the filler row, the picture cell, the page end
+    EXPECT_EQ(pageLineCount(s), 13ULL + 1ULL + 4ULL + 4ULL * 2147483648ULL + 3ULL);
+}
+
+TEST(PageSize, CodeListRefusesALineBeyondTheBound) {
+    CodeList out;
+    out.reserve(CodeList::kMaxLines);
+    for (std::uint64_t i = 0; i < CodeList::kMaxLines; ++i) out.add("<br>");
+    try {
+        out.add("<br>");
+        ADD_FAILURE() << "a line beyond the bound was taken";
+    } catch (const Failure& f) {
+        EXPECT_STREQ(f.what(), kListInsertError);
+    }
+    EXPECT_EQ(out.size(), CodeList::kMaxLines);
+}
+
 }  // namespace
 }  // namespace velmora

@@ -3,3 +3,6 @@
 foreach(name spinedit wizard_controls wizard_pages wizard_finish wizard_lists look)
     velmora_qt_test(ui_${name}_tests ui/test_${name}.cpp ui/test_wizard_support.h 120)
 endforeach()
+# Pages far beyond what anyone types, each in a child process whose address
+# space is limited.
+velmora_qt_test(ui_wizard_limits_tests ui/test_wizard_limits.cpp ui/test_wizard_support.h 300)
