@@ -41,7 +41,7 @@ void ListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         QStyledItemDelegate::paint(&onPicture, atOrigin, index);
     }
     painter->drawPixmap(option.rect.topLeft(), *picture);
-    pictures_.insert(std::move(key), picture.release());
+    pictures_.insert(key, picture.release());
 }
 
 }  // namespace velmora::ui
