@@ -105,6 +105,7 @@ QToolButton* addFlatButton(QWidget* parent, const char* name, const QString& cap
     button->setFocusPolicy(Qt::NoFocus);
     // Opaque in the page's colour: pressing it repaints the button alone,
     // not the page behind it.
+    button->setBackgroundRole(QPalette::Window);
     button->setAutoFillBackground(true);
     withoutShaping(button);
     button->setGeometry(geometry);
