@@ -211,6 +211,20 @@ void onEveryPage(const QPalette& palette, const std::function<QStringList(const 
     found.removeDuplicates();
 }
 
+// A flat button at rest is drawn in the colour of what it stands on.
+QStringList flatButtonsOffColour(const QWidget& window) {
+    QStringList found;
+    for (QToolButton* flat : window.findChildren<QToolButton*>()) {
+        if (!flat->isVisible() || !flat->autoRaise() || flat->isChecked() || flat->underMouse())
+            continue;
+        const QColor page = flat->parentWidget()->palette().color(QPalette::Window);
+        const QColor corner = flat->grab().toImage().pixelColor(1, 1);
+        if (corner != page)
+            found << QStringLiteral("%1 %2 on %3").arg(flat->text(), corner.name(), page.name());
+    }
+    return found;
+}
+
 }  // namespace
 
 class TestLook : public QObject {
@@ -222,6 +236,8 @@ private slots:
     void captionsFit();
     void textIsReadable_data();
     void textIsReadable();
+    void flatButtonsShowThePage_data() { textIsReadable_data(); }
+    void flatButtonsShowThePage();
 };
 
 void TestLook::helpLinesStayWhole_data() {
@@ -281,6 +297,13 @@ void TestLook::textIsReadable() {
     QStringList unread;
     onEveryPage(palette, unreadable, unread);
     QVERIFY2(unread.isEmpty(), qPrintable(unread.join(QLatin1Char('\n'))));
+}
+
+void TestLook::flatButtonsShowThePage() {
+    QFETCH(QPalette, palette);
+    QStringList off;
+    onEveryPage(palette, flatButtonsOffColour, off);
+    QVERIFY2(off.isEmpty(), qPrintable(off.join(QLatin1Char('\n'))));
 }
 
 }  // namespace velmora::ui::test
