@@ -147,6 +147,17 @@ void blendIn(QAbstractScrollArea* area) {
     area->setFrameShape(QFrame::NoFrame);
 }
 
+// The view lays out all rows again after each add. With the rows a fixed step
+// apart it places each without looking the row up, which keeps an add cheap
+// however long the list grows. The step is the height of a row, so the rows
+// stand as they would without it.
+void stepRowsByTheirHeight(QListWidget* list) {
+    list->addItem(QString());
+    const int rowHeight = list->sizeHintForRow(0);
+    delete list->takeItem(0);
+    list->setGridSize({1, rowHeight});
+}
+
 QListWidget* addList(QWidget* parent, const char* name, const QRect& geometry) {
     auto* list = named(new QListWidget(parent), name);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -156,10 +167,12 @@ QListWidget* addList(QWidget* parent, const char* name, const QRect& geometry) {
     // A row wider than the list is cut off at its right edge. The rows are
     // plain text in a Latin script, which needs no shaping; left out, like the
     // search for an ellipsis, a repaint of the visible rows costs a fraction.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setTextElideMode(Qt::ElideNone);
     withoutShaping(list);
     list->setGeometry(geometry);
     blendIn(list);
+    stepRowsByTheirHeight(list);
     return list;
 }
 

@@ -194,8 +194,9 @@ private slots:
         if (QTest::currentTestFailed()) return;
     }
 
-    // The lists paint their rows from pictures; those must show exactly
-    // what the standard delegate draws, in every state a row can be in.
+    // The lists paint their rows from pictures and place them a fixed step
+    // apart; they must show exactly what the standard delegate draws where
+    // the view would place it, in every state a row can be in.
     void rowsLookAsTheStandardDelegateDrawsThem() {
         fill(kLines, 12);
         QListWidget* shown = list("ListBox1");
@@ -203,14 +204,19 @@ private slots:
         QVERIFY(own != nullptr);
         QCoreApplication::processEvents();  // the rows laid out
         (void)shown->viewport()->grab();    // pictures of the rows as they were
-        clickRow(shown, 2);               // now selected, current, focused
+        clickRow(shown, 2);                 // now selected, current, focused
         QStyledItemDelegate standard;
         for (const int scrolledBy : {0, 1}) {
             shown->verticalScrollBar()->setValue(scrolledBy);
             const QImage fromPictures = shown->viewport()->grab().toImage();
+            const QSize step = shown->gridSize();
             shown->setItemDelegate(&standard);
+            shown->setGridSize({});
+            QCoreApplication::processEvents();  // laid out anew
+            shown->verticalScrollBar()->setValue(scrolledBy);
             const QImage drawn = shown->viewport()->grab().toImage();
             shown->setItemDelegate(own);
+            shown->setGridSize(step);
             QCOMPARE(fromPictures, drawn);
         }
     }
