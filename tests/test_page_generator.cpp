@@ -761,7 +761,7 @@ PageSettings pageBeyondTheBound(std::int64_t extra) {
     addLink(s, "Home", "index.html");
     s.ListBox1.items = {"Hallo"};
     addPicture(s, "a.jpg", "A");
-    s.SpinEdit3.text = "0";
+    s.SpinEdit3.setValue(0);
     const auto base = static_cast<std::int64_t>(pageLineCount(s));
     const auto limit = static_cast<std::int64_t>(CodeList::kMaxLines);
     s.SpinEdit3.setValue(static_cast<std::int32_t>(limit - base + extra));

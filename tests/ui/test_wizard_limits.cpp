@@ -69,7 +69,7 @@ class WizardLimitsChild : public QObject {
     // The spacing count that makes the page `extra` lines longer than the bound.
     QString spacingBeyondTheBound(qint64 extra) {
         velmora::PageSettings s = w_->settings();
-        s.SpinEdit3.text = "0";
+        s.SpinEdit3.setValue(0);
         const auto base = static_cast<qint64>(velmora::pageLineCount(s));
         return QString::number(static_cast<qint64>(velmora::CodeList::kMaxLines) - base + extra);
     }
