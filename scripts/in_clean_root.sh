@@ -12,8 +12,9 @@ out=/tmp/out
 mkdir -p "$out" /tmp/run
 exec >"$out/log.txt" 2>&1
 
-# Xvfb takes the first free display: the root shares the machine's abstract
-# sockets, so a fixed number could meet another X server.
+# The caller gives this script a network namespace of its own, so that the X
+# server and its clients here cannot meet an X server of the machine's
+# through the abstract sockets; Xvfb still takes the first free display.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>/tmp/display &
 xvfb=$!
 app=
@@ -62,7 +63,11 @@ run() {
     app=$!
     # The windows stand where the program puts them (no window manager moves
     # them); the buttons are clicked in their middle.
-    until_ok 20 window '^HTML Velmora' 266 186 || { echo "no start window"; return 1; }
+    until_ok 20 window '^HTML Velmora' 266 186 || {
+        echo "no start window; the program is $(kill -0 "$app" 2>/dev/null && echo running || echo gone)"
+        echo "windows: $(xdotool search --name . getwindowname %@ 2>&1 | tr '\n' '|')"
+        return 1
+    }
     click $((266 + 128 + 121 / 2)) $((186 + 104 + 65 / 2))  # "Start"
     until_ok 20 window '^Assistent$' 77 66 || { echo "\"Start\" showed no wizard"; return 1; }
     click $((77 + 761 / 2)) $((66 + 400 + 30 / 2))  # F E R T I G

@@ -730,9 +730,9 @@ TEST(PageGenerator, ARefusedAllocationLeavesTheLinesWrittenSoFar) {
 
 // Every combination of the parts whose presence changes the number of lines.
 TEST(PageSize, TheCountIsTheNumberOfLinesWritten) {
-    for (const std::size_t links : {0, 1, 3}) {
-        for (const std::size_t lines : {0, 2}) {
-            for (const std::size_t pictures : {0, 2}) {
+    for (const std::size_t links : {0U, 1U, 3U}) {
+        for (const std::size_t lines : {0U, 2U}) {
+            for (const std::size_t pictures : {0U, 2U}) {
                 for (const char* breaks : {"-2", "0", "3", "abc"}) {
                     for (const int variant : {0, 1, 2, 3}) {
                         PageSettings s;
