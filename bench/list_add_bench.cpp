@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
 
     // Each measurement is made several times over, in turns, and the median
     // of each round is kept: a busy machine slows single rounds at random.
-    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
     const QSize small(233, 73);  // "Link:" and "Bild:"
     const QSize tall(217, 121);  // the text lines
     std::array<std::vector<Rounds>, 5> runs;
