@@ -77,7 +77,8 @@ fi
 until_ok 10 xdotool getdisplaygeometry || { echo "Xvfb does not answer on $display" >&2; exit 1; }
 
 mkdir -p "$docs" "$work/run"
-(cd "$work/run" && exec "$build_dir/app/Velmora") >"$work/velmora.log" 2>&1 &
+# On the X server even when the shell has asked for the offscreen platform.
+(cd "$work/run" && QT_QPA_PLATFORM=xcb exec "$build_dir/app/Velmora") >"$work/velmora.log" 2>&1 &
 app=$!
 
 # Without a window manager the windows stand exactly where the program puts

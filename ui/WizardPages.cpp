@@ -449,9 +449,6 @@ void buildPicturesPage(QTabWidget* pages, WizardUi& ui) {
 void buildCodePage(QTabWidget* pages, WizardUi& ui) {
     QWidget* p = ui.TabSheet7 = addPage(pages, "TabSheet7", QStringLiteral("HTML Code"));
     ui.ListBox4 = addList(p, "ListBox4", {0, 0, 755, 365});
-    // a row wider than the list is cut off at the right edge
-    ui.ListBox4->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ui.ListBox4->setWordWrap(false);
 }
 
 const QString kFinishCaption = QStringLiteral("F     E     R     T     I     G");

@@ -40,15 +40,9 @@ constexpr bool kAddressSanitizer = false;
 }  // namespace
 
 // The cases themselves, run in the child.
-class WizardLimitsChild : public QObject {
+class WizardLimitsChild : public WizardTest {
     Q_OBJECT
-    std::unique_ptr<TForm3> w_;
     std::unique_ptr<ScratchDirectory> dir_;
-
-    template <typename W>
-    W* c(const char* name) {
-        return control<W>(*w_, name);
-    }
 
     void addPicture() {
         clickTab(*w_, Pictures);

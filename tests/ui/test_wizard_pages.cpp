@@ -16,17 +16,6 @@ using namespace velmora::ui::test;
 
 namespace {
 
-QStringList entries(const velmora::StringList& list) {
-    QStringList result;
-    for (const std::string& s : list.items) result << QString::fromStdString(s);
-    return result;
-}
-
-void clickRow(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(row)).center());
-}
-
 void pressEnter(QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }
 
 // Everything the settings put into a page, read without touching the window.
@@ -39,17 +28,8 @@ std::vector<std::string> pageOf(const velmora::PageSettings& s) {
 
 }  // namespace
 
-class WizardPagesTest : public QObject {
+class WizardPagesTest : public WizardTest {
     Q_OBJECT
-    std::unique_ptr<TForm3> w_;
-
-    template <typename W>
-    W* c(const char* name) {
-        return control<W>(*w_, name);
-    }
-    QListWidget* list(const char* name) { return c<QListWidget>(name); }
-    QLineEdit* edit(const char* name) { return c<QLineEdit>(name); }
-    QAbstractButton* button(const char* name) { return c<QAbstractButton>(name); }
 
     void addLink(const QString& text, const QString& target) {
         typeInto(edit("Edit3"), text);

@@ -30,9 +30,22 @@ inline QStringList rows(const QListWidget* list) {
     return result;
 }
 
+/// The entries a list of the settings holds.
+inline QStringList entries(const StringList& list) {
+    QStringList result;
+    for (const std::string& s : list.items) result << QString::fromStdString(s);
+    return result;
+}
+
 template <typename W>
 W* control(const QWidget& window, const char* name) {
     return window.findChild<W*>(QString::fromLatin1(name));
+}
+
+/// Clicks a row where a user would: inside the list, which takes the focus.
+inline void clickRow(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
 }
 
 inline QTabWidget* pages(const QWidget& w) { return control<QTabWidget>(w, "PageControl1"); }
@@ -61,6 +74,20 @@ inline void typeInto(QWidget* field, const QString& text) {
         QTest::sendKeyEvent(QTest::Release, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
+
+/// A test class over one wizard, which reaches its controls by name.
+class WizardTest : public QObject {
+protected:
+    std::unique_ptr<TForm3> w_;
+
+    template <typename W>
+    W* c(const char* name) {
+        return control<W>(*w_, name);
+    }
+    QListWidget* list(const char* name) { return c<QListWidget>(name); }
+    QLineEdit* edit(const char* name) { return c<QLineEdit>(name); }
+    QAbstractButton* button(const char* name) { return c<QAbstractButton>(name); }
+};
 
 /// Answers the next modal box with OK and keeps what it showed.
 class BoxAnswer {
