@@ -29,7 +29,7 @@ BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-de
 # maker of the clean Debian root that the package is tried in; a display, a
 # D-Bus session and AT-SPI with its Python client for the screen reader check.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev chromium clang clang-tidy clang-format
-               libclang-rt-14-dev desktop-file-utils appstream python3 mmdebstrap
+               libclang-rt-dev desktop-file-utils appstream python3 mmdebstrap
                xvfb xauth dbus-x11 at-spi2-core python3-pyatspi)
 
 # build DIR [CMAKE OPTIONS...] — configures (once) and builds.
