@@ -40,12 +40,18 @@ set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://velmora.invalid/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
-# Named rather than worked out by dpkg-shlibdeps, so that building the
-# package needs no dpkg-dev: the libraries the program links, and the faces
+# The libraries come from dpkg-shlibdeps, which reads the versions each one
+# needs from the symbols the program takes from it: a package built on a newer
+# release names that release's libraries and versions, and apt refuses it on
+# an older one instead of installing a program that cannot start. Named by
+# hand are what the program loads at run time without linking it: the faces
 # that stand in for the ones the windows ask for (packaging/faces.txt; the
-# clean-root check of ./test.sh resolves each there).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= 6.4.2), libqt6gui6 (>= 6.4.2), libqt6core6 (>= 6.4.2), libstdc++6, libc6, \
-fonts-liberation2, fonts-dejavu-core, fonts-dejavu-extra")
+# clean-root check of ./test.sh resolves each there), and Qt's Wayland
+# platform. Without that platform the program runs through Xwayland, blurred
+# on a scaled desktop, and does not start at all on a Wayland desktop without
+# Xwayland; so it is a dependency, not a recommendation that an installation
+# without recommends leaves out.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core, fonts-dejavu-extra, qt6-wayland")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

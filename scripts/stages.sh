@@ -103,9 +103,44 @@ check_package() {
             missing=1
         fi
     done
-    echo "depends: $(dpkg-deb -f "$deb" Depends)"
-    [[ $(dpkg-deb -f "$deb" Depends) == *libqt6widgets6* ]] || { echo "no Qt Widgets dependency"; missing=1; }
+    check_depends "$deb" || missing=1
     return $missing
+}
+
+# check_depends DEB — the package's Depends must name, with a least version,
+# the package that holds each library its program links on this machine, as
+# dpkg-shlibdeps works them out, and Qt's Wayland platform, which the program
+# loads without linking it.
+check_depends() {
+    local deb=$1 depends unpacked program so path pkg bad=0
+    depends=$(dpkg-deb -f "$deb" Depends)
+    echo "depends: $depends"
+    unpacked=$(mktemp -d)
+    dpkg-deb -x "$deb" "$unpacked"
+    program=$unpacked/usr/bin/Velmora
+    for so in $(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p'); do
+        path=$(ldd "$program" | awk -v so="$so" '$1 == so { print $3 }')
+        # dpkg knows a library by the path it installed, which may be below
+        # /usr or not
+        pkg=$({ dpkg -S "$path" || dpkg -S "$(realpath "$path")"; } 2>/dev/null | head -1 | cut -d: -f1)
+        if [ -z "$pkg" ]; then
+            echo "links $so: no package holds ${path:-it}"
+            bad=1
+        elif [[ ", $depends" =~ ", $pkg (>= "[^\)]+")" ]]; then
+            echo "links $so: depends on ${BASH_REMATCH[0]#, }"
+        else
+            echo "links $so of $pkg, but the package does not depend on a version of it"
+            bad=1
+        fi
+    done
+    rm -rf "$unpacked"
+    if [[ ", $depends," == *", qt6-wayland,"* || ", $depends," == *", qt6-wayland ("* ]]; then
+        echo "depends on qt6-wayland"
+    else
+        echo "does not depend on qt6-wayland"
+        bad=1
+    fi
+    return $bad
 }
 
 # check_clean_root PACKAGE_BUILD_DIR TEST_BUILD_DIR — makes a clean Debian 12
