@@ -1,6 +1,7 @@
-// The one place that touches the file system. The page is written to a new
-// file beside the target and moved over it only when every byte is on disk,
-// so a failed finish never leaves a damaged page or a stray file behind.
+// The output file: its bytes, and the one place that touches the file system.
+// The page is written to a new file beside the target and moved over it only
+// when every byte is on disk, so a failed finish never leaves a damaged page or
+// a stray file behind.
 #include "generator/OutputFile.h"
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <string>
 #include <utility>
 
+#include "generator/AsciiEncoder.h"
 #include "settings/Failure.h"
 
 namespace velmora {
@@ -100,6 +102,18 @@ bool writeAll(int fd, std::string_view bytes) {
 }
 
 }  // namespace
+
+std::string composeFileBytes(const std::vector<std::string>& lines) {
+    std::size_t total = 0;
+    for (const std::string& line : lines) total += line.size() + 2;
+    std::string bytes;
+    bytes.reserve(total);  // exact for ASCII text; a reference is longer than its UTF-8
+    for (const std::string& line : lines) {
+        appendAsAscii(bytes, line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
 
 void writeOutputFile(const std::string& name, std::string_view bytes) {
     // Past a file size limit the system would end the program with SIGXFSZ;

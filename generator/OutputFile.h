@@ -6,12 +6,9 @@
 
 namespace velmora {
 
-/// Appends a UTF-8 text as Windows-1252 bytes; a character that Windows-1252
-/// cannot hold becomes a decimal character reference such as "&#321;".
-void appendWindows1252(std::string& out, std::string_view utf8);
-
-/// The bytes of the output file: every line in Windows-1252, each followed by
-/// CR LF, the last one included.
+/// The bytes of the output file: every line in plain ASCII (appendAsAscii),
+/// each followed by CR LF, the last one included. Plain ASCII reads the same
+/// under any charset that a web server may name for the page.
 [[nodiscard]] std::string composeFileBytes(const std::vector<std::string>& lines);
 
 /// Replaces the file `name` (relative to the working directory) by `bytes`.

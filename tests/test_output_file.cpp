@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/AsciiEncoder.h"
 #include "generator/OutputFile.h"
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
@@ -159,67 +160,87 @@ TEST_F(OutputFile, ALongerExistingPageIsReplacedWhole) {
     EXPECT_EQ(snapshot().size(), 1U);
 }
 
-TEST_F(OutputFile, UmlautsAndEuroAreSingleBytesAndOtherLettersReferences) {
-    PageSettings s;
-    s.Edit2 = "Grüße für 5 €";
-    s.Edit5 = "Łódź";
+// Every text of the page, the style sheet and the picture and link names
+// included, beyond ASCII: the file holds references only, CodeList the text.
+TEST_F(OutputFile, NoByteOfThePageIsBeyondAscii) {
+    const std::string typed = "Grüße – Öl für 5 € in Łódź";
+    PageSettings s = pageWithEverything();
+    for (std::string* field : {&s.Edit1, &s.Edit2, &s.Edit5, &s.Edit6, &s.Edit7, &s.Edit8, &s.Edit9,
+                               &s.Edit15, &s.Edit16, &s.Edit17, &s.Edit18, &s.Edit20, &s.Edit21,
+                               &s.Edit24, &s.Edit25, &s.Edit26, &s.Edit27}) {
+        *field = typed;
+    }
+    for (auto* list : {&s.ListBox1, &s.ListBox2, &s.ListBox3, &s.ListBox5, &s.ListBox6}) {
+        for (std::string& item : list->items) item += typed;
+    }
+    s.CSS = true;
+    s.eck = true;
+    s.Dots = true;
+    s.lh = true;
     CodeList out;
     SpeedButton9Click(s, out);
-    EXPECT_EQ(out.lines()[1], "<head><title>Grüße für 5 €</title>") << "CodeList keeps the text";
+
+    EXPECT_EQ(out.lines()[1], "<head><title>" + typed + "</title>") << "CodeList keeps the text";
     const std::string bytes = readFile("index.html");
-    EXPECT_NE(bytes.find("<head><title>Gr\xFC\xDF"
-                         "e f\xFCr 5 \x80</title>\r\n"),
-              std::string::npos);
-    EXPECT_NE(bytes.find(">&#321;\xF3"
-                         "d&#378;</font></b>\r\n"),
-              std::string::npos);
+    const auto high = std::find_if(bytes.begin(), bytes.end(),
+                                   [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+    EXPECT_EQ(high, bytes.end()) << "byte " << (high - bytes.begin()) << " is beyond ASCII";
+
+    // every other byte as CodeList has it
+    std::string expected = joinedWithCrLf(out.lines());
+    const std::string encoded =
+        "Gr&#252;&#223;e &#8211; &#214;l f&#252;r 5 &#8364; in &#321;&#243;d&#378;";
+    std::size_t places = 0;
+    for (auto at = expected.find(typed); at != std::string::npos; at = expected.find(typed, at)) {
+        expected.replace(at, typed.size(), encoded);
+        at += encoded.size();
+        ++places;
+    }
+    EXPECT_GE(places, 25U) << "the text stands in every part of the page";
+    EXPECT_EQ(bytes, expected);
 }
 
-TEST(Windows1252, EncodesEveryCharacterItHoldsAsOneByte) {
+TEST(AsciiEncoder, WritesAsciiAsItStandsAndEveryOtherCharacterAsAReference) {
     struct Case {
         const char* utf8;
         const char* bytes;
     };
     const Case cases[] = {
-        {"plain <ascii> \"text\"", "plain <ascii> \"text\""},
-        {"äöüÄÖÜß", "\xE4\xF6\xFC\xC4\xD6\xDC\xDF"},
-        {"\xC2\xA0", "\xA0"},  // no-break space, first of the Latin-1 half
-        {"ÿ", "\xFF"},         // its last
-        {"€", "\x80"},         // the block at 0x80 ... 0x9F
-        {"‚", "\x82"},
-        {"Š", "\x8A"},
-        {"ž", "\x9E"},
-        {"Ÿ", "\x9F"},
-        {"„Zitat“", "\x84Zitat\x93"},
-        {"–—…", "\x96\x97\x85"},
-        {"Ł", "&#321;"},         // not in Windows-1252
-        {"\xC2\x81", "&#129;"},  // a gap of the block: no character there
+        {"plain <ascii> \"text\" &amp;", "plain <ascii> \"text\" &amp;"},
+        {"\x01\t\x7F", "\x01\t\x7F"},  // the last ASCII character stays a byte
+        {"\xC2\x80", "&#128;"},        // the first beyond it does not
+        {"äöüÄÖÜß", "&#228;&#246;&#252;&#196;&#214;&#220;&#223;"},
+        {"\xC2\xA0ÿ", "&#160;&#255;"},
+        {"€–—„Zitat“", "&#8364;&#8211;&#8212;&#8222;Zitat&#8220;"},
+        {"Ł", "&#321;"},
         {"😀", "&#128512;"},
+        {"\xF4\x8F\xBF\xBF", "&#1114111;"},  // the last character there is
         {"a\xFC"
          "b",
          "a&#65533;b"},  // broken UTF-8 is flagged, not passed on
+        {"\xC0\xAF\xED\xA0\x80", "&#65533;&#65533;&#65533;"},  // overlong, surrogate
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.utf8);
         std::string out = "vorher|";
-        appendWindows1252(out, c.utf8);
+        appendAsAscii(out, c.utf8);
         EXPECT_EQ(out, std::string("vorher|") + c.bytes);
     }
 }
 
-TEST(Windows1252, ACharacterCutOffAtTheEndIsNotReadPast) {
+TEST(AsciiEncoder, ACharacterCutOffAtTheEndIsNotReadPast) {
     // held in a buffer of its exact size, so that reading past it is caught
     // by the address sanitizer
     const std::vector<char> cut = {'x', '\xE2', '\x82'};
     std::string out;
-    appendWindows1252(out, std::string_view(cut.data(), cut.size()));
+    appendAsAscii(out, std::string_view(cut.data(), cut.size()));
     EXPECT_EQ(out, "x&#65533;");
 }
 
 TEST(ComposeFileBytes, EndsEveryLineWithCrLf) {
     EXPECT_EQ(composeFileBytes({}), "");
     EXPECT_EQ(composeFileBytes({""}), "\r\n");
-    EXPECT_EQ(composeFileBytes({"a", "", "ü"}), "a\r\n\r\n\xFC\r\n");
+    EXPECT_EQ(composeFileBytes({"a", "", "ü"}), "a\r\n\r\n&#252;\r\n");
 }
 
 // Names the file system refuses: the finish fails with the composed name, the

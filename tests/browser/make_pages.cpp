@@ -142,8 +142,9 @@ std::string bmp(const Picture& p) {
     return out;
 }
 
-// JavaScript string literal in plain ASCII: the check script is appended to a
-// Windows-1252 page, so anything beyond ASCII goes in as \u escapes.
+// JavaScript string literal in plain ASCII, as the page it is appended to, so
+// that it reads the same in any charset: anything beyond ASCII goes in as \u
+// escapes.
 std::string js(const std::string& utf8) {
     std::string out = "\"";
     for (std::size_t i = 0; i < utf8.size();) {
@@ -315,10 +316,12 @@ std::vector<Page> pages() {
         out.push_back(std::move(p));
     }
     {
+        // Umlauts, "ß", "€", a dash and letters outside Windows-1252 in every
+        // kind of text and name, as a German page maker types them.
         Page p("umlaute");
         PageSettings& s = p.s;
         s.Edit2 = "Grüße aus Łódź für 5 €";
-        s.Edit5 = "Äpfel, Öl & Übermut für 3 € in Łeba";
+        s.Edit5 = "Äpfel, Öl & Übermut – süße Grüße für 3 € in Łeba";
         s.Edit21 = "Ärial";
         s.Edit1 = "hintergrund-ü.jpg";
         s.Edit8 = "überschrift-€.jpg";
@@ -332,12 +335,12 @@ std::vector<Page> pages() {
         s.SpinEdit2.text = "150";
         p.addLink("Über uns", "über-uns.html");
         p.addLink("Preise in €", "preise-€.html");
-        p.addLink("Reise nach Łódź", "łódź.html");
-        p.addLine("Schöne Grüße, süße Äpfel, große Öfen – alles für 10 €.");
+        p.addLink("Grüße – 5 € in Łódź", "łódź.html");
+        p.addLine("Schöne Grüße, süße Äpfel, große Öfen – alles für 10 € in Łódź.");
         p.addLine("Zu Gast in Łódź und Łeba.");
         p.addTextLink("Bücher für 2 €", "bücher-Ł.html");
         p.addTextPicture("bäume-€.bmp", Alignment::Right, {50, 40, {120, 170, 60}});
-        p.addPicture("bär-Ł.bmp", "Ein Bär für 7 € aus Łomża", {100, 60, {160, 110, 60}});
+        p.addPicture("bär-Ł.bmp", "Ein süßer Bär – 7 € aus Łomża", {100, 60, {160, 110, 60}});
         p.addPicture("möwe.bmp", "Möwe über der Förde", {100, 60, {110, 160, 210}});
         out.push_back(std::move(p));
     }
