@@ -1,7 +1,8 @@
 // The output file: its bytes, and the one place that touches the file system.
 // The page is written to a new file beside the target and moved over it only
 // when every byte is on disk, so a failed finish never leaves a damaged page or
-// a stray file behind.
+// a stray file behind. The one exception is a writable page in a folder that
+// takes no new file: it is rewritten in place, the only way to replace it.
 #include "generator/OutputFile.h"
 
 #include <fcntl.h>
@@ -65,6 +66,7 @@ class TempFile {
 public:
     explicit TempFile(const std::string& dir) : path_(dir + "/.velmora-XXXXXX") {
         fd_ = mkstemp(path_.data());
+        if (fd_ < 0) error_ = errno;
     }
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
@@ -74,6 +76,8 @@ public:
     }
 
     [[nodiscard]] bool ok() const noexcept { return fd_ >= 0; }
+    /// The file could not be made because the folder may not be written to.
+    [[nodiscard]] bool refused() const noexcept { return error_ == EACCES || error_ == EPERM; }
     [[nodiscard]] int fd() const noexcept { return fd_; }
     [[nodiscard]] const std::string& path() const noexcept { return path_; }
     bool closeFile() noexcept {
@@ -86,6 +90,7 @@ public:
 private:
     std::string path_;
     int fd_ = -1;
+    int error_ = 0;
     bool kept_ = false;
 };
 
@@ -99,6 +104,14 @@ bool writeAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+// Not atomic: a failure part way leaves the page cut short.
+void rewriteInPlace(const std::string& target, const std::string& name, std::string_view bytes) {
+    const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) cannotCreate(name);
+    const bool written = writeAll(fd, bytes) && fsync(fd) == 0;
+    if (close(fd) != 0 || !written) throw Failure(kWriteError);
 }
 
 }  // namespace
@@ -129,7 +142,12 @@ void writeOutputFile(const std::string& name, std::string_view bytes) {
     }
 
     TempFile temp(directoryOf(target));
-    if (!temp.ok()) cannotCreate(name);
+    if (!temp.ok()) {
+        // the checks above found the page a regular file that we may write
+        if (!exists || !temp.refused()) cannotCreate(name);
+        rewriteInPlace(target, name, bytes);
+        return;
+    }
     const mode_t mode = exists ? (old.st_mode & 07777) : modeForNewFile();
     if (fchmod(temp.fd(), mode) != 0) cannotCreate(name);
     if (exists && (old.st_uid != geteuid() || old.st_gid != getegid())) {

@@ -12,7 +12,9 @@ namespace velmora {
 [[nodiscard]] std::string composeFileBytes(const std::vector<std::string>& lines);
 
 /// Replaces the file `name` (relative to the working directory) by `bytes`.
-/// The old file stays untouched until every byte is written and flushed.
+/// The old file stays untouched until every byte is written and flushed,
+/// except where the folder takes no new file but the page may be written:
+/// then the page is rewritten in place.
 /// Throws Failure "Cannot create file <name>" or "Stream write error".
 void writeOutputFile(const std::string& name, std::string_view bytes);
 
