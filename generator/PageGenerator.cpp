@@ -96,7 +96,7 @@ void writeWithoutLinks(const PageSettings& s, CodeList& out) {
     out.add("</tr>");
 }
 
-void writeLinkBar(PageSettings& s, CodeList& out) {
+void writeLinkBar(const PageSettings& s, CodeList& out) {
     const auto& texts = s.ListBox2.items;
     const auto& targets = s.ListBox5.items;
     const int n = static_cast<int>(texts.size());
@@ -114,14 +114,10 @@ void writeLinkBar(PageSettings& s, CodeList& out) {
             out.add("</tr>");
         }
         out.add("<tr>" + fillerCell(s) + "</tr>");
-        s.Edit3 = texts.back();
-        s.Edit4 = targets.back();
-        s.ListBox2.selected = n - 1;
     }
-    if (!s.ListBox1.items.empty()) s.ListBox1.selected = s.ListBox1.count() - 1;
 }
 
-void writePictureCell(PageSettings& s, CodeList& out) {
+void writePictureCell(const PageSettings& s, CodeList& out) {
     const auto& files = s.ListBox3.items;
     if (files.empty()) return;
     const std::int32_t breaks = s.SpinEdit3.value();
@@ -133,7 +129,11 @@ void writePictureCell(PageSettings& s, CodeList& out) {
     }
     out.add("</th>");
     out.add("</tr>");
-    s.ListBox3.selected = s.ListBox3.count() - 1;
+}
+
+// The last entry of a list, selected; an empty list keeps its selection.
+void selectLast(StringList& list) {
+    if (!list.items.empty()) list.selected = list.count() - 1;
 }
 
 }  // namespace
@@ -174,7 +174,7 @@ std::uint64_t pageLineCount(const PageSettings& s) noexcept {
     return count + 3;  // </table>, </body>, </html>
 }
 
-void writePage(PageSettings& s, CodeList& out) {
+void writePage(const PageSettings& s, CodeList& out) {
     out.clear();
     // Found before the first line, so that nothing large is built first.
     const std::uint64_t count = pageLineCount(s);
@@ -200,10 +200,21 @@ void writePage(PageSettings& s, CodeList& out) {
     }
 }
 
+void selectLastEntries(PageSettings& s) {
+    if (!s.ListBox2.items.empty()) {
+        s.Edit3 = s.ListBox2.items.back();
+        s.Edit4 = s.ListBox5.items.back();
+    }
+    selectLast(s.ListBox2);
+    selectLast(s.ListBox1);
+    selectLast(s.ListBox3);
+}
+
 std::string outputFileName(const PageSettings& s) { return s.Edit19 + (s.html ? ".html" : ".htm"); }
 
 void SpeedButton9Click(PageSettings& s, CodeList& out) {
     writePage(s, out);
+    selectLastEntries(s);
     writeOutputFile(outputFileName(s), composeFileBytes(out.lines()));
 }
 

@@ -40,17 +40,20 @@ private:
 /// any of them.
 [[nodiscard]] std::uint64_t pageLineCount(const PageSettings& s) noexcept;
 
-/// Empties `out` and writes every line of the page into it. Leaves the last
-/// link in Edit3/Edit4 and the last link, text line and picture selected.
-/// A page of more than CodeList::kMaxLines lines gives "Unable to insert a
-/// line" before any line is written, and changes no setting.
-void writePage(PageSettings& s, CodeList& out);
+/// Empties `out` and writes every line of the page into it. A page of more
+/// than CodeList::kMaxLines lines gives "Unable to insert a line" before any
+/// line is written.
+void writePage(const PageSettings& s, CodeList& out);
+
+/// What a written page leaves in the settings: the last link in Edit3/Edit4,
+/// and the last link, text line and picture selected.
+void selectLastEntries(PageSettings& s);
 
 /// Edit19 followed by ".html" or ".htm".
 [[nodiscard]] std::string outputFileName(const PageSettings& s);
 
-/// The whole finish: writePage, then the output file. On failure `out` keeps
-/// the lines written so far.
+/// The whole finish: writePage, selectLastEntries, then the output file. On
+/// failure `out` keeps the lines written so far.
 void SpeedButton9Click(PageSettings& s, CodeList& out);
 
 }  // namespace velmora

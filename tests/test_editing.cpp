@@ -604,6 +604,7 @@ TEST(EndToEnd, EditsThenFinishGiveTheWholePage) {
         "</html>",
     };
     EXPECT_EQ(out.lines(), expected);
+    selectLastEntries(s);
     EXPECT_EQ(s.Edit3, "Kontakt");
     EXPECT_EQ(s.Edit4, "kontakt.html");
     EXPECT_EQ(s.ListBox2.selected, 1);

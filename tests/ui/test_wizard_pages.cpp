@@ -20,9 +20,8 @@ void pressEnter(QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }
 
 // Everything the settings put into a page, read without touching the window.
 std::vector<std::string> pageOf(const velmora::PageSettings& s) {
-    velmora::PageSettings copy = s;
     velmora::CodeList lines;
-    velmora::writePage(copy, lines);
+    velmora::writePage(s, lines);
     return lines.lines();
 }
 
@@ -54,13 +53,12 @@ private slots:
         addLink(QStringLiteral("A"), QStringLiteral("a.html"));
         addLink(QStringLiteral("B"), QStringLiteral("b.html"));
         addLink(QStringLiteral("C"), QStringLiteral("c.html"));
-        QCOMPARE(rows(list("ListBox5")), (QStringList{"a.html", "b.html", "c.html"}));
+        QCOMPARE(entries(w_->settings().ListBox5), (QStringList{"a.html", "b.html", "c.html"}));
         clickRow(list("ListBox2"), 1);
         QCOMPARE(w_->settings().ListBox2.selected, 1);
         VELMORA_CLICK(button("SpeedButton5"));
         QCOMPARE(rows(list("ListBox2")), (QStringList{"A", "C"}));
         QCOMPARE(entries(w_->settings().ListBox5), (QStringList{"a.html", "c.html"}));
-        QCOMPARE(rows(list("ListBox5")), (QStringList{"a.html", "c.html"}));
         QVERIFY(list("ListBox2")->selectedItems().isEmpty());
         QCOMPARE(w_->settings().ListBox2.selected, -1);
         VELMORA_CLICK(button("SpeedButton5"));  // nothing selected: nothing deleted
@@ -247,7 +245,6 @@ private slots:
         VELMORA_CLICK(button("SpeedButton4"));
         QCOMPARE(rows(list("ListBox3")), (QStringList{"a.jpg", "c.jpg"}));
         QCOMPARE(entries(w_->settings().ListBox6), (QStringList{"A", "C"}));
-        QCOMPARE(rows(list("ListBox6")), (QStringList{"A", "C"}));
         QVERIFY(list("ListBox3")->selectedItems().isEmpty());
         QCOMPARE(edit("Edit10")->text(), QStringLiteral("c.jpg"));  // fields are kept
     }
