@@ -79,9 +79,6 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-Shell::Shell() {
-    Form3.FormCreate();
-    Form1.setWizard(&Form3);
-}
+Shell::Shell() { Form1.setWizard(&Form3); }
 
 }  // namespace velmora::ui

@@ -40,7 +40,7 @@ public:
 };
 
 /// The two windows, each created once and kept until the program ends: the
-/// start window first, then the wizard, hidden and with FormCreate run.
+/// start window first, then the wizard, hidden.
 struct Shell {
     Shell();
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "settings/PageSettings.h"
+#include "ui/Controls.h"
 #include "ui/WizardStyle.h"
 
 namespace velmora::ui {
@@ -24,8 +25,6 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
-
-bool isEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
 
 // A typed character, as opposed to a control key or a shortcut such as Ctrl+V.
 bool isTypedCharacter(const QKeyEvent* e) {

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include "ui/Controls.h"
 #include "ui/ErrorHandler.h"
 #include "ui/TForm3.h"
 #include "ui/WizardStyle.h"
@@ -13,40 +14,21 @@ namespace velmora::ui {
 
 namespace {
 
-const QColor kGreen(0x00, 0x80, 0x00);
-
-QFont pixelFont(const QString& family, int pixels, bool italic) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    font.setItalic(italic);
-    return font;
-}
-
 // No background of its own, so the window's colour shows behind the letters
 // and the labels may overlap.
-void addLabel(QWidget* window, const char* name, const QString& text, const QFont& font,
-              QPoint at) {
-    auto* label = new QLabel(text, window);
-    label->setObjectName(QLatin1String(name));
+void addGreenLabel(QWidget* window, const char* name, const QString& text, const QFont& font,
+                   QPoint at) {
+    QLabel* label = named(addLabel(window, text, at.x(), at.y()), name);
     label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, kGreen);
     label->setPalette(palette);
-    label->move(at);
     label->adjustSize();
 }
 
-// A speed button: no border until the pointer is over it, and never the
-// keyboard focus, so the window is worked with the mouse.
 QToolButton* addSpeedButton(QWidget* window, const char* name, const QString& text, QRect at) {
-    auto* button = new QToolButton(window);
-    button->setObjectName(QLatin1String(name));
-    button->setText(text);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 24, true));
-    button->setGeometry(at);
+    QToolButton* button = addFlatButton(window, name, text, at);
+    button->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 24, true, true));
     return button;
 }
 
@@ -54,28 +36,23 @@ QToolButton* addSpeedButton(QWidget* window, const char* name, const QString& te
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("HTML Velmora 1.3 Ultrapex"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setFixedSize(377, 171);
+    setUpFixedWindow(this, QStringLiteral("HTML Velmora 1.3 Ultrapex"), {377, 171}, {266, 186});
     QPalette palette = windowPalette();
     // A hovered speed button rises in the window's colour, not in grey.
     palette.setColor(QPalette::Button, kWindowColour);
     setPalette(palette);
     setAutoFillBackground(true);
-    move(266, 186);
     createLabels();
     createButtons();
 }
 
 void TForm1::createLabels() {
-    addLabel(this, "Label1", QStringLiteral("HTML"),
-             pixelFont(QStringLiteral("Times New Roman"), 48, false), QPoint(16, 0));
-    addLabel(this, "Label2", QStringLiteral("Velmora"),
-             pixelFont(QStringLiteral("System"), 48, true), QPoint(176, 16));
-    addLabel(this, "Label3", QStringLiteral("Ultrapex "),
-             pixelFont(QStringLiteral("Latin-Wide"), 48, true), QPoint(8, 48));
+    addGreenLabel(this, "Label1", QStringLiteral("HTML"),
+                  pixelFont(QStringLiteral("Times New Roman"), 48, true), QPoint(16, 0));
+    addGreenLabel(this, "Label2", QStringLiteral("Velmora"),
+                  pixelFont(QStringLiteral("System"), 48, true, true), QPoint(176, 16));
+    addGreenLabel(this, "Label3", QStringLiteral("Ultrapex "),
+                  pixelFont(QStringLiteral("Latin-Wide"), 48, true, true), QPoint(8, 48));
 }
 
 void TForm1::createButtons() {

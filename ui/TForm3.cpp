@@ -11,8 +11,8 @@
 #include <QStringList>
 #include <QTabWidget>
 #include <QToolButton>
-#include <vector>
 
+#include "ui/Controls.h"
 #include "ui/ErrorHandler.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardStyle.h"
@@ -21,8 +21,6 @@ namespace velmora::ui {
 namespace {
 
 QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-bool isEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
 
 int selectedRow(const QListWidget* list) {
     const QList<QListWidgetItem*> items = list->selectedItems();
@@ -94,12 +92,7 @@ void bindSelection(QListWidget* list, StringList& value) {
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form3"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral("Assistent"));
-    setFixedSize(763, 433);
-    move(77, 66);
+    setUpFixedWindow(this, QStringLiteral("Assistent"), {763, 433}, {77, 66});
     setPalette(windowPalette());
     setFont(wizardFont());
 
@@ -111,8 +104,6 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
 
 // The controls go first: their signals write into the settings.
 TForm3::~TForm3() { delete ui_.PageControl1; }
-
-void TForm3::FormCreate() { settings_.HeadingSize = 3; }
 
 void TForm3::bindText(QLineEdit* edit, std::string& value) {
     edit->setText(qs(value));
@@ -163,14 +154,10 @@ void TForm3::bindControls() {
 void TForm3::bindHeadingSize() {
     const auto buttons = ui_.sizeButtons();
     buttons[static_cast<std::size_t>(settings_.HeadingSize - 1)]->setChecked(true);
-    using Click = void (TForm3::*)();
-    static constexpr Click kClicks[] = {&TForm3::RadioButton1Click, &TForm3::RadioButton2Click,
-                                        &TForm3::RadioButton3Click, &TForm3::RadioButton4Click,
-                                        &TForm3::RadioButton5Click, &TForm3::RadioButton6Click};
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        const Click click = kClicks[i];
-        connect(buttons[i], &QRadioButton::toggled, this, [this, click](bool on) {
-            if (on) (this->*click)();
+        const int size = static_cast<int>(i) + 1;
+        connect(buttons[i], &QRadioButton::toggled, this, [this, size](bool on) {
+            if (on) RadioButtonClick(size);
         });
     }
 }
@@ -187,34 +174,26 @@ void TForm3::connectOperations() {
     const WizardUi& u = ui_;
     PageSettings& s = settings_;
     const ListView links{u.ListBox2, s.ListBox2};
-    const ListView targets{u.ListBox5, s.ListBox5};
     const ListView lines{u.ListBox1, s.ListBox1};
     const ListView pictures{u.ListBox3, s.ListBox3};
-    const ListView captions{u.ListBox6, s.ListBox6};
-    connectOperation(u.SpeedButton2, velmora::SpeedButton2Click, {links, targets});
-    connectOperation(u.SpeedButton5, velmora::SpeedButton5Click, {links, targets});
-    connectOperation(u.SpeedButton6, velmora::SpeedButton6Click, {lines});
-    connectOperation(u.SpeedButton7, velmora::SpeedButton7Click, {lines});
-    connectOperation(u.SpeedButton8, velmora::SpeedButton8Click, {lines});
-    connectOperation(u.BitBtn8, velmora::BitBtn8Click, {lines});
-    connectOperation(u.BitBtn1, velmora::BitBtn1Click, {lines});
-    connectOperation(u.SpeedButton3, velmora::SpeedButton3Click, {pictures, captions});
-    connectOperation(u.SpeedButton4, velmora::SpeedButton4Click, {pictures, captions});
+    connectOperation(u.SpeedButton2, velmora::SpeedButton2Click, links);
+    connectOperation(u.SpeedButton5, velmora::SpeedButton5Click, links);
+    connectOperation(u.SpeedButton6, velmora::SpeedButton6Click, lines);
+    connectOperation(u.SpeedButton7, velmora::SpeedButton7Click, lines);
+    connectOperation(u.SpeedButton8, velmora::SpeedButton8Click, lines);
+    connectOperation(u.BitBtn8, velmora::BitBtn8Click, lines);
+    connectOperation(u.BitBtn1, velmora::BitBtn1Click, lines);
+    connectOperation(u.SpeedButton3, velmora::SpeedButton3Click, pictures);
+    connectOperation(u.SpeedButton4, velmora::SpeedButton4Click, pictures);
     connect(u.Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(u.SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
     connectToggles();
 }
 
-void TForm3::connectOperation(QAbstractButton* button, Operation operation,
-                              std::initializer_list<ListView> views) {
-    // the initializer list ends with this call, so the handler keeps a copy
-    connect(button, &QAbstractButton::clicked, this,
-            [this, operation, views = std::vector<ListView>(views)] {
-                guarded(this, [&] {
-                    const ListChange change = operation(settings_);
-                    for (const ListView& v : views) showChange(v.widget, v.list, change);
-                });
-            });
+void TForm3::connectOperation(QAbstractButton* button, Operation operation, ListView view) {
+    connect(button, &QAbstractButton::clicked, this, [this, operation, view] {
+        guarded(this, [&] { showChange(view.widget, view.list, operation(settings_)); });
+    });
 }
 
 void TForm3::connectToggles() {
@@ -263,7 +242,7 @@ void TForm3::SpeedButton9Click() {
 }
 
 // "HTML Code" gets the new lines in place of the old; the link fields and the
-// selections show what the generator left in the settings.
+// selections show what the finish left in the settings.
 void TForm3::showFinish() {
     QStringList rows;
     rows.reserve(static_cast<qsizetype>(codeList_.size()));

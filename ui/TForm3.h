@@ -8,7 +8,6 @@
 #pragma once
 
 #include <QWidget>
-#include <initializer_list>
 #include <string>
 
 #include "generator/PageGenerator.h"
@@ -28,9 +27,6 @@ public:
     explicit TForm3(QWidget* parent = nullptr);
     ~TForm3() override;
 
-    /// Sets HeadingSize to its default; run once after creation.
-    void FormCreate();
-
     [[nodiscard]] const PageSettings& settings() const noexcept { return settings_; }
     [[nodiscard]] const CodeList& codeList() const noexcept { return codeList_; }
 
@@ -39,7 +35,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // A shown list widget, or a never-shown partner, with the list it mirrors.
+    // A list widget with the list of the settings that it shows.
     struct ListView {
         QListWidget* widget;
         const StringList& list;
@@ -51,23 +47,16 @@ private:
     void bindHeadingSize();
     void bindSpinEdit3();
     void connectOperations();
-    void connectOperation(QAbstractButton* button, Operation operation,
-                          std::initializer_list<ListView> views);
+    void connectOperation(QAbstractButton* button, Operation operation, ListView view);
     void connectToggles();
 
-    void runOperation(Operation operation, std::initializer_list<ListView> views);
     void Button1Click();
     void SpinEdit3Change();
     void SpeedButton9Click();
     void showFinish();
     void showToggles();
-
-    void RadioButton1Click() { settings_.HeadingSize = 1; }
-    void RadioButton2Click() { settings_.HeadingSize = 2; }
-    void RadioButton3Click() { settings_.HeadingSize = 3; }
-    void RadioButton4Click() { settings_.HeadingSize = 4; }
-    void RadioButton5Click() { settings_.HeadingSize = 5; }
-    void RadioButton6Click() { settings_.HeadingSize = 6; }
+    /// RadioButton1 … RadioButton6: the heading size of the button clicked.
+    void RadioButtonClick(int size) { settings_.HeadingSize = size; }
 
     WizardUi ui_;
     PageSettings settings_;

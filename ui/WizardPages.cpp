@@ -1,6 +1,5 @@
-// Builds the wizard's controls. Every position and size is the fixed pixel
-// geometry of the window's form; the window cannot be resized, so there are
-// no layouts.
+// Builds the wizard's six pages and its finish button, each control at the
+// fixed pixel position of the window's form.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -12,16 +11,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTextDocument>
 #include <QToolButton>
 #include <initializer_list>
 #include <utility>
 
-#include "ui/Accessibility.h"
-#include "ui/ListRowDelegate.h"
+#include "ui/Controls.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardHelpTexts.h"
 #include "ui/WizardStyle.h"
@@ -30,215 +26,35 @@
 namespace velmora::ui {
 namespace {
 
-constexpr int kLabelAbove = 16;  // a field's label stands this far above it
-constexpr int kEditHeight = 21;
-constexpr int kSpinHeight = 22;
-constexpr int kBoxHeight = 17;  // tick boxes and radio buttons
-
-QFont fontOf(const QString& face, int pixels, bool bold = false, bool italic = false) {
-    QFont f(face);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-template <typename W>
-W* named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QLabel* addLabel(QWidget* parent, const QString& text, int x, int y) {
-    auto* label = new QLabel(text, parent);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-QLineEdit* addEdit(QWidget* parent, const char* name, int x, int y, int width) {
-    auto* edit = named(new QLineEdit(parent), name);
-    edit->setGeometry(x, y, width, kEditHeight);
-    return edit;
-}
-
-QLineEdit* addEdit(QWidget* parent, const char* name, const QString& label, int x, int y,
-                   int width) {
-    addLabel(parent, label, x, y - kLabelAbove);
-    QLineEdit* edit = addEdit(parent, name, x, y, width);
-    edit->setAccessibleName(nameFromLabel(label));
-    return edit;
-}
-
-SpinEdit* addSpin(QWidget* parent, const char* name, const QString& label, int x, int y,
-                  int width) {
-    addLabel(parent, label, x, y - kLabelAbove);
-    auto* spin = named(new SpinEdit(parent), name);
-    spin->setGeometry(x, y, width, kSpinHeight);
-    spin->setAccessibleName(nameFromLabel(label));
-    return spin;
-}
-
-template <typename Box>
-Box* addBox(QWidget* parent, const char* name, const QString& caption, int x, int y,
-            int width = 0) {
-    auto* box = named(new Box(caption, parent), name);
-    box->setGeometry(x, y, width > 0 ? width : box->sizeHint().width(), kBoxHeight);
-    return box;
-}
-
-// Text of a Latin script needs no shaping: the glyphs are those of the
-// characters. Leaving the step out makes repainting the text much cheaper.
-void withoutShaping(QWidget* w) {
-    QFont f = w->font();
-    f.setStyleStrategy(QFont::PreferNoShaping);
-    w->setFont(f);
-}
-
-// Flat buttons show a border only under the mouse and are used with the mouse alone.
-QToolButton* addFlatButton(QWidget* parent, const char* name, const QString& caption,
-                           const QRect& geometry) {
-    auto* button = new QToolButton(parent);
-    if (name != nullptr) named(button, name);
-    button->setText(caption);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    // Opaque in the page's colour: pressing it repaints the button alone,
-    // not the page behind it.
-    button->setBackgroundRole(QPalette::Window);
-    button->setAutoFillBackground(true);
-    withoutShaping(button);
-    button->setGeometry(geometry);
-    return button;
-}
-
-// A flat button lies under the controls whose edge it touches, as a button
-// drawn on its page does, and leaves their pixels to them. So a click on
-// "Neuer Link" repaints the button alone, never the list whose last pixel row
-// it shares.
-void putFlatButtonsUnderneath(QWidget* page) {
-    const QList<QWidget*> controls = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QToolButton* flat : page->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
-        QRegion own(flat->rect());
-        for (QWidget* other : controls) {
-            const QRect shared = flat->geometry().intersected(other->geometry());
-            if (other->isHidden() || shared.isEmpty() || qobject_cast<QToolButton*>(other) ||
-                qobject_cast<QLabel*>(other))
-                continue;
-            flat->stackUnder(other);
-            own -= shared.translated(-flat->pos());
-        }
-        if (own != QRegion(flat->rect())) flat->setMask(own);
-    }
-}
-
-QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
-                       const QRect& geometry) {
-    auto* button = named(new QPushButton(caption, parent), name);
-    button->setGeometry(geometry);
-    return button;
-}
-
-// The shown lists and help texts take the window's colour and no border line.
-void blendIn(QAbstractScrollArea* area) {
-    QPalette p = area->palette();
-    p.setColor(QPalette::Base, kWindowColour);
-    area->setPalette(p);
-    area->setFrameShape(QFrame::NoFrame);
-}
-
-// The view lays out all rows again after each add. With the rows a fixed step
-// apart it places each without looking the row up, which keeps an add cheap
-// however long the list grows. The step is the height of a row, so the rows
-// stand as they would without it.
-void stepRowsByTheirHeight(QListWidget* list) {
-    list->addItem(QString());
-    const int rowHeight = list->sizeHintForRow(0);
-    delete list->takeItem(0);
-    list->setGridSize({1, rowHeight});
-}
-
-QListWidget* addList(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* list = named(new QListWidget(parent), name);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every row has the list's one font and line height. Measuring one row
-    // instead of all keeps an add from laying out every row again.
-    list->setUniformItemSizes(true);
-    // A row wider than the list is cut off at its right edge. The rows are
-    // plain text in a Latin script, which needs no shaping; left out, like the
-    // search for an ellipsis, a repaint of the visible rows costs a fraction.
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setTextElideMode(Qt::ElideNone);
-    withoutShaping(list);
-    list->setGeometry(geometry);
-    blendIn(list);
-    stepRowsByTheirHeight(list);
-    return list;
-}
-
-// A list that the user fills one entry at a time.
-QListWidget* addGrowingList(QWidget* parent, const char* name, const QRect& geometry) {
-    QListWidget* list = addList(parent, name, geometry);
-    list->setItemDelegate(new ListRowDelegate(list));
-    return list;
-}
-
-QListWidget* addHiddenList(QWidget* parent, const char* name) {
-    auto* list = named(new QListWidget(parent), name);
-    list->setFocusPolicy(Qt::NoFocus);
-    list->hide();
-    hideFromAssistiveTechnology(list);
-    return list;
-}
-
 struct NamedButton {
     const char* name;
     QString caption;
 };
 
-struct ListPair {
-    QListWidget* shown;
-    QListWidget* hidden;
+struct ListControls {
+    QListWidget* list;
     QToolButton* add;
     QToolButton* remove;
 };
 
-// "Links" and "Bilder" hold their list pair alike: the shown list under its
-// label, the add button beside the label and the delete button under the
-// list's right end.
-ListPair addListPair(QWidget* page, const QString& label, std::pair<const char*, const char*> lists,
-                     const NamedButton& add, const NamedButton& remove) {
+// "Links" and "Bilder" hold their list alike: under its label, the add button
+// beside the label and the delete button under the list's right end. Each
+// button shares a pixel row with the list and lies under it, as a button drawn
+// on the page does, so it is made first.
+ListControls addListWithButtons(QWidget* page, const QString& label, const char* name,
+                                const NamedButton& add, const NamedButton& remove) {
     addLabel(page, label, 16, 80);
-    QListWidget* shown = addGrowingList(page, lists.first, {16, 96, 233, 73});
-    shown->setAccessibleName(nameFromLabel(label));
-    return {shown, addHiddenList(page, lists.second),
-            addFlatButton(page, add.name, add.caption, {152, 72, 97, 25}),
-            addFlatButton(page, remove.name, remove.caption, {152, 168, 97, 25})};
-}
-
-QPlainTextEdit* addHelpText(QWidget* page, const char* name, const QStringList& lines) {
-    auto* memo = named(new QPlainTextEdit(page), name);
-    memo->setPlainText(lines.join(QLatin1Char('\n')));
-    memo->setReadOnly(true);
-    memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    memo->setFocusPolicy(Qt::StrongFocus);
-    memo->setTabChangesFocus(true);
-    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    memo->setWordWrapMode(QTextOption::WordWrap);
-    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // 209 less the bar and a pixel on each side leaves 193 for the lines.
-    memo->verticalScrollBar()->setStyle(helpScrollBarStyle());
-    memo->document()->setDocumentMargin(1);
-    memo->setGeometry(546, 0, 209, 365);
-    memo->setAccessibleName(QStringLiteral("Hilfe"));
-    blendIn(memo);
-    return memo;
+    QToolButton* addButton = addFlatButton(page, add.name, add.caption, {152, 72, 97, 25});
+    QToolButton* removeButton =
+        addFlatButton(page, remove.name, remove.caption, {152, 168, 97, 25});
+    QListWidget* list = addList(page, name, {16, 96, 233, 73});
+    list->setAccessibleName(nameFromLabel(label));
+    return {list, addButton, removeButton};
 }
 
 void addTitle(QWidget* page, const QString& text) {
     QLabel* title = addLabel(page, text, 16, 8);
-    QFont f = fontOf(QStringLiteral("Times New Roman"), 48, false, true);
+    QFont f = pixelFont(QStringLiteral("Times New Roman"), 48, false, true);
     f.setUnderline(true);
     title->setFont(f);
     QPalette p = title->palette();
@@ -276,7 +92,7 @@ QIcon checkMarkIcon() {
     tick.moveTo(2.5, 8.5);
     tick.lineTo(6.0, 12.5);
     tick.lineTo(13.5, 3.5);
-    painter.setPen(QPen(QColor(0x00, 0x80, 0x00), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(kGreen, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(tick);
     return QIcon(pixmap);
 }
@@ -327,7 +143,7 @@ void buildGeneralPage(QTabWidget* pages, WizardUi& ui) {
     ui.Edit27 = addEdit(p, "Edit27", QStringLiteral("Höhe der Tabelle:"), 384, 224, 121);
     for (const int top : {152, 224}) {
         QLabel* percent = addLabel(p, QStringLiteral("%"), 504, top);
-        percent->setFont(fontOf(kFontFace, 16, true));
+        percent->setFont(pixelFont(kFontFace, 16, true));
         percent->adjustSize();
         addLabel(p, QStringLiteral("des Bildschirms"), 384, top + 24);
     }
@@ -363,11 +179,10 @@ void buildLinksPage(QTabWidget* pages, WizardUi& ui) {
     addHint(p, {QStringLiteral("Klicken Sie auf die Registrierlasche"), nextTabHint("Text")});
     ui.Memo3 = addHelpText(p, "Memo3", memo3Lines());
 
-    const ListPair links = addListPair(p, QStringLiteral("Link:"), {"ListBox2", "ListBox5"},
-                                       {"SpeedButton2", QStringLiteral("Neuer Link")},
-                                       {"SpeedButton5", QStringLiteral("Link löschen")});
-    ui.ListBox2 = links.shown;
-    ui.ListBox5 = links.hidden;
+    const ListControls links = addListWithButtons(p, QStringLiteral("Link:"), "ListBox2",
+                                                  {"SpeedButton2", QStringLiteral("Neuer Link")},
+                                                  {"SpeedButton5", QStringLiteral("Link löschen")});
+    ui.ListBox2 = links.list;
     ui.SpeedButton2 = links.add;
     ui.SpeedButton5 = links.remove;
     ui.Edit3 = addEdit(p, "Edit3", QStringLiteral("Verweistext:"), 16, 208, 233);
@@ -398,14 +213,16 @@ void buildTextPage(QTabWidget* pages, WizardUi& ui) {
     addHint(p, {QStringLiteral("Klicken Sie auf die Registrierlasche"), nextTabHint("Bilder")});
     ui.Memo5 = addHelpText(p, "Memo5", memo5Lines());
 
-    ui.Button1 = addButton(p, "Button1", QStringLiteral("Hinzufügen"), {16, 64, 217, 25});
-    ui.Button1->setDefault(true);
+    // "Zeilenumbruch" and "Zeile löschen" share a pixel row with "Hinzufügen"
+    // and the list, and lie under them.
     ui.SpeedButton6 =
         addFlatButton(p, "SpeedButton6", QStringLiteral("Zeilenumbruch"), {16, 88, 217, 25});
+    ui.Button1 = addButton(p, "Button1", QStringLiteral("Hinzufügen"), {16, 64, 217, 25});
+    ui.Button1->setDefault(true);
     ui.Edit12 = addEdit(p, "Edit12", 16, 120, 217);
-    ui.ListBox1 = addGrowingList(p, "ListBox1", {16, 144, 217, 121});
     ui.SpeedButton7 =
         addFlatButton(p, "SpeedButton7", QStringLiteral("Zeile löschen"), {144, 264, 89, 25});
+    ui.ListBox1 = addList(p, "ListBox1", {16, 144, 217, 121});
     ui.SpeedButton8 =
         addFlatButton(p, "SpeedButton8", QStringLiteral("Alles löschen"), {144, 288, 89, 25});
     ui.Edit24 = addEdit(p, "Edit24", QStringLiteral("Schriftfarbe (RRGGBB):"), 16, 288, 121);
@@ -433,11 +250,10 @@ void buildPicturesPage(QTabWidget* pages, WizardUi& ui) {
                 QStringLiteral("Website abzuspeichern.")});
     ui.Memo4 = addHelpText(p, "Memo4", memo4Lines());
 
-    const ListPair pictures = addListPair(p, QStringLiteral("Bild:"), {"ListBox3", "ListBox6"},
-                                          {"SpeedButton3", QStringLiteral("Neues Bild")},
-                                          {"SpeedButton4", QStringLiteral("Bild löschen")});
-    ui.ListBox3 = pictures.shown;
-    ui.ListBox6 = pictures.hidden;
+    const ListControls pictures = addListWithButtons(
+        p, QStringLiteral("Bild:"), "ListBox3", {"SpeedButton3", QStringLiteral("Neues Bild")},
+        {"SpeedButton4", QStringLiteral("Bild löschen")});
+    ui.ListBox3 = pictures.list;
     ui.SpeedButton3 = pictures.add;
     ui.SpeedButton4 = pictures.remove;
     ui.Edit10 = addEdit(p, "Edit10", QStringLiteral("Bild:"), 16, 200, 121);
@@ -451,143 +267,14 @@ void buildCodePage(QTabWidget* pages, WizardUi& ui) {
     ui.ListBox4 = addList(p, "ListBox4", {0, 0, 755, 365});
 }
 
-const QString kFinishCaption = QStringLiteral("F     E     R     T     I     G");
-
-// Left over in the form behind the page control: never seen, never clicked.
-void addCoveredControls(QWidget* window) {
-    QWidget* covered[] = {addFlatButton(window, nullptr, kFinishCaption, {0, 368, 577, 25}),
-                          addLabel(window, QStringLiteral("Überschrift1:"), 16, 376),
-                          addLabel(window, QStringLiteral("Linkfarbe:"), 120, 376)};
-    for (QWidget* w : covered) {
-        w->lower();
-        hideFromAssistiveTechnology(w);
-    }
-}
-
 void addFinishButton(QWidget* window, WizardUi& ui) {
-    ui.SpeedButton9 = addFlatButton(window, "SpeedButton9", kFinishCaption, {0, 400, 761, 30});
-    ui.SpeedButton9->setFont(fontOf(kFontFace, 19, true, true));
+    ui.SpeedButton9 =
+        addFlatButton(window, "SpeedButton9", QStringLiteral("F     E     R     T     I     G"),
+                      {0, 400, 761, 30});
+    ui.SpeedButton9->setFont(pixelFont(kFontFace, 19, true, true));
     QPalette p = ui.SpeedButton9->palette();
-    p.setColor(QPalette::ButtonText, QColor(0x00, 0x80, 0x00));
+    p.setColor(QPalette::ButtonText, kGreen);
     ui.SpeedButton9->setPalette(p);
-}
-
-// For a screen reader: names for the fields without a label of their own, and
-// for the two "Einfügen" buttons, which look alike; the heading a field stands
-// under, where several fields share their label's text.
-void setAccessibleTexts(const WizardUi& ui) {
-    ui.Edit6->setAccessibleName(QStringLiteral("Dot-Bild"));
-    ui.Edit12->setAccessibleName(QStringLiteral("Neue Textzeile"));
-    ui.ListBox1->setAccessibleName(QStringLiteral("Textzeilen"));
-    ui.ListBox4->setAccessibleName(QStringLiteral("HTML Code"));
-    ui.BitBtn8->setAccessibleName(QStringLiteral("Bild einfügen"));
-    ui.BitBtn1->setAccessibleName(QStringLiteral("Link einfügen"));
-    const auto describe = [](const QString& heading, std::initializer_list<QWidget*> fields) {
-        for (QWidget* field : fields) field->setAccessibleDescription(heading);
-    };
-    describe(QStringLiteral("Hintergrund"), {ui.Edit1});
-    describe(QStringLiteral("Website"), {ui.Edit19});
-    describe(QStringLiteral("Farben (RRGGBB)"), {ui.Edit15, ui.Edit16, ui.Edit17, ui.Edit18});
-    describe(QStringLiteral("Entfernung zum Bildschirmrand"), {ui.SpinEdit4, ui.SpinEdit5});
-    describe(QStringLiteral("Eckbild"), {ui.Edit9});
-    describe(QStringLiteral("Link-Hintergrund"), {ui.Edit7});
-    describe(QStringLiteral("Bild einfügen"), {ui.Edit13});
-    describe(QStringLiteral("Link einfügen"), {ui.Edit22, ui.Edit23});
-}
-
-// A group of radio buttons is one Tab stop, at its selected button; the others
-// still take the focus by a click. The explicit group keeps Qt from counting
-// the radio buttons of a nested group box as members.
-void oneTabStop(std::initializer_list<QRadioButton*> buttons) {
-    auto* group = new QButtonGroup(buttons.begin()[0]->parentWidget());
-    for (QRadioButton* button : buttons) {
-        group->addButton(button);
-        auto follow = [button](bool on) {
-            button->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
-        };
-        follow(button->isChecked());
-        QObject::connect(button, &QRadioButton::toggled, button, follow);
-    }
-}
-
-void chainFocus(std::initializer_list<QWidget*> widgets) {
-    QWidget* previous = nullptr;
-    for (QWidget* w : widgets) {
-        if (previous != nullptr) QWidget::setTabOrder(previous, w);
-        previous = w;
-    }
-}
-
-// Hidden pages drop out of the chain, so Tab runs through the current page
-// only, the tab strip first.
-void setWizardTabOrder(const WizardUi& ui) {
-    const auto rb = ui.sizeButtons();
-    oneTabStop({ui.hgb, ui.hgf});
-    oneTabStop({ui.html, ui.htm});
-    oneTabStop({rb[0], rb[1], rb[2], rb[3], rb[4], rb[5]});
-    chainFocus({ui.PageControl1->tabBar(),
-                ui.Edit1,
-                ui.Memo1,
-                ui.hgb,
-                ui.hgf,
-                ui.Edit14,
-                ui.Edit15,
-                ui.Edit16,
-                ui.Edit17,
-                ui.Edit18,
-                ui.fett,
-                ui.CSS,
-                ui.html,
-                ui.htm,
-                ui.Edit19,
-                ui.SpinEdit4,
-                ui.SpinEdit5,
-                ui.Edit26,
-                ui.Edit27,
-                ui.Memo2,
-                rb[0],
-                rb[1],
-                rb[2],
-                rb[3],
-                rb[4],
-                rb[5],
-                ui.Edit2,
-                ui.Edit5,
-                ui.Edit8,
-                ui.eck,
-                ui.Edit9,
-                ui.SpinEdit1,
-                ui.Edit20,
-                ui.Edit21,
-                ui.Memo3,
-                ui.Edit3,
-                ui.Dots,
-                ui.Edit4,
-                ui.ListBox2,
-                ui.Edit6,
-                ui.Edit7,
-                ui.lh,
-                ui.SpinEdit2,
-                ui.SpinEdit6,
-                ui.strecken,
-                ui.zentrieren,
-                ui.Memo5,
-                ui.Edit12,
-                ui.Button1,
-                ui.ListBox1,
-                ui.Edit13,
-                ui.BitBtn8,
-                ui.Edit22,
-                ui.Edit23,
-                ui.BitBtn1,
-                ui.Edit24,
-                ui.Edit25,
-                ui.Edit10,
-                ui.ListBox3,
-                ui.Edit11,
-                ui.Memo4,
-                ui.SpinEdit3,
-                ui.ListBox4});
 }
 
 }  // namespace
@@ -602,9 +289,6 @@ void buildWizardUi(QWidget* window, WizardUi& ui) {
     buildTextPage(ui.PageControl1, ui);
     buildPicturesPage(ui.PageControl1, ui);
     buildCodePage(ui.PageControl1, ui);
-    for (QWidget* page : {ui.TabSheet1, ui.TabSheet2, ui.TabSheet3, ui.TabSheet4, ui.TabSheet5})
-        putFlatButtonsUnderneath(page);
-    addCoveredControls(window);
     addFinishButton(window, ui);
     setWizardTabOrder(ui);
     setAccessibleTexts(ui);

@@ -12,6 +12,9 @@ class QStyle;
 namespace velmora::ui {
 
 inline const QColor kWindowColour{0xFE, 0xE6, 0x9C};
+/// The start window's lettering, the finish button's caption and the tick on
+/// the insert buttons.
+inline const QColor kGreen{0x00, 0x80, 0x00};
 inline const QString kFontFace = QStringLiteral("MS Sans Serif");
 inline constexpr int kFontPixels = 11;
 

@@ -1,5 +1,6 @@
 // The controls of the wizard window, named as the window's own forms name
-// them, and the code that places them at their fixed pixel positions.
+// them. The link targets and the captions are never shown: they live in the
+// settings alone.
 #pragma once
 
 #include <array>
@@ -67,7 +68,6 @@ struct WizardUi {
     QWidget* TabSheet3 = nullptr;
     QPlainTextEdit* Memo3 = nullptr;
     QListWidget* ListBox2 = nullptr;
-    QListWidget* ListBox5 = nullptr;  // link targets, never shown
     QToolButton* SpeedButton2 = nullptr;
     QToolButton* SpeedButton5 = nullptr;
     QLineEdit* Edit3 = nullptr;
@@ -105,7 +105,6 @@ struct WizardUi {
     QWidget* TabSheet5 = nullptr;
     QPlainTextEdit* Memo4 = nullptr;
     QListWidget* ListBox3 = nullptr;
-    QListWidget* ListBox6 = nullptr;  // captions, never shown
     QToolButton* SpeedButton3 = nullptr;
     QToolButton* SpeedButton4 = nullptr;
     QLineEdit* Edit10 = nullptr;
@@ -125,5 +124,12 @@ struct WizardUi {
 /// Creates every control of the wizard inside `window`, with captions,
 /// positions, fonts, colours and the Tab order, but without values.
 void buildWizardUi(QWidget* window, WizardUi& ui);
+
+/// The order in which Tab runs through the controls of the shown page.
+void setWizardTabOrder(const WizardUi& ui);
+
+/// Names and descriptions for a screen reader where a label's caption alone
+/// would not tell the controls apart.
+void setAccessibleTexts(const WizardUi& ui);
 
 }  // namespace velmora::ui

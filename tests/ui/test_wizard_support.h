@@ -146,7 +146,6 @@ inline QByteArray crlf(const QList<QByteArray>& lines) {
 /// A wizard as the program creates it, shown as "Start" shows it.
 inline std::unique_ptr<TForm3> shownWizard() {
     auto w = std::make_unique<TForm3>();
-    w->FormCreate();
     w->show();
     w->activateWindow();
     if (!QTest::qWaitForWindowExposed(w.get())) return nullptr;

@@ -1,0 +1,152 @@
+#include "ui/Controls.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QToolButton>
+
+#include "ui/SpinEdit.h"
+#include "ui/WizardStyle.h"
+
+namespace velmora::ui {
+namespace {
+
+constexpr int kLabelAbove = 16;  // a field's label stands this far above it
+constexpr int kEditHeight = 21;
+constexpr int kSpinHeight = 22;
+
+// The shown lists and help texts take the window's colour and no border line.
+void blendIn(QAbstractScrollArea* area) {
+    QPalette p = area->palette();
+    p.setColor(QPalette::Base, kWindowColour);
+    area->setPalette(p);
+    area->setFrameShape(QFrame::NoFrame);
+}
+
+// The view lays out all rows again after each add. With the rows a fixed step
+// apart it places each without looking the row up, which keeps an add cheap
+// however long the list grows. The step is the height of a row, so the rows
+// stand as they would without it.
+void stepRowsByTheirHeight(QListWidget* list) {
+    list->addItem(QString());
+    const int rowHeight = list->sizeHintForRow(0);
+    delete list->takeItem(0);
+    list->setGridSize({1, rowHeight});
+}
+
+}  // namespace
+
+void setUpFixedWindow(QWidget* window, const QString& title, QSize size, QPoint at) {
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint);
+    window->setWindowTitle(title);
+    window->setFixedSize(size);
+    window->move(at);
+}
+
+QFont pixelFont(const QString& face, int pixels, bool bold, bool italic) {
+    QFont f(face);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+bool isEnter(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+QString nameFromLabel(const QString& caption) {
+    return caption.endsWith(QLatin1Char(':')) ? caption.chopped(1) : caption;
+}
+
+QLabel* addLabel(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QToolButton* addFlatButton(QWidget* parent, const char* name, const QString& caption,
+                           const QRect& geometry) {
+    auto* button = named(new QToolButton(parent), name);
+    button->setText(caption);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
+                       const QRect& geometry) {
+    auto* button = named(new QPushButton(caption, parent), name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QLineEdit* addEdit(QWidget* parent, const char* name, int x, int y, int width) {
+    auto* edit = named(new QLineEdit(parent), name);
+    edit->setGeometry(x, y, width, kEditHeight);
+    return edit;
+}
+
+QLineEdit* addEdit(QWidget* parent, const char* name, const QString& label, int x, int y,
+                   int width) {
+    addLabel(parent, label, x, y - kLabelAbove);
+    QLineEdit* edit = addEdit(parent, name, x, y, width);
+    edit->setAccessibleName(nameFromLabel(label));
+    return edit;
+}
+
+SpinEdit* addSpin(QWidget* parent, const char* name, const QString& label, int x, int y,
+                  int width) {
+    addLabel(parent, label, x, y - kLabelAbove);
+    auto* spin = named(new SpinEdit(parent), name);
+    spin->setGeometry(x, y, width, kSpinHeight);
+    spin->setAccessibleName(nameFromLabel(label));
+    return spin;
+}
+
+QListWidget* addList(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* list = named(new QListWidget(parent), name);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every row has the list's one font and line height. Measuring one row
+    // instead of all keeps an add from laying out every row again.
+    list->setUniformItemSizes(true);
+    // A row wider than the list is cut off at its right edge, as on a page of
+    // plain lines.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setGeometry(geometry);
+    blendIn(list);
+    stepRowsByTheirHeight(list);
+    return list;
+}
+
+QPlainTextEdit* addHelpText(QWidget* page, const char* name, const QStringList& lines) {
+    auto* memo = named(new QPlainTextEdit(page), name);
+    memo->setPlainText(lines.join(QLatin1Char('\n')));
+    memo->setReadOnly(true);
+    memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    memo->setFocusPolicy(Qt::StrongFocus);
+    memo->setTabChangesFocus(true);
+    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo->setWordWrapMode(QTextOption::WordWrap);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // 209 less the bar and a pixel on each side leaves 193 for the lines.
+    memo->verticalScrollBar()->setStyle(helpScrollBarStyle());
+    memo->document()->setDocumentMargin(1);
+    memo->setGeometry(546, 0, 209, 365);
+    memo->setAccessibleName(QStringLiteral("Hilfe"));
+    blendIn(memo);
+    return memo;
+}
+
+}  // namespace velmora::ui
