@@ -45,63 +45,63 @@ enum class Alignment : std::uint8_t { None, Left, Middle, Right };
 
 struct PageSettings {
     // "Allgemeine Einstellungen"
-    bool hgb = true;  // background picture; false means hgf, background colour
-    std::string Edit1 = "hintergrund.jpg";
-    std::string Edit14 = "#FFFFFF";
-    bool CSS = false;
-    std::string Edit15 = "#000000";
-    std::string Edit16 = "#000000";
-    std::string Edit17 = "#000000";
-    std::string Edit18 = "#000000";
-    bool fett = true;
-    SpinField SpinEdit4{"0"};
-    SpinField SpinEdit5{"0"};
-    std::string Edit26 = "50";
-    std::string Edit27 = "50";
-    std::string Edit19 = "index";
-    bool html = true;  // extension ".html"; false means htm, ".htm"
+    bool hgb = true;                        // background picture; false: hgf, background colour
+    std::string Edit1 = "hintergrund.jpg";  // background picture file
+    std::string Edit14 = "#FFFFFF";         // background colour
+    bool CSS = false;                       // write the link style sheet
+    std::string Edit15 = "#000000";         // link colour
+    std::string Edit16 = "#000000";         // visited link colour
+    std::string Edit17 = "#000000";         // colour of a link under the mouse
+    std::string Edit18 = "#000000";         // active link colour
+    bool fett = true;                       // links in bold
+    SpinField SpinEdit4{"0"};               // left margin of the page
+    SpinField SpinEdit5{"0"};               // top margin of the page
+    std::string Edit26 = "50";              // table width, % of the screen
+    std::string Edit27 = "50";              // table height, % of the screen
+    std::string Edit19 = "index";           // output file name without extension
+    bool html = true;                       // extension ".html"; false: htm, ".htm"
 
     // "Überschrift"
-    std::string Edit2 = "Neue Seite";
-    std::string Edit5 = "Neue Seite";
-    int HeadingSize = 3;  // mirrors RadioButton1 … RadioButton6
-    std::string Edit20 = "#000000";
-    std::string Edit21 = "Arial";
-    std::string Edit8 = "bild.jpg";
-    bool eck = false;
-    std::string Edit9 = "eckbild.jpg";
-    SpinField SpinEdit1{"0"};
+    std::string Edit2 = "Neue Seite";   // the page's title
+    std::string Edit5 = "Neue Seite";   // the heading
+    int HeadingSize = 3;                // RadioButton1 … RadioButton6, 1 to 6
+    std::string Edit20 = "#000000";     // heading colour
+    std::string Edit21 = "Arial";       // heading face
+    std::string Edit8 = "bild.jpg";     // heading picture; empty: none
+    bool eck = false;                   // show the corner picture
+    std::string Edit9 = "eckbild.jpg";  // corner picture file
+    SpinField SpinEdit1{"0"};           // height of the heading row
 
     // "Links"
-    StringList ListBox2;  // link texts
-    StringList ListBox5;  // link targets, never shown
-    std::string Edit3 = "Link";
-    std::string Edit4 = "verweisziel.html";
-    bool Dots = false;
-    std::string Edit6 = "dot.jpg";
-    bool lh = false;
-    std::string Edit7 = "lbg.jpg";
-    SpinField SpinEdit2{"0"};
-    SpinField SpinEdit6{"0"};
-    bool strecken = false;
-    bool zentrieren = false;
+    StringList ListBox2;                     // link texts, shown
+    StringList ListBox5;                     // link targets, never shown; pairs with ListBox2
+    std::string Edit3 = "Link";              // text of the next link
+    std::string Edit4 = "verweisziel.html";  // target of the next link
+    bool Dots = false;                       // a dot picture before each link
+    std::string Edit6 = "dot.jpg";           // dot picture file
+    bool lh = false;                         // link cells on a background picture
+    std::string Edit7 = "lbg.jpg";           // link background picture file
+    SpinField SpinEdit2{"0"};                // width of a link cell
+    SpinField SpinEdit6{"0"};                // height of a link cell
+    bool strecken = false;                   // the link background down to the page's foot
+    bool zentrieren = false;                 // links centred in their cells
 
     // "Text"
-    StringList ListBox1;  // text lines
-    std::string Edit12;
-    std::string Edit24 = "#000000";
-    std::string Edit25 = "Arial";
-    std::string Edit13;
-    Alignment alignment = Alignment::None;  // toggles l, m, r
-    std::string Edit22 = "Link";
-    std::string Edit23 = "seite.html";
+    StringList ListBox1;                    // text lines
+    std::string Edit12;                     // the line being typed
+    std::string Edit24 = "#000000";         // text colour
+    std::string Edit25 = "Arial";           // text face
+    std::string Edit13;                     // picture to insert into the text
+    Alignment alignment = Alignment::None;  // toggles l, m, r: the inserted picture's alignment
+    std::string Edit22 = "Link";            // text of the link to insert into the text
+    std::string Edit23 = "seite.html";      // target of the link to insert into the text
 
     // "Bilder"
-    StringList ListBox3;  // picture files
-    StringList ListBox6;  // captions, never shown
-    std::string Edit10;
-    std::string Edit11;
-    SpinField SpinEdit3{"1"};
+    StringList ListBox3;       // picture files, shown
+    StringList ListBox6;       // captions, never shown; pairs with ListBox3
+    std::string Edit10;        // file of the next picture
+    std::string Edit11;        // caption of the next picture
+    SpinField SpinEdit3{"1"};  // spacing count: line breaks before each picture
 };
 
 }  // namespace velmora
