@@ -104,8 +104,8 @@ const std::vector<FinishCase>& finishCases() {
          defaultHead().mid(0, 1) + QList<QByteArray>{"<head><title>Meine Seite</title>"} +
              defaultHead().mid(2, 4) +
              QList<QByteArray>{"<th height=\"7\">", "<img src=\"eckbild.jpg\"></th>", "<td><b>",
-                               QByteArray("<font size=\"10\" color=\"#FF0000\" face=\"Arial\">\xDC"
-                                          "ber uns \x96 5 \x80</font></b>"),
+                               "<font size=\"10\" color=\"#FF0000\" face=\"Arial\">&#220;ber "
+                               "uns &#8211; 5 &#8364;</font></b>",
                                "</td>", "</tr>"} +
              kDefaultLink + kEnd},
         {"Links", Links,
@@ -203,7 +203,6 @@ private slots:
         start_ = std::make_unique<TForm1>();
         w_ = std::make_unique<TForm3>();
         start_->setWizard(w_.get());
-        w_->FormCreate();
         start_->show();
         QVERIFY(QTest::qWaitForWindowExposed(start_.get()));
         pressStart();
