@@ -28,12 +28,13 @@ BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-de
 # and metainfo checkers and the icon drawer of the package check, and the
 # maker of the clean Debian root that the package is tried in; a display, a
 # D-Bus session and AT-SPI with its Python client for the screen reader check;
-# dpkg-shlibdeps, which works out the package's dependencies; GNOME's
-# compositor with Xwayland and Qt's Wayland platform for the Wayland test.
+# dpkg-shlibdeps and file, which CPack runs to work out the package's
+# dependencies; GNOME's compositor with Xwayland and Qt's Wayland platform for
+# the Wayland test.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev chromium clang clang-tidy clang-format
                libclang-rt-dev desktop-file-utils appstream python3 mmdebstrap
                xvfb xauth dbus-x11 at-spi2-core python3-pyatspi
-               dpkg-dev mutter xwayland qt6-wayland dbus-daemon)
+               dpkg-dev file mutter xwayland qt6-wayland dbus-daemon)
 
 # build DIR [CMAKE OPTIONS...] — configures (once) and builds.
 build() {
