@@ -1,34 +1,69 @@
 #!/bin/sh
-# Runs inside the clean Debian root that clean_root_check (scripts/stages.sh)
-# makes, after the package is installed: starts Velmora under Xvfb as a user
-# would, clicks "Start" and then the finish, and leaves in /tmp/out
-#   - the page the program wrote (index.html),
-#   - faces.txt: "LINE => RESULT" for every line of /tmp/faces.txt,
-#   - log.txt: what happened.
-# It always ends with exit status 0 and both processes gone, so that the
-# results are copied out; the caller judges them.
+# Runs inside a clean Debian root that check_clean_root (scripts/stages.sh)
+# makes. Each step leaves what it saw in /tmp/out/NAME for the caller, which
+# judges it; every step ends with exit status 0, so that the results are
+# copied out.
+#
+#   in_clean_root.sh refuse DEB NAME   apt must refuse DEB here:
+#                                      status (apt's exit status), apt.log and
+#                                      installed ("yes" if dpkg has it after all)
+#   in_clean_root.sh install DEB NAME  apt installs DEB with only what it
+#                                      depends on: status, apt.log and
+#                                      wayland (qt6-wayland's dpkg status)
+#   in_clean_root.sh run NAME          Velmora started under Xvfb as a user
+#                                      would, "Start" and then the finish
+#                                      clicked: index.html, log.txt, and
+#                                      faces.txt with "LINE => RESULT" for
+#                                      every line of /tmp/faces.txt
+#   in_clean_root.sh remove NAME       every package that came in since the
+#                                      first install purged: clean ("yes" when
+#                                      dpkg lists the packages and versions it
+#                                      listed before, or the difference)
 set -u
-out=/tmp/out
-mkdir -p "$out" /tmp/run
-exec >"$out/log.txt" 2>&1
+step=$1
+shift
 
-# The caller gives this script a network namespace of its own, so that the X
-# server and its clients here cannot meet an X server of the machine's
-# through the abstract sockets; Xvfb still takes the first free display.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>/tmp/display &
-xvfb=$!
-app=
+# The packages of the root and their versions.
+packages() { dpkg-query -W -f '${Package} ${Version}\n' | sort; }
 
-# Neither may outlive the root: the hook that runs this script is its last
-# chance to stop them.
-stop() {
-    [ -n "$app" ] && kill "$app" 2>/dev/null
-    kill "$xvfb" 2>/dev/null
-    [ -n "$app" ] && wait "$app" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
+# apt_install DEB OUT — apt-get without recommends, its log and status in OUT.
+apt_install() {
+    [ -f /tmp/clean.txt ] || packages >/tmp/clean.txt
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "$1" \
+        >"$2/apt.log" 2>&1
+    echo $? >"$2/status"
 }
 
-# until SECONDS COMMAND... — runs COMMAND every 0.1 s until it succeeds.
+step_refuse() {
+    out=/tmp/out/$2
+    mkdir -p "$out"
+    apt_install "$1" "$out"
+    if dpkg-query -W velmora >/dev/null 2>&1; then echo yes; else echo no; fi >"$out/installed"
+}
+
+step_install() {
+    out=/tmp/out/$2
+    mkdir -p "$out"
+    apt_install "$1" "$out"
+    dpkg-query -W -f '${Status}\n' qt6-wayland >"$out/wayland" 2>&1
+}
+
+step_remove() {
+    out=/tmp/out/$1
+    mkdir -p "$out"
+    # apt's autoremove keeps what an installed package recommends, e.g. what
+    # libc6 recommends on Debian 13; so every package that came in goes.
+    cut -d' ' -f1 /tmp/clean.txt >/tmp/clean-names.txt
+    added=$(packages | cut -d' ' -f1 | comm -13 /tmp/clean-names.txt -)
+    DEBIAN_FRONTEND=noninteractive apt-get purge -y $added >"$out/remove.log" 2>&1
+    if packages | cmp -s - /tmp/clean.txt; then
+        echo yes >"$out/clean"
+    else
+        packages | diff /tmp/clean.txt - >"$out/clean"
+    fi
+}
+
+# until_ok SECONDS COMMAND... — runs COMMAND every 0.1 s until it succeeds.
 until_ok() {
     tries=$(($1 * 10))
     shift
@@ -53,11 +88,13 @@ window() {
 # click X Y — a left click at X,Y on the screen.
 click() { xdotool mousemove "$1" "$2" click 1; }
 
-run() {
+user_session() {
     until_ok 10 test -s /tmp/display || { echo "Xvfb did not start"; return 1; }
     DISPLAY=:$(cat /tmp/display)
     export DISPLAY
     until_ok 10 xdotool getdisplaygeometry || { echo "Xvfb does not answer"; return 1; }
+    rm -rf /tmp/run
+    mkdir /tmp/run
     cd /tmp/run || return 1
     # The environment of test.sh reaches in here, and its windows tests run
     # offscreen; this one must run on the X server, as a user's would.
@@ -81,25 +118,47 @@ run() {
     echo "page written: $(wc -c <index.html) bytes"
 }
 
-run
-stop
-
-: >"$out/faces.txt"
-grep -v -e '^#' -e '^[[:space:]]*$' /tmp/faces.txt | while IFS= read -r line; do
-    case $line in
-    file:*)
-        if [ -s "${line#file:}" ]; then got=present; else got=missing; fi
-        ;;
-    *)
-        pattern=${line%%=*}
-        expected=${line#*=}
-        case $expected in
-        *:*) format='%{family[0]}:%{style[0]}' ;;
-        *) format='%{family[0]}' ;;
+faces() {
+    grep -v -e '^#' -e '^[[:space:]]*$' /tmp/faces.txt | while IFS= read -r line; do
+        case $line in
+        file:*)
+            if [ -s "${line#file:}" ]; then got=present; else got=missing; fi
+            ;;
+        *)
+            pattern=${line%%=*}
+            expected=${line#*=}
+            case $expected in
+            *:*) format='%{family[0]}:%{style[0]}' ;;
+            *) format='%{family[0]}' ;;
+            esac
+            got=$(fc-match -f "$format" "$pattern")
+            ;;
         esac
-        got=$(fc-match -f "$format" "$pattern")
-        ;;
-    esac
-    echo "$line => $got" >>"$out/faces.txt"
-done
+        echo "$line => $got"
+    done
+}
+
+# The caller gives this step a network namespace of its own, so that the X
+# server and its clients here cannot meet an X server of the machine's
+# through the abstract sockets; Xvfb still takes the first free display.
+step_run() {
+    out=/tmp/out/$1
+    mkdir -p "$out"
+    rm -f /tmp/display
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>/tmp/display >"$out/xvfb.log" 2>&1 &
+    xvfb=$!
+    app=
+    user_session >"$out/log.txt" 2>&1
+    # Neither may outlive the root: this step is their last chance to stop.
+    [ -n "$app" ] && kill "$app" 2>/dev/null
+    kill "$xvfb" 2>/dev/null
+    [ -n "$app" ] && wait "$app" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+    faces >"$out/faces.txt"
+}
+
+case $step in
+refuse | install | remove | run) "step_$step" "$@" ;;
+*) echo "unknown step $step" >&2 ;;
+esac
 exit 0

@@ -143,46 +143,156 @@ check_depends() {
     return $bad
 }
 
-# check_clean_root PACKAGE_BUILD_DIR TEST_BUILD_DIR — makes a clean Debian 12
-# root with mmdebstrap, installs the Debian package that check_package built
-# in PACKAGE_BUILD_DIR there with only what it depends on (and Xvfb and xdotool
-# to drive it), and runs scripts/in_clean_root.sh in it: Velmora started under
-# Xvfb, "Start" and the finish clicked. The page it wrote must be, byte for
-# byte, the page that default_page of TEST_BUILD_DIR writes, and every face of
-# packaging/faces.txt must resolve as that file says. Needs the network (the
-# root comes from Debian's mirror); without it the check fails.
+# The releases whose packages check_clean_root tries, oldest first.
+CLEAN_ROOT_RELEASES=(bookworm trixie)
+
+# check_clean_root PACKAGE_BUILD_DIR TEST_BUILD_DIR [OTHER_BUILD_DIR] — tries
+# the Debian package that check_package built in PACKAGE_BUILD_DIR, and the
+# other release's package in OTHER_BUILD_DIR/package (build-other by default;
+# OTHER_BUILD_DIR/release names that release), in clean roots of both releases
+# that mmdebstrap makes:
+#   - in the older release's root apt must refuse the newer release's package,
+#     naming a dependency that it cannot meet there;
+#   - the older release's package installs in its own root and in the newer
+#     release's root; then, that root as clean again as it was, the newer
+#     release's package installs there too.
+# Each install takes only what the package depends on (and Xvfb and xdotool
+# to drive it) and must pull qt6-wayland; scripts/in_clean_root.sh then
+# starts Velmora under Xvfb and clicks "Start" and the finish. Each page must
+# be, byte for byte, the page that default_page of TEST_BUILD_DIR writes, and
+# every face of packaging/faces.txt must resolve as that file says. Needs the
+# network (the roots come from Debian's mirror); without it the check fails.
 check_clean_root() {
-    local deb expected work name line got want bad=0
-    deb=$(ls "$VELMORA_ROOT/$1"/package/velmora_*.deb 2>/dev/null | head -1)
-    [ -n "$deb" ] || { echo "no Debian package in $1/package (did check_package run?)"; return 1; }
+    local other_dir=${3:-build-other} own_release other_release older newer work name bad=0
+    local -A deb
+    own_release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    other_release=$(cat "$VELMORA_ROOT/$other_dir/release" 2>/dev/null) || true
+    deb[$own_release]=$(ls "$VELMORA_ROOT/$1"/package/velmora_*.deb 2>/dev/null | head -1)
+    [ -n "${deb[$own_release]}" ] || { echo "no Debian package in $1/package (did check_package run?)"; return 1; }
+    [ -n "$other_release" ] && deb[$other_release]=$(ls "$VELMORA_ROOT/$other_dir"/package/velmora_*.deb 2>/dev/null | head -1)
+    if [ -z "$other_release" ] || [ -z "${deb[$other_release]}" ]; then
+        echo "no Debian package of the other release in $other_dir/package, or no $other_dir/release (did the stage of the other release run?)"
+        return 1
+    fi
+    older=${CLEAN_ROOT_RELEASES[0]}
+    newer=${CLEAN_ROOT_RELEASES[1]}
+    if [ "$own_release $other_release" != "$older $newer" ] && [ "$own_release $other_release" != "$newer $older" ]; then
+        echo "this machine runs \"$own_release\" and the other package is of \"$other_release\": this check knows $older and $newer"
+        return 1
+    fi
+    echo "packages: $older from ${deb[$older]#"$VELMORA_ROOT/"}, $newer from ${deb[$newer]#"$VELMORA_ROOT/"}"
     work=$(mktemp -d)
     name=$("$VELMORA_ROOT/$2/tests/package/default_page" "$work/expected")
-    expected=$work/expected/$name
-    mkdir "$work/out"
+    # The two roots are made at once: each mostly waits for the mirror.
+    clean_root "$older" "$work" "refuse /tmp/velmora-$newer.deb $newer-refused" \
+        "install /tmp/velmora-$older.deb $older" "run $older" &
+    local older_job=$!
+    clean_root "$newer" "$work" "install /tmp/velmora-$older.deb $older" "run $older" \
+        "remove $older" "install /tmp/velmora-$newer.deb $newer" "run $newer" &
+    local newer_job=$!
+    wait $older_job || bad=1
+    wait $newer_job || bad=1
+    if [ $bad -eq 0 ]; then
+        echo "== $older root"
+        judge_refused "$work/$older/$newer-refused" "${deb[$newer]}" || bad=1
+        judge_run "$work/$older/$older" "$work/expected/$name" || bad=1
+        echo "== $newer root"
+        judge_run "$work/$newer/$older" "$work/expected/$name" || bad=1
+        if [ "$(cat "$work/$newer/$older/clean")" = yes ]; then
+            echo "$older's package purged: the root holds what it held before"
+        else
+            echo "$older's package purged, but the root is not as before:"
+            sed 's/^/    /' "$work/$newer/$older/clean"
+            bad=1
+        fi
+        judge_run "$work/$newer/$newer" "$work/expected/$name" || bad=1
+    fi
+    rm -rf "$work"
+    return $bad
+}
+
+# clean_root RELEASE WORK STEP... — a clean root of RELEASE, in memory, with
+# both packages, scripts/in_clean_root.sh and packaging/faces.txt in its /tmp,
+# in which in_clean_root.sh runs each STEP; what the steps leave is copied to
+# WORK/RELEASE. Fails only when there is no root (no network?).
+clean_root() {
+    local release=$1 out=$2/$1 step hooks=() r
+    shift 2
+    for r in "${CLEAN_ROOT_RELEASES[@]}"; do
+        hooks+=(--customize-hook="upload ${deb[$r]} /tmp/velmora-$r.deb")
+    done
+    for step in "$@"; do
+        # The program runs in a network namespace of its own, so that its X
+        # server and clients cannot meet the machine's through abstract sockets.
+        case $step in
+        run\ *) hooks+=(--customize-hook="unshare --net chroot \"\$1\" sh /tmp/in_clean_root.sh $step") ;;
+        *) hooks+=(--customize-hook="chroot \"\$1\" sh /tmp/in_clean_root.sh $step") ;;
+        esac
+    done
+    mkdir -p "$out"
     # The root is thrown away, so it may live in memory and skip dpkg's syncs:
     # on disk the same root took three times as long.
     local tmp=${TMPDIR:-/tmp}
     [ -d /dev/shm ] && [ -w /dev/shm ] && tmp=/dev/shm
-    # Recommends stay out: the package must work with what it depends on.
     if ! TMPDIR=$tmp mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
         --include=xvfb,xauth,xdotool \
-        --customize-hook="copy-in $deb /tmp" \
-        --customize-hook="copy-in $VELMORA_ROOT/scripts/in_clean_root.sh /tmp" \
+        --customize-hook="upload $VELMORA_ROOT/scripts/in_clean_root.sh /tmp/in_clean_root.sh" \
         --customize-hook="upload $VELMORA_ROOT/packaging/faces.txt /tmp/faces.txt" \
-        --customize-hook='chroot "$1" sh -c "apt-get install -y -qq --no-install-recommends /tmp/velmora_*.deb >/tmp/apt.log 2>&1 || { cat /tmp/apt.log; exit 1; }"' \
-        --customize-hook='unshare --net chroot "$1" sh /tmp/in_clean_root.sh' \
-        --customize-hook="sync-out /tmp/out $work/out" \
-        bookworm /dev/null >"$work/mmdebstrap.log" 2>&1; then
-        tail -30 "$work/mmdebstrap.log"
-        echo "mmdebstrap failed: no clean root, or the package did not install (no network?)"
-        rm -rf "$work"
+        "${hooks[@]}" --customize-hook="sync-out /tmp/out $out" \
+        "$release" /dev/null >"$out.log" 2>&1; then
+        tail -30 "$out.log"
+        echo "mmdebstrap failed: no clean $release root (no network?)"
         return 1
     fi
-    sed 's/^/    /' "$work/out/log.txt"
-    if cmp "$expected" "$work/out/$name"; then
-        echo "page: $name as a fresh wizard writes it ($(wc -c <"$expected") bytes)"
+}
+
+# judge_refused OUT DEB — apt refused DEB, naming dependencies of it.
+judge_refused() {
+    local out=$1 deb=$2 unmet names
+    unmet=$(grep -oE 'Depends: [^ ]+ [^:]*' "$out/apt.log" | sed 's/^Depends: //') || true
+    names=" $(dpkg-deb -f "$deb" Depends | sed -E 's/ \([^)]*\)//g; s/,/ /g') "
+    if [ "$(cat "$out/status")" = 0 ] || [ "$(cat "$out/installed")" != no ]; then
+        echo "apt installed the $(basename "$out" -refused) package here"
+        return 1
+    fi
+    if [ -z "$unmet" ]; then
+        echo "apt refused the $(basename "$out" -refused) package (exit $(cat "$out/status")) but named no dependency:"
+        sed 's/^/    /' "$out/apt.log"
+        return 1
+    fi
+    echo "apt refused the $(basename "$out" -refused) package (exit $(cat "$out/status")):"
+    while IFS= read -r line; do
+        if [[ $names == *" ${line%% *} "* ]]; then
+            echo "    unmet: $line"
+        else
+            echo "    unmet, but not a dependency of the package: $line"
+            return 1
+        fi
+    done <<<"$unmet"
+}
+
+# judge_run OUT EXPECTED — the package installed and pulled qt6-wayland, the
+# program wrote EXPECTED's page, every face resolved as packaging/faces.txt says.
+judge_run() {
+    local out=$1 expected=$2 page line got want bad=0
+    page=$out/$(basename "$expected")
+    if [ "$(cat "$out/status")" != 0 ]; then
+        echo "apt did not install the $(basename "$out") package:"
+        tail -20 "$out/apt.log" | sed 's/^/    /'
+        return 1
+    fi
+    echo "$(basename "$out") package installed; $(basename "$out") run:"
+    sed 's/^/    /' "$out/log.txt"
+    if grep -q 'install ok installed' "$out/wayland"; then
+        echo "qt6-wayland: pulled in"
     else
-        echo "page: $name is not the default page"
+        echo "qt6-wayland: not pulled in ($(cat "$out/wayland"))"
+        bad=1
+    fi
+    if cmp "$expected" "$page"; then
+        echo "page: $(basename "$expected") as a fresh wizard writes it ($(wc -c <"$expected") bytes)"
+    else
+        echo "page: $(basename "$expected") is not the default page"
         bad=1
     fi
     while IFS= read -r line; do
@@ -195,13 +305,12 @@ check_clean_root() {
             echo "face: $line, but it is $got"
             bad=1
         fi
-    done <"$work/out/faces.txt"
-    if [ "$(wc -l <"$work/out/faces.txt")" -ne "$(grep -cv -e '^#' -e '^[[:space:]]*$' \
+    done <"$out/faces.txt"
+    if [ "$(wc -l <"$out/faces.txt")" -ne "$(grep -cv -e '^#' -e '^[[:space:]]*$' \
         "$VELMORA_ROOT/packaging/faces.txt")" ]; then
         echo "not every face of packaging/faces.txt was checked"
         bad=1
     fi
-    rm -rf "$work"
     return $bad
 }
 
