@@ -23,7 +23,12 @@ have() { [ -x "$(command -v "$1")" ]; }
 have mutter || fail "mutter is missing (package mutter)"
 have dbus-run-session || fail "dbus-run-session is missing (package dbus-daemon)"
 case $mode in
-xwayland) have Xwayland || fail "Xwayland is missing (package xwayland)" ;;
+xwayland)
+    have Xwayland || fail "Xwayland is missing (package xwayland)"
+    # A system makes this directory at boot; in a bare root mutter would make
+    # it itself, without the write access for all that it then demands.
+    [ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix
+    ;;
 no-x11) ;;
 *) fail "unknown mode $mode" ;;
 esac
