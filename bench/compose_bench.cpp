@@ -91,6 +91,18 @@ BENCHMARK(BM_ComposeFileBytes)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark:
 BENCHMARK(BM_Memcpy)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WritePage)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
+// A run that failed, or from Google Benchmark 1.8 on was skipped, has no time
+// to compare. 1.8 replaced Run::error_occurred by Run::skipped; the template
+// makes the member's name a question for the version at hand.
+template <class R>
+bool withoutTime(const R& run) {
+    if constexpr (requires { run.skipped; }) {
+        return run.skipped != decltype(run.skipped){};
+    } else {
+        return run.error_occurred;
+    }
+}
+
 // Keeps the time per byte of every run, so the summary can set them side by
 // side once all have run.
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -103,7 +115,7 @@ public:
         for (const Run& r : runs) {
             // with --benchmark_repetitions the median, reported last, wins
             const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
-            if ((r.run_type != Run::RT_Iteration && !median) || r.error_occurred) continue;
+            if ((r.run_type != Run::RT_Iteration && !median) || withoutTime(r)) continue;
             const auto it = r.counters.find("bytes_per_second");
             if (it == r.counters.end() || it->second.value <= 0) continue;
             nsPerByte_[r.run_name.function_name][r.run_name.args] = 1e9 / it->second.value;
