@@ -35,8 +35,9 @@ bool allOf(std::string_view s, Pred p) {
 
 // The digits as an unsigned number, or nothing when they overflow 64 bits.
 bool parseUnsigned(std::string_view digits, int base, std::uint64_t& out) {
-    const char* end = digits.data() + digits.size();
-    const auto [ptr, ec] = std::from_chars(digits.data(), end, out, base);
+    const char* first = digits.data();
+    const char* end = first + digits.size();
+    const auto [ptr, ec] = std::from_chars(first, end, out, base);
     return ec == std::errc{} && ptr == end;
 }
 
