@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test and check: the tests
 # of the normal build (the browser check of the generated pages among them),
-# a Release build with the install and Debian package check, the package
-# installed and run in a clean Debian root, the same tests built with
-# AddressSanitizer and UBSan, a bounded fuzz run of the spin value reading,
-# clang-tidy and clang-format. Every stage runs even when an earlier one
-# failed; the summary at the end names the failed ones, and the exit status is
-# non-zero if there is any.
+# a Release build with the install and Debian package check, the build, tests
+# and package again in a clean root of the other Debian release (12 or 13),
+# the packages installed and run in clean Debian roots, the same tests built
+# with AddressSanitizer and UBSan, a bounded fuzz run of the spin value
+# reading, clang-tidy and clang-format. Every stage runs even when an earlier
+# one failed; the summary at the end names the failed ones, and the exit
+# status is non-zero if there is any.
 set -uo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 source "$VELMORA_ROOT/scripts/stages.sh"
+source "$VELMORA_ROOT/scripts/other_release.sh"
 
 export QT_QPA_PLATFORM=offscreen
 
@@ -26,6 +28,9 @@ stage "tests" ctest --test-dir "$VELMORA_ROOT/build" --output-on-failure -j2
 stage "release build" build build-release -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON \
     -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
 stage "install and Debian package" check_package build-release
+# Debian 12 and 13 both: the release this machine does not run gets a root of
+# its own, where the tree is built and tested as above and its package made.
+stage "other Debian release" check_other_release
 stage "package in a clean Debian root" check_clean_root build-release build
 
 stage "sanitizer build (address, undefined)" \

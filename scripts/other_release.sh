@@ -1,0 +1,172 @@
+# The stage of test.sh that covers the Debian release this machine does not
+# run: on Debian 12 a clean Debian 13 root, on Debian 13 a clean Debian 12
+# root. In it, apt installs what ./test.sh installs, the working tree is built
+# with warnings as errors and every test runs, with that release's compiler,
+# Qt, Google Benchmark, clang-tidy and clang-format; its Release package is
+# built and left in build-other/package for the clean-root check.
+# Needs scripts/common.sh and scripts/stages.sh first.
+
+# other_release — the codename of the release to test besides this machine's.
+other_release() {
+    local codename
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    case $codename in
+    bookworm) echo trixie ;;
+    trixie) echo bookworm ;;
+    *)
+        echo "this machine runs '${codename:-an unnamed release}', not Debian 12 or 13:" \
+            "no other release to test" >&2
+        return 1
+        ;;
+    esac
+}
+
+# in_root ROOT NETWORK COMMAND... — runs COMMAND as root in the directory root
+# ROOT, in a mount and a PID namespace of its own: /proc, /sys, /dev,
+# /dev/pts and a fresh /dev/shm are mounted there only, and both the mounts
+# and every process COMMAND leaves behind end with it. NETWORK is "machine"
+# (apt reaches Debian) or "none": a network namespace with only loopback, so
+# that the X servers of the tests cannot meet the machine's through abstract
+# sockets.
+in_root() {
+    local root=$1 network=$2
+    shift 2
+    local namespaces=(--mount --pid --fork --kill-child)
+    [ "$network" = none ] && namespaces+=(--net)
+    NETWORK=$network unshare "${namespaces[@]}" /bin/bash -c '
+        set -e
+        root=$1
+        shift
+        [ "$NETWORK" = none ] && ip link set lo up
+        mount -t proc proc "$root/proc"
+        mount --rbind /sys "$root/sys"
+        mount --bind /dev "$root/dev"
+        mount --bind /dev/pts "$root/dev/pts"
+        mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
+        exec chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
+            PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+    ' in_root "$root" "$@"
+}
+
+# leave_root ROOT — undoes whatever is still mounted below ROOT (deepest
+# first), ends any process still running in it, and removes it.
+leave_root() {
+    local root=$1 pid mounts
+    for pid in /proc/[0-9]*; do
+        [ "$(readlink "$pid/root" 2>/dev/null)" = "$root" ] || continue
+        echo "ending process ${pid#/proc/} that outlived the root: $(tr '\0' ' ' <"$pid/cmdline")"
+        kill -KILL "${pid#/proc/}" 2>/dev/null || true
+    done
+    mapfile -t mounts < <(findmnt -rn -o TARGET | grep -F "$root/" | sort -r)
+    for pid in "${mounts[@]}"; do umount -l "$pid" || true; done
+    # a bind of /dev left in place must stop the removal, not feed it
+    rm -rf --one-file-system "$root"
+}
+
+# copy_tree DIR — the tracked and the new, not ignored files of the working
+# tree into DIR, uncommitted edits included.
+copy_tree() {
+    mkdir -p "$1"
+    (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard \
+        | while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done \
+        | tar --null -T - -cf -) | tar -xf - -C "$1"
+}
+
+# root_place — where the root is made: in memory when there is room, which
+# made it and its package installs about three times as fast as on disk.
+root_place() {
+    local needed=$((7 * 1024 * 1024)) # KiB: the root with every package, and three builds
+    if [ -w /dev/shm ] && [ "$(df -k --output=avail /dev/shm | tail -1)" -gt "$needed" ] &&
+        [ "$(awk '/^MemAvailable:/ {print $2}' /proc/meminfo)" -gt $((needed * 2)) ]; then
+        echo /dev/shm
+    else
+        echo "${TMPDIR:-/tmp}"
+    fi
+}
+
+# check_other_release — the stage: makes a clean root of the other release
+# with mmdebstrap, installs there what ./test.sh installs (with the project's
+# own ensure_packages, so the package lists are tried too), and runs
+# test_in_other_release in it on a copy of the working tree. Leaves the
+# Release package in build-other/package and the root's codename in
+# build-other/release, the whole log in build-other/other-release.log. Needs
+# the network: without it the stage fails.
+check_other_release() (
+    set +e
+    local release out root rc=0
+    release=$(other_release) || return 1
+    [ "$(id -u)" -eq 0 ] || { echo "making and entering a root needs root"; return 1; }
+    out=$VELMORA_ROOT/build-other
+    rm -rf "$out"
+    mkdir -p "$out/package"
+    SECONDS=0
+    root=$(mktemp -d "$(root_place)/velmora-$release.XXXXXX") || return 1
+    trap 'leave_root "$root"' EXIT
+    echo "a clean Debian $release root in $root"
+    if ! mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
+        --aptopt='Acquire::Retries "3"' "$release" "$root" >"$out/mmdebstrap.log" 2>&1; then
+        tail -20 "$out/mmdebstrap.log"
+        echo "mmdebstrap made no $release root (no network?)"
+        return 1
+    fi
+    echo "root made in $SECONDS s"
+    copy_tree "$root/root/velmora"
+    if ! in_root "$root" machine /bin/bash -c 'cd /root/velmora && source scripts/common.sh &&
+            ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"' \
+        >"$out/packages.log" 2>&1; then
+        tail -30 "$out/packages.log"
+        echo "the packages did not install on $release (no network, or a name $release lacks?)"
+        return 1
+    fi
+    echo "what ./test.sh installs installed there, $SECONDS s from the start"
+    in_root "$root" none /bin/bash -c 'cd /root/velmora && source scripts/common.sh &&
+            source scripts/stages.sh && source scripts/other_release.sh && test_in_other_release' \
+        2>&1 | tee "$out/other-release.log"
+    rc=${PIPESTATUS[0]}
+    cp "$root"/root/velmora/build-release/package/velmora_*.deb "$out/package/" 2>/dev/null ||
+        { echo "no Release package was built on $release"; rc=1; }
+    cp "$root/root/velmora/build/Testing/Temporary/LastTest.log" "$out/" 2>/dev/null
+    echo "$release" >"$out/release"
+    return $rc
+)
+
+# quietly LOG COMMAND... — runs COMMAND with its output in LOG, and shows its
+# errors and last lines when it fails.
+quietly() {
+    local log=$1
+    shift
+    "$@" >"$log" 2>&1 && return 0
+    grep -E 'error|Error' "$log" | head -40
+    tail -15 "$log"
+    return 1
+}
+
+# tidy_other_release — clang-tidy over the build and the fuzz target, which
+# is only configured here: clang-tidy needs no more than its compile commands.
+tidy_other_release() {
+    CXX=clang++ cmake -S "$VELMORA_ROOT/fuzz" -B "$VELMORA_ROOT/build-fuzz" \
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+    run_clang_tidy build build-fuzz
+}
+
+# test_in_other_release — runs inside the root of the other release, in the
+# copied tree: what ./test.sh builds and checks there, less the sanitizer
+# build, the fuzz run and the package checks that test.sh makes on this
+# machine. Prints ctest's output and a line per step; fails if a step failed.
+test_in_other_release() {
+    echo "Debian $(. /etc/os-release && echo "$VERSION_ID ($VERSION_CODENAME)"):" \
+        "$(g++ --version | head -1), Qt $(dpkg-query -W -f='${Version}' qt6-base-dev)," \
+        "$(clang-tidy --version | grep -o 'version [0-9.]*' | head -1)"
+    export QT_QPA_PLATFORM=offscreen
+    stage "build" quietly build.log build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+        -DVELMORA_WERROR=ON -DVELMORA_BUILD_UI=ON -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
+    stage "tests" ctest --test-dir "$VELMORA_ROOT/build" --output-on-failure -j2
+    stage "release build" quietly build-release.log build build-release \
+        -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON -DVELMORA_BUILD_TESTS=OFF \
+        -DVELMORA_BUILD_BENCH=OFF
+    stage "Debian package" cpack --config "$VELMORA_ROOT/build-release/CPackConfig.cmake" \
+        -B "$VELMORA_ROOT/build-release/package"
+    stage "clang-tidy" tidy_other_release
+    stage "clang-format $(clang-format --version | grep -o '[0-9][0-9.]*' | head -1)" check_format
+    stage_summary
+}
