@@ -216,7 +216,7 @@ check_clean_root() {
 # in which in_clean_root.sh runs each STEP; what the steps leave is copied to
 # WORK/RELEASE. Fails only when there is no root (no network?).
 clean_root() {
-    local release=$1 out=$2/$1 step hooks=() r
+    local release=$1 out=$2/$1 step hooks=() r start=$SECONDS
     shift 2
     for r in "${CLEAN_ROOT_RELEASES[@]}"; do
         hooks+=(--customize-hook="upload ${deb[$r]} /tmp/velmora-$r.deb")
@@ -234,16 +234,28 @@ clean_root() {
     # on disk the same root took three times as long.
     local tmp=${TMPDIR:-/tmp}
     [ -d /dev/shm ] && [ -w /dev/shm ] && tmp=/dev/shm
+    # The packages the last root of this release fetched are kept for the
+    # next one; apt takes a kept one only when it is what the mirror offers.
+    local debs=$VELMORA_ROOT/build-roots/$release-debs
+    mkdir -p "$debs"
+    rm -rf "$debs.new"
     if ! TMPDIR=$tmp mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
-        --include=xvfb,xauth,xdotool \
+        --include=xvfb,xauth,xdotool --skip=essential/unlink \
+        --setup-hook='mkdir -p "$1"/var/cache/apt/archives' \
+        --setup-hook="sync-in $debs /var/cache/apt/archives" \
         --customize-hook="upload $VELMORA_ROOT/scripts/in_clean_root.sh /tmp/in_clean_root.sh" \
         --customize-hook="upload $VELMORA_ROOT/packaging/faces.txt /tmp/faces.txt" \
         "${hooks[@]}" --customize-hook="sync-out /tmp/out $out" \
+        --customize-hook='chroot "$1" apt-get autoclean -qq' \
+        --customize-hook="sync-out /var/cache/apt/archives $debs.new" \
         "$release" /dev/null >"$out.log" 2>&1; then
         tail -30 "$out.log"
         echo "mmdebstrap failed: no clean $release root (no network?)"
         return 1
     fi
+    rm -rf "$debs"
+    mv "$debs.new" "$debs"
+    echo "$release root: made and tried in $((SECONDS - start)) s"
 }
 
 # judge_refused OUT DEB — apt refused DEB, naming dependencies of it.
