@@ -63,8 +63,9 @@ PACKAGE_FILES=(bin/Velmora
 
 # check_package BUILD_DIR — installs into a scratch prefix, builds the Debian
 # package and checks that both hold the program, desktop entry, metainfo and
-# every icon; validates the desktop entry and the metainfo, and checks that
-# the icons in the repository are what packaging/icons/make_icons.py draws.
+# every icon; validates the desktop entry and the metainfo, checks that the
+# icons in the repository are what packaging/icons/make_icons.py draws, and
+# checks the package's Depends (check_depends).
 check_package() {
     local dir=$VELMORA_ROOT/$1 prefix f deb contents drawn missing=0
     prefix=$(mktemp -d)
