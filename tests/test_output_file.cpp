@@ -38,7 +38,7 @@ void writeFile(const fs::path& p, const std::string& bytes) {
 }
 
 mode_t modeOf(const fs::path& p) {
-    struct stat st {};
+    struct stat st = {};
     return stat(p.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
@@ -421,7 +421,7 @@ TEST_F(OutputFile, AWritablePageInAFolderWeMayNotWriteIsRewrittenInPlace) {
     writeFile("ordner/alt.html", "alt\r\n");
     fs::permissions("ordner/alt.html", static_cast<fs::perms>(0444));
     fs::permissions("ordner", static_cast<fs::perms>(0555));
-    struct stat page {};
+    struct stat page = {};
     ASSERT_EQ(stat("ordner/index.html", &page), 0);
     const auto inFolder = [](rlim_t sizeLimit) {
         return [sizeLimit] {
@@ -434,7 +434,7 @@ TEST_F(OutputFile, AWritablePageInAFolderWeMayNotWriteIsRewrittenInPlace) {
     EXPECT_EQ(cut, Outcome::StreamWriteError) << "a write cut short in place is reported";
     EXPECT_EQ(writeInChild("index.html", "neu\r\n", inFolder(RLIM_INFINITY)), Outcome::Written);
     EXPECT_EQ(readFile("ordner/index.html"), "neu\r\n");
-    struct stat now {};
+    struct stat now = {};
     ASSERT_EQ(stat("ordner/index.html", &now), 0);
     EXPECT_EQ(now.st_ino, page.st_ino) << "the same file, rewritten";
     EXPECT_EQ(now.st_uid, page.st_uid);

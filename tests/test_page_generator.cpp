@@ -705,13 +705,12 @@ TEST(PageGenerator, ARefusedAllocationLeavesTheLinesWrittenSoFar) {
     bool completed = false;
     std::size_t refusals = 0;
     for (std::size_t n = 0; n < 10000 && !completed; ++n) {
-        PageSettings t = s;
         CodeList out;
         std::string message;
         {
             const velmora::testing::FailAllocation refuse(n);
             try {
-                writePage(t, out);
+                writePage(s, out);
             } catch (const Failure& f) {
                 message = f.what();
             }
