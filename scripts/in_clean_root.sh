@@ -140,12 +140,15 @@ faces() {
 
 # The caller gives this step a network namespace of its own, so that the X
 # server and its clients here cannot meet an X server of the machine's
-# through the abstract sockets; Xvfb still takes the first free display.
+# through the abstract sockets; Xvfb still takes the first free display. It
+# must not reset when the last client leaves: the program would meet it
+# reset between the check that it answers and its own start.
 step_run() {
     out=/tmp/out/$1
     mkdir -p "$out"
     rm -f /tmp/display
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>/tmp/display >"$out/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>/tmp/display \
+        >"$out/xvfb.log" 2>&1 &
     xvfb=$!
     app=
     user_session >"$out/log.txt" 2>&1
