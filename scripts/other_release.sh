@@ -66,10 +66,17 @@ leave_root() {
 # copy_tree DIR — the tracked and the new, not ignored files of the working
 # tree into DIR, uncommitted edits included.
 copy_tree() {
-    mkdir -p "$1"
-    (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard \
-        | while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done \
-        | tar --null -T - -cf -) | tar -xf - -C "$1"
+    local files
+    files=$(mktemp)
+    # a file deleted in the working tree is still tracked: it is left out
+    (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard >"$files") &&
+        mkdir -p "$1" &&
+        (cd "$VELMORA_ROOT" && while IFS= read -r -d '' f; do
+            [ -e "$f" ] && printf '%s\0' "$f"
+        done <"$files" | tar --null -T - -cf - | tar -xf - -C "$1")
+    local rc=$?
+    rm -f "$files"
+    return $rc
 }
 
 # root_place — where the root is made: in memory when there is room, which
@@ -110,7 +117,7 @@ check_other_release() (
         return 1
     fi
     echo "root made in $SECONDS s"
-    copy_tree "$root/root/velmora"
+    copy_tree "$root/root/velmora" || { echo "the working tree could not be copied"; return 1; }
     if ! in_root "$root" machine /bin/bash -c 'cd /root/velmora && source scripts/common.sh &&
             ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"' \
         >"$out/packages.log" 2>&1; then
