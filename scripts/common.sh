@@ -27,14 +27,14 @@ BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-de
 # check, clang for the fuzz target and the two clang tools, the desktop entry
 # and metainfo checkers and the icon drawer of the package check, and the
 # maker of the clean Debian roots that the package is tried in and the other
-# release is tested in, and ip, which gives that test a loopback of its own; a
-# display, a D-Bus session and AT-SPI with its Python client for the screen
-# reader check;
+# release is tested in, with mount, and ip, which gives that test a loopback of
+# its own (a bare root has neither); a display, a D-Bus session and AT-SPI
+# with its Python client for the screen reader check;
 # dpkg-shlibdeps and file, which CPack runs to work out the package's
 # dependencies; GNOME's compositor with Xwayland and Qt's Wayland platform for
 # the Wayland test.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev chromium clang clang-tidy clang-format
-               libclang-rt-dev desktop-file-utils appstream python3 mmdebstrap iproute2
+               libclang-rt-dev desktop-file-utils appstream python3 mmdebstrap mount iproute2
                xvfb xauth dbus-x11 at-spi2-core python3-pyatspi
                dpkg-dev file mutter xwayland qt6-wayland dbus-daemon)
 

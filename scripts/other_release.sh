@@ -31,12 +31,16 @@ other_release() {
 in_root() {
     local root=$1 network=$2
     shift 2
-    local namespaces=(--mount --pid --fork --kill-child)
+    local namespaces=(--mount --propagation unchanged --pid --fork --kill-child)
     [ "$network" = none ] && namespaces+=(--net)
     NETWORK=$network unshare "${namespaces[@]}" /bin/bash -c '
         set -e
         root=$1
         shift
+        # Nothing mounted here may reach the machine. In a chroot "/" is no
+        # mount point; there the mount that holds the root is made private.
+        mount --make-rprivate / 2>/dev/null ||
+            mount --make-rprivate "$(findmnt -n -o TARGET -T "$root")"
         [ "$NETWORK" = none ] && ip link set lo up
         mount -t proc proc "$root/proc"
         mount --rbind /sys "$root/sys"
