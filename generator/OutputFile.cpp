@@ -38,7 +38,7 @@ std::string directoryOf(const std::string& path) {
 // is replaced and the link itself stays.
 std::string resolveLinks(std::string path) {
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
+        struct stat st = {};
         if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
         std::string target(PATH_MAX, '\0');
         const ssize_t n = readlink(path.c_str(), target.data(), target.size());
@@ -134,7 +134,7 @@ void writeOutputFile(const std::string& name, std::string_view bytes) {
     std::signal(SIGXFSZ, SIG_IGN);
 
     const std::string target = resolveLinks(name);
-    struct stat old {};
+    struct stat old = {};
     const bool exists = stat(target.c_str(), &old) == 0;
     if (exists &&
         (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) {

@@ -104,8 +104,8 @@ const std::vector<FinishCase>& finishCases() {
          defaultHead().mid(0, 1) + QList<QByteArray>{"<head><title>Meine Seite</title>"} +
              defaultHead().mid(2, 4) +
              QList<QByteArray>{"<th height=\"7\">", "<img src=\"eckbild.jpg\"></th>", "<td><b>",
-                               "<font size=\"10\" color=\"#FF0000\" face=\"Arial\">&#220;ber "
-                               "uns &#8211; 5 &#8364;</font></b>",
+                               QByteArray("<font size=\"10\" color=\"#FF0000\" face=\"Arial\">"
+                                          "&#220;ber uns &#8211; 5 &#8364;</font></b>"),
                                "</td>", "</tr>"} +
              kDefaultLink + kEnd},
         {"Links", Links,

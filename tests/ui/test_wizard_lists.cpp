@@ -13,6 +13,8 @@ namespace {
 
 using velmora::PageSettings;
 using velmora::StringList;
+// named, as clang-format 14 and 19 write `StringList PageSettings::*x` apart
+using HeldList = StringList PageSettings::*;
 
 // One of the three lists with what belongs to it on its page.
 struct ListUnderTest {
@@ -20,8 +22,8 @@ struct ListUnderTest {
     const char* shown;
     const char* deleteButton;
     const char* field;  // a text field on the same page to move the focus to
-    StringList PageSettings::*held;
-    StringList PageSettings::*heldPartner;  // nullptr for the text lines
+    HeldList held;
+    HeldList heldPartner;  // nullptr for the text lines
 };
 
 const ListUnderTest kLinks{
