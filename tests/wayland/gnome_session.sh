@@ -98,8 +98,9 @@ if [ "$mode" = xwayland ]; then
 fi
 
 # Under the sanitizers, two faults of the libraries below us:
-#   - Qt's Wayland platform leaves the proxies of the compositor's globals to
-#     the end of the process; only those are let past, known by the frames
+#   - Qt's Wayland platform leaves the proxies of the compositor's globals,
+#     and on Qt 6.8 its unanswered portal query, to the end of the process;
+#     only those are let past (qt_wayland_globals.supp), known by the frames
 #     that made them, which the slow unwinder finds through libwayland;
 #   - the X keyboard library hands strndup a buffer that ends without a NUL
 #     at the length it passes, which strndup allows but the strict string
