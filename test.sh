@@ -17,16 +17,9 @@ export QT_QPA_PLATFORM=offscreen
 
 stage "install packages" ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
-# The options are named, so a build/ that ./run.sh configured without tests
-# gets them back. Our own builds treat warnings as errors.
-stage "build" build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DVELMORA_WERROR=ON \
-    -DVELMORA_BUILD_UI=ON -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
+stage "build" build_for_tests
 stage "tests" ctest --test-dir "$VELMORA_ROOT/build" --output-on-failure -j2
-
-# The package is built as packagers build it, in Release (-O3), where the
-# compiler sees other things than in the build above.
-stage "release build" build build-release -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON \
-    -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
+stage "release build" build_release
 stage "install and Debian package" check_package build-release
 # Debian 12 and 13 both: the release this machine does not run gets a root of
 # its own, where the tree is built and tested as above and its package made.

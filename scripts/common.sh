@@ -38,10 +38,27 @@ TEST_PACKAGES=(libgtest-dev libbenchmark-dev chromium clang clang-tidy clang-for
                xvfb xauth dbus-x11 at-spi2-core python3-pyatspi
                dpkg-dev file mutter xwayland qt6-wayland dbus-daemon)
 
+# this_release — the codename of the Debian release this machine runs.
+this_release() { (. /etc/os-release && echo "${VERSION_CODENAME:-}"); }
+
 # build DIR [CMAKE OPTIONS...] — configures (once) and builds.
 build() {
     local dir=$1
     shift
     cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$VELMORA_ROOT/$dir" -j2
+}
+
+# The two builds that test.sh checks, on this machine and in the other
+# release's root. The options are named, so a build/ that ./run.sh configured
+# without tests gets them back; our own builds treat warnings as errors.
+build_for_tests() {
+    build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DVELMORA_WERROR=ON \
+        -DVELMORA_BUILD_UI=ON -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
+}
+# The package is built as packagers build it, in Release (-O3), where the
+# compiler sees other things than in the build above.
+build_release() {
+    build build-release -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON \
+        -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
 }

@@ -9,7 +9,7 @@
 # other_release — the codename of the release to test besides this machine's.
 other_release() {
     local codename
-    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    codename=$(this_release)
     case $codename in
     bookworm) echo trixie ;;
     trixie) echo bookworm ;;
@@ -171,12 +171,9 @@ test_in_other_release() {
         "$(g++ --version | head -1), Qt $(dpkg-query -W -f='${Version}' qt6-base-dev)," \
         "$(clang-tidy --version | grep -o 'version [0-9.]*' | head -1)"
     export QT_QPA_PLATFORM=offscreen
-    stage "build" quietly build.log build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
-        -DVELMORA_WERROR=ON -DVELMORA_BUILD_UI=ON -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
+    stage "build" quietly build.log build_for_tests
     stage "tests" ctest --test-dir "$VELMORA_ROOT/build" --output-on-failure -j2
-    stage "release build" quietly build-release.log build build-release \
-        -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON -DVELMORA_BUILD_TESTS=OFF \
-        -DVELMORA_BUILD_BENCH=OFF
+    stage "release build" quietly build-release.log build_release
     stage "Debian package" cpack --config "$VELMORA_ROOT/build-release/CPackConfig.cmake" \
         -B "$VELMORA_ROOT/build-release/package"
     stage "clang-tidy" tidy_other_release

@@ -166,7 +166,7 @@ CLEAN_ROOT_RELEASES=(bookworm trixie)
 check_clean_root() {
     local other_dir=${3:-build-other} own_release other_release older newer work name bad=0
     local -A deb
-    own_release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    own_release=$(this_release)
     other_release=$(cat "$VELMORA_ROOT/$other_dir/release" 2>/dev/null) || true
     deb[$own_release]=$(ls "$VELMORA_ROOT/$1"/package/velmora_*.deb 2>/dev/null | head -1)
     [ -n "${deb[$own_release]}" ] || { echo "no Debian package in $1/package (did check_package run?)"; return 1; }
