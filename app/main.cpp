@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 
 #include "ui/Application.h"
@@ -10,6 +11,9 @@ int main(int argc, char* argv[]) {
             stderr);
         return 1;
     }
+    // Past a file size limit the system would end the program in the middle
+    // of writing the page; ignored, the write fails and the user is told.
+    std::signal(SIGXFSZ, SIG_IGN);
     velmora::ui::Application app(argc, argv);
     velmora::ui::Shell shell;
     shell.Form1.show();

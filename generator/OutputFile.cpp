@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <string>
 #include <utility>
 
@@ -129,10 +128,6 @@ std::string composeFileBytes(const std::vector<std::string>& lines) {
 }
 
 void writeOutputFile(const std::string& name, std::string_view bytes) {
-    // Past a file size limit the system would end the program with SIGXFSZ;
-    // ignored, the write reports the error instead.
-    std::signal(SIGXFSZ, SIG_IGN);
-
     const std::string target = resolveLinks(name);
     struct stat old = {};
     const bool exists = stat(target.c_str(), &old) == 0;

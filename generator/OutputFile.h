@@ -16,6 +16,9 @@ namespace velmora {
 /// except where the folder takes no new file but the page may be written:
 /// then the page is rewritten in place.
 /// Throws Failure "Cannot create file <name>" or "Stream write error".
+/// A write past the process's file size limit is reported as that error only
+/// where SIGXFSZ is ignored, as the program does from its start; otherwise
+/// the system ends the process.
 void writeOutputFile(const std::string& name, std::string_view bytes);
 
 }  // namespace velmora

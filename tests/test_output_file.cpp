@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -377,9 +378,11 @@ Outcome writeInChild(const std::string& name, const std::string& bytes, SetUp se
 // without an error, only the next one fails.
 constexpr rlim_t kSizeLimit = 65536;
 
+// Ignores SIGXFSZ as the program does, so that the write fails instead of
+// the process.
 bool limitFileSize(rlim_t limit) {
     const rlimit r{limit, limit};
-    return setrlimit(RLIMIT_FSIZE, &r) == 0;
+    return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &r) == 0;
 }
 
 Outcome writeUnderSizeLimit(const std::string& name, const std::string& bytes, rlim_t limit) {
