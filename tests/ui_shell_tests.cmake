@@ -1,6 +1,6 @@
 # Qt Test of the application shell: start-up, start window, error handler.
 function(velmora_shell_test name source)
-    velmora_qt_test(${name} ${source} ui/test_shell_boxes.h 60)
+    velmora_qt_test(${name} ${source} ui/test_box_answerer.h 60)
     target_compile_definitions(${name} PRIVATE
         VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 endfunction()

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "settings/Failure.h"
-#include "test_shell_boxes.h"
+#include "test_box_answerer.h"
 #include "ui/Application.h"
 #include "ui/ErrorHandler.h"
 

@@ -1,5 +1,5 @@
 // What the wizard tests share: reaching controls by name, clicking what a
-// user can reach, answering the error box, and a scratch working directory.
+// user can reach, answering the error box (test_box_answerer.h), and a scratch working directory.
 #pragma once
 
 #include <QAbstractButton>
@@ -8,14 +8,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
+#include "test_box_answerer.h"
 #include "ui/TForm3.h"
 
 namespace velmora::ui::test {
@@ -87,32 +86,6 @@ protected:
     QListWidget* list(const char* name) { return c<QListWidget>(name); }
     QLineEdit* edit(const char* name) { return c<QLineEdit>(name); }
     QAbstractButton* button(const char* name) { return c<QAbstractButton>(name); }
-};
-
-/// Answers the next modal box with OK and keeps what it showed.
-class BoxAnswer {
-public:
-    BoxAnswer() {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) return;
-            timer_.stop();
-            text = box->text();
-            title = box->windowTitle();
-            icon = box->icon();
-            box->button(QMessageBox::Ok)->click();
-        });
-        timer_.start();
-    }
-    [[nodiscard]] bool answered() const { return !timer_.isActive(); }
-
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-
-private:
-    QTimer timer_;
 };
 
 /// Runs the test in a fresh, empty working directory.

@@ -1,5 +1,6 @@
-// Answers message boxes from a timer of its own, so that no test blocks on
-// one, also when the box opens inside another timer's slot.
+// Answers every message box from a timer of its own and keeps what each
+// showed, so that no test blocks on one, also when the box opens inside
+// another timer's slot.
 #pragma once
 
 #include <QAbstractButton>
@@ -7,6 +8,7 @@
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 
 struct SeenBox {
     QString title;
@@ -25,6 +27,8 @@ public:
     }
 
     QList<SeenBox> seen;
+    /// Runs while each box is open, before it is answered.
+    std::function<void()> whileOpen;
 
 private:
     void answer() {
@@ -34,6 +38,7 @@ private:
                   box->textFormat(),  box->windowModality(), {}};
         for (QAbstractButton* b : box->buttons()) s.buttons << b->text().remove(QLatin1Char('&'));
         seen << s;
+        if (whileOpen) whileOpen();
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             ok->click();
         else
