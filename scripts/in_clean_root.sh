@@ -15,11 +15,14 @@
 #                                      clicked: index.html, log.txt, and
 #                                      faces.txt with "LINE => RESULT" for
 #                                      every line of /tmp/faces.txt
+#   in_clean_root.sh session OUT       (run's own, on its X server) the
+#                                      user's part: Velmora, the clicks
 #   in_clean_root.sh remove NAME       every package that came in since the
 #                                      first install purged: clean ("yes" when
 #                                      dpkg lists the packages and versions it
 #                                      listed before, or the difference)
 set -u
+. /tmp/desktop.sh
 step=$1
 shift
 
@@ -63,17 +66,6 @@ step_remove() {
     fi
 }
 
-# until_ok SECONDS COMMAND... — runs COMMAND every 0.1 s until it succeeds.
-until_ok() {
-    tries=$(($1 * 10))
-    shift
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-
 # window TITLE X Y — the visible window named TITLE, which must stand at X,Y.
 window() {
     id=$(xdotool search --onlyvisible --name "$1" | head -1)
@@ -85,13 +77,7 @@ window() {
     fi
 }
 
-# click X Y — a left click at X,Y on the screen.
-click() { xdotool mousemove "$1" "$2" click 1; }
-
 user_session() {
-    until_ok 10 test -s /tmp/display || { echo "Xvfb did not start"; return 1; }
-    DISPLAY=:$(cat /tmp/display)
-    export DISPLAY
     until_ok 10 xdotool getdisplaygeometry || { echo "Xvfb does not answer"; return 1; }
     rm -rf /tmp/run
     mkdir /tmp/run
@@ -140,28 +126,27 @@ faces() {
 
 # The caller gives this step a network namespace of its own, so that the X
 # server and its clients here cannot meet an X server of the machine's
-# through the abstract sockets; Xvfb still takes the first free display. It
-# must not reset when the last client leaves: the program would meet it
-# reset between the check that it answers and its own start.
+# through the abstract sockets.
 step_run() {
     out=/tmp/out/$1
     mkdir -p "$out"
-    rm -f /tmp/display
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>/tmp/display \
-        >"$out/xvfb.log" 2>&1 &
-    xvfb=$!
-    app=
-    user_session >"$out/log.txt" 2>&1
-    # Neither may outlive the root: this step is their last chance to stop.
-    [ -n "$app" ] && kill "$app" 2>/dev/null
-    kill "$xvfb" 2>/dev/null
-    [ -n "$app" ] && wait "$app" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
+    xvfb-run -a -e "$out/xvfb.log" -s "$XVFB_SCREEN" sh /tmp/in_clean_root.sh session "$out" \
+        >"$out/log.txt" 2>&1
     faces >"$out/faces.txt"
 }
 
+# The program must not outlive the root: the session ends it before its X
+# server goes.
+step_session() {
+    out=$1
+    app=
+    user_session
+    [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+    return 0
+}
+
 case $step in
-refuse | install | remove | run) "step_$step" "$@" ;;
+refuse | install | remove | run | session) "step_$step" "$@" ;;
 *) echo "unknown step $step" >&2 ;;
 esac
 exit 0

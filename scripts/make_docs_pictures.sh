@@ -3,49 +3,38 @@
 # docs/: the start window and the six pages of the wizard, taken under Xvfb and
 # cut to the window, and a page the generator wrote, rendered by headless
 # Chromium. Installs what is missing, builds what is needed (into build-docs/,
-# or VELMORA_DOCS_BUILD), and runs Xvfb on a free display (or on
-# VELMORA_DOCS_DISPLAY):
+# or VELMORA_DOCS_BUILD), and takes the windows on an X server of its own:
 #
 #   scripts/make_docs_pictures.sh
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-
-ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev xvfb xauth xdotool imagemagick chromium
-
+source "$VELMORA_ROOT/scripts/desktop.sh"
 build_dir=$VELMORA_ROOT/${VELMORA_DOCS_BUILD:-build-docs}
-docs=$VELMORA_ROOT/docs
-# The sample page comes from the browser check's page maker, a test program.
-if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S "$VELMORA_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF >/dev/null
-fi
-cmake --build "$build_dir" -j2 --target velmora make_pages
 
+# Called again by itself on the X server that xvfb-run starts.
+if [ "${1:-}" != --on-x-server ]; then
+    ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev xvfb xauth xdotool imagemagick chromium
+
+    # The sample page comes from the browser check's page maker, a test program.
+    if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+        cmake -S "$VELMORA_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF >/dev/null
+    fi
+    cmake --build "$build_dir" -j2 --target velmora make_pages
+    exec xvfb-run -a -s "$XVFB_SCREEN" "$0" --on-x-server
+fi
+
+docs=$VELMORA_ROOT/docs
 work=$(mktemp -d)
-xvfb=
 app=
 finish() {
-    local pid
-    for pid in $app $xvfb; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    if [ -n "$app" ]; then
+        kill "$app" 2>/dev/null || true
+        wait "$app" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap finish EXIT
-
-# until_ok SECONDS COMMAND... — runs COMMAND every 0.1 s until it succeeds.
-until_ok() {
-    local tries=$(($1 * 10))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-
-click() { xdotool mousemove "$1" "$2" click 1; }
 
 # shot X Y W H FILE — the screen's rectangle, as a PNG without time stamps, so
 # that an unchanged picture stays the same file.
@@ -56,25 +45,7 @@ shot() {
     mv "$work/shot.png" "$5"
 }
 
-# Xvfb takes the first free display, unless one is named.
-display=${VELMORA_DOCS_DISPLAY:-}
-if [ -n "$display" ]; then
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-else
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-fi
-xvfb=$!
-if [ -z "$display" ]; then
-    until_ok 10 test -s "$work/display" || { echo "Xvfb did not start" >&2; exit 1; }
-    display=:$(cat "$work/display")
-fi
-export DISPLAY=$display
-sleep 0.5
-if ! kill -0 "$xvfb" 2>/dev/null; then
-    echo "Xvfb could not start on $display (taken?): the pictures would come from another server" >&2
-    exit 1
-fi
-until_ok 10 xdotool getdisplaygeometry || { echo "Xvfb does not answer on $display" >&2; exit 1; }
+until_ok 10 xdotool getdisplaygeometry || { echo "the X server does not answer on $DISPLAY" >&2; exit 1; }
 
 mkdir -p "$docs" "$work/run"
 # On the X server even when the shell has asked for the offscreen platform.

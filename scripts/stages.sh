@@ -182,6 +182,7 @@ check_clean_root() {
         return 1
     fi
     echo "packages: $older from ${deb[$older]#"$VELMORA_ROOT/"}, $newer from ${deb[$newer]#"$VELMORA_ROOT/"}"
+    as_root true || return 1
     work=$(mktemp -d)
     name=$("$VELMORA_ROOT/$2/tests/package/default_page" "$work/expected")
     # The two roots are made at once: each mostly waits for the mirror.
@@ -212,7 +213,8 @@ check_clean_root() {
     return $bad
 }
 
-# clean_root RELEASE WORK STEP... — a clean root of RELEASE, in memory, with
+# clean_root RELEASE WORK STEP... — a clean root of RELEASE (made as root,
+# through sudo for a user), in memory, with
 # both packages, scripts/in_clean_root.sh and packaging/faces.txt in its /tmp,
 # in which in_clean_root.sh runs each STEP; what the steps leave is copied to
 # WORK/RELEASE. Fails only when there is no root (no network?).
@@ -240,16 +242,21 @@ clean_root() {
     local debs=$VELMORA_ROOT/build-roots/$release-debs
     mkdir -p "$debs"
     rm -rf "$debs.new"
-    if ! TMPDIR=$tmp mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
+    local rc=0
+    as_root env TMPDIR="$tmp" mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
         --include=xvfb,xauth,xdotool --skip=essential/unlink \
         --setup-hook='mkdir -p "$1"/var/cache/apt/archives' \
         --setup-hook="sync-in $debs /var/cache/apt/archives" \
         --customize-hook="upload $VELMORA_ROOT/scripts/in_clean_root.sh /tmp/in_clean_root.sh" \
+        --customize-hook="upload $VELMORA_ROOT/scripts/desktop.sh /tmp/desktop.sh" \
         --customize-hook="upload $VELMORA_ROOT/packaging/faces.txt /tmp/faces.txt" \
         "${hooks[@]}" --customize-hook="sync-out /tmp/out $out" \
         --customize-hook='chroot "$1" apt-get autoclean -qq' \
         --customize-hook="sync-out /var/cache/apt/archives $debs.new" \
-        "$release" /dev/null >"$out.log" 2>&1; then
+        "$release" /dev/null >"$out.log" 2>&1 || rc=$?
+    # what root copied out is the checkout's owner's, like the rest of it
+    as_root chown -R "$(checkout_owner)" "$out" "$debs.new" 2>/dev/null || true
+    if [ $rc -ne 0 ]; then
         tail -30 "$out.log"
         echo "mmdebstrap failed: no clean $release root (no network?)"
         return 1

@@ -1,0 +1,25 @@
+# What the scripts that drive the program on an X server share. They start
+# the server with xvfb-run -a, which takes a free display and ends the server
+# with the command; the X server must not reset when its last client leaves,
+# or the program may meet it resetting between a check that it answers and
+# its own start:
+#
+#   xvfb-run -a -s "$XVFB_SCREEN" COMMAND...
+#
+# POSIX sh, so that the clean Debian roots, which run dash, can source it.
+
+XVFB_SCREEN="-screen 0 1024x768x24 -noreset"
+
+# until_ok SECONDS COMMAND... — runs COMMAND every 0.1 s until it succeeds.
+until_ok() {
+    tries=$(($1 * 10))
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# click X Y — a left click at X,Y on the screen.
+click() { xdotool mousemove "$1" "$2" click 1; }
