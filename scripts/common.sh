@@ -12,12 +12,27 @@ ensure_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing missing packages: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
 }
+
+# as_root COMMAND... — runs COMMAND as root: as it is when this is root, else
+# through sudo. Only the package installs and the clean Debian roots need it.
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        echo "this needs root, and there is no sudo here: run it as root, or install sudo" >&2
+        return 1
+    fi
+}
+
+# checkout_owner — user:group of the checkout, which every file that root
+# leaves in it is given back to.
+checkout_owner() { stat -c %u:%g "$VELMORA_ROOT"; }
 
 # qt6-translations-l10n: Qt's German texts, built into the program.
 BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core fonts-dejavu-extra

@@ -67,17 +67,16 @@ leave_root() {
     rm -rf --one-file-system "$root"
 }
 
-# copy_tree DIR — the tracked and the new, not ignored files of the working
-# tree into DIR, uncommitted edits included.
-copy_tree() {
+# archive_tree FILE — the tracked and the new, not ignored files of the
+# working tree as a tar archive, uncommitted edits included.
+archive_tree() {
     local files
     files=$(mktemp)
     # a file deleted in the working tree is still tracked: it is left out
     (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard >"$files") &&
-        mkdir -p "$1" &&
         (cd "$VELMORA_ROOT" && while IFS= read -r -d '' f; do
             [ -e "$f" ] && printf '%s\0' "$f"
-        done <"$files" | tar --null -T - -cf - | tar -xf - -C "$1")
+        done <"$files" | tar --null -T - -cf "$1")
     local rc=$?
     rm -f "$files"
     return $rc
@@ -102,19 +101,35 @@ root_place() {
 # own ensure_packages, so the package lists are tried too), and runs
 # test_in_other_release in it on a copy of the working tree. Leaves the
 # Release package in build-other/package and the root's codename in
-# build-other/release, the whole log in build-other/other-release.log. Needs
-# the network: without it the stage fails.
-check_other_release() (
-    set +e
-    local release out root rc=0
+# build-other/release, the whole log in build-other/other-release.log. Making
+# and entering the root needs root, through sudo for a user (other_release_as_root);
+# the working tree is read as its user, since git refuses root a checkout of
+# another's. Needs the network: without it the stage fails.
+check_other_release() {
+    local release out
     release=$(other_release) || return 1
-    [ "$(id -u)" -eq 0 ] || { echo "making and entering a root needs root"; return 1; }
+    as_root true || return 1
     out=$VELMORA_ROOT/build-other
+    # a run as root may have left it
+    [ -O "$out" ] || [ ! -e "$out" ] || as_root rm -rf "$out" || return 1
     rm -rf "$out"
     mkdir -p "$out/package"
+    archive_tree "$out/tree.tar" || { echo "the working tree could not be copied"; return 1; }
+    as_root /bin/bash -c 'source "$1/scripts/common.sh" && source "$1/scripts/stages.sh" &&
+        source "$1/scripts/other_release.sh" && other_release_as_root "$2" "$3"' \
+        other_release "$VELMORA_ROOT" "$release" "$(checkout_owner)"
+}
+
+# other_release_as_root RELEASE OWNER — check_other_release's part as root;
+# every file it leaves in build-other is given to OWNER (user:group), and no
+# root, mount or process is left behind, however it ends.
+other_release_as_root() (
+    set +e
+    local release=$1 owner=$2 out=$VELMORA_ROOT/build-other root rc=0
     SECONDS=0
     root=$(mktemp -d "$(root_place)/velmora-$release.XXXXXX") || return 1
-    trap 'leave_root "$root"' EXIT
+    trap 'leave_root "$root"; rm -f "$out/tree.tar"; chown -R "$owner" "$out"' EXIT
+    trap 'exit 130' INT TERM
     echo "a clean Debian $release root in $root"
     if ! mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
         --aptopt='Acquire::Retries "3"' "$release" "$root" >"$out/mmdebstrap.log" 2>&1; then
@@ -123,7 +138,8 @@ check_other_release() (
         return 1
     fi
     echo "root made in $SECONDS s"
-    copy_tree "$root/root/velmora" || { echo "the working tree could not be copied"; return 1; }
+    mkdir -p "$root/root/velmora" && tar -C "$root/root/velmora" -xf "$out/tree.tar" ||
+        { echo "the working tree could not be copied into the root"; return 1; }
     if ! in_root "$root" machine /bin/bash -c 'cd /root/velmora && source scripts/common.sh &&
             ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"' \
         >"$out/packages.log" 2>&1; then
