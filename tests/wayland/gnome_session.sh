@@ -97,18 +97,6 @@ if [ "$mode" = xwayland ]; then
     desktop+=("${x11[@]}")
 fi
 
-# Under the sanitizers, two faults of the libraries below us:
-#   - Qt's Wayland platform leaves the proxies of the compositor's globals,
-#     and on Qt 6.8 its unanswered portal query, to the end of the process;
-#     only those are let past (qt_wayland_globals.supp), known by the frames
-#     that made them, which the slow unwinder finds through libwayland;
-#   - the X keyboard library hands strndup a buffer that ends without a NUL
-#     at the length it passes, which strndup allows but the strict string
-#     check refuses.
-here=$(cd "$(dirname "$0")" && pwd)
-export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/qt_wayland_globals.supp"
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0:strict_string_checks=0"
-
 page=$("$default_page" "$work/expected") || fail "default_page wrote no page"
 
 # run DIR PLATFORM ENVIRONMENT... — the program in the directory DIR of its
