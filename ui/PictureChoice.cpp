@@ -74,8 +74,12 @@ void offerPictureChoice(QLineEdit* field) {
     choose->setToolTip(QStringLiteral("Bild auswählen … (Strg+O)"));
     choose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     choose->setShortcutContext(Qt::WidgetShortcut);
-    QObject::connect(choose, &QAction::triggered, field,
-                     [field] { guarded(field->window(), [field] { choosePicture(field); }); });
+    // The dialog opens once the click or key has been handled: a screen reader
+    // that pressed the icon gets its answer then, not when the dialog closes.
+    QObject::connect(
+        choose, &QAction::triggered, field,
+        [field] { guarded(field->window(), [field] { choosePicture(field); }); },
+        Qt::QueuedConnection);
     field->installEventFilter(new FileDrop(field));
 }
 

@@ -179,7 +179,7 @@ class WizardPicturesTest : public WizardTest {
             } else {
                 pressCtrlO(field);
             }
-            QVERIFY(answer.answered());
+            QTRY_VERIFY(answer.answered());
         }
     }
 
@@ -251,7 +251,7 @@ private slots:
 
         DialogAnswer chosen(site_->path(file));
         VELMORA_CLICK(iconOf(e));
-        QVERIFY(chosen.answered());
+        QTRY_VERIFY(chosen.answered());
         QCOMPARE(chosen.title, QStringLiteral("Bild auswählen"));
         QCOMPARE(chosen.filters, (QStringList{QStringLiteral("Bilder (*.gif *.jpg *.jpeg *.png)"),
                                               QStringLiteral("Alle Dateien (*)")}));
@@ -261,7 +261,7 @@ private slots:
 
         DialogAnswer cancelled{QString()};
         pressCtrlO(e);
-        QVERIFY(cancelled.answered());
+        QTRY_VERIFY(cancelled.answered());
         QCOMPARE(e->text(), name);
         QCOMPARE(settingOf(field), name);
 
@@ -275,7 +275,8 @@ private slots:
         clickTab(*w_, Pictures);
         DialogAnswer answer(site_->path(QStringLiteral("seite/dot.gif")));
         pressCtrlO(edit("Edit11"));
-        // a dialog would have been answered before the key returned
+        // the one pass in which a dialog would open, and be answered
+        QCoreApplication::processEvents();
         QVERIFY(!answer.answered());
         QCOMPARE(edit("Edit11")->text(), QString());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
