@@ -39,6 +39,9 @@ done
 [ -s "$work/display" ] || fail "Xvfb named no display within 10 s"
 
 mkdir -m 700 "$work/runtime"
+# The check opens Qt's own file dialog, which keeps the folders it showed in
+# the user's settings: here in the check's own folder.
+mkdir "$work/config"
 # Under the sanitizers: the X keyboard library hands strndup a buffer that
 # ends without a NUL at the length it passes, which strndup allows but the
 # strict string check refuses. Only a program on a real display gets there.
@@ -47,5 +50,6 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
 fi
 cd "$work"
 env DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$work/config" \
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
     dbus-run-session -- "$python" "$here/check_wizard_tree.py" "$program"
