@@ -1,6 +1,7 @@
 # Qt Test of the wizard window and its spin field, driven as a user would, and
 # of how both windows read (look).
-foreach(name spinedit wizard_controls wizard_pages wizard_finish wizard_lists look)
+foreach(name spinedit wizard_controls wizard_pages wizard_finish wizard_lists wizard_pictures
+        look)
     velmora_qt_test(ui_${name}_tests ui/test_${name}.cpp ui/test_wizard_support.h 120)
 endforeach()
 # Pages far beyond what anyone types, each in a child process whose address

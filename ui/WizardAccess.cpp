@@ -45,7 +45,9 @@ void chainFocus(std::initializer_list<QWidget*> widgets) {
 
 // For a screen reader: names for the fields without a label of their own, and
 // for the two "Einfügen" buttons, which look alike; the heading a field stands
-// under, where several fields share their label's text.
+// under, where several fields share their label's text; and in the fields that
+// name a picture, the key that opens the dialog, which the icon shows only to
+// the pointer.
 void setAccessibleTexts(const WizardUi& ui) {
     ui.Edit6->setAccessibleName(QStringLiteral("Dot-Bild"));
     ui.Edit12->setAccessibleName(QStringLiteral("Neue Textzeile"));
@@ -64,6 +66,12 @@ void setAccessibleTexts(const WizardUi& ui) {
     describe(QStringLiteral("Link-Hintergrund"), {ui.Edit7});
     describe(QStringLiteral("Bild einfügen"), {ui.Edit13});
     describe(QStringLiteral("Link einfügen"), {ui.Edit22, ui.Edit23});
+    const QString key = QStringLiteral("Bild auswählen mit Strg+O");
+    for (QLineEdit* field : ui.pictureFields()) {
+        const QString heading = field->accessibleDescription();
+        field->setAccessibleDescription(heading.isEmpty() ? key
+                                                          : heading + QStringLiteral(", ") + key);
+    }
 }
 
 // Hidden pages drop out of the chain, so Tab runs through the current page

@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "ui/Controls.h"
+#include "ui/PictureChoice.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardHelpTexts.h"
 #include "ui/WizardStyle.h"
@@ -290,6 +291,7 @@ void buildWizardUi(QWidget* window, WizardUi& ui) {
     buildPicturesPage(ui.PageControl1, ui);
     buildCodePage(ui.PageControl1, ui);
     addFinishButton(window, ui);
+    for (QLineEdit* field : ui.pictureFields()) offerPictureChoice(field);
     setWizardTabOrder(ui);
     setAccessibleTexts(ui);
 }

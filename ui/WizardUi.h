@@ -119,6 +119,12 @@ struct WizardUi {
     [[nodiscard]] std::array<QRadioButton*, 6> sizeButtons() const {
         return {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6};
     }
+
+    /// The fields that name a picture: background, heading picture, corner
+    /// picture, dot, link background, picture in the text, next picture.
+    [[nodiscard]] std::array<QLineEdit*, 7> pictureFields() const {
+        return {Edit1, Edit8, Edit9, Edit6, Edit7, Edit13, Edit10};
+    }
 };
 
 /// Creates every control of the wizard inside `window`, with captions,

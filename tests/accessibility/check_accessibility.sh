@@ -25,9 +25,12 @@ source "$here/../../scripts/desktop.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -m 700 "$work/runtime"
+# The check opens Qt's own file dialog, which keeps the folders it showed in
+# the user's settings: here in the check's own folder.
+mkdir "$work/config"
 cd "$work"
 xvfb-run -a -e "$work/xvfb.log" -s "$XVFB_SCREEN" \
-    env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
+    env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" \
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
     dbus-run-session -- "$python" "$here/check_wizard_tree.py" "$program" ||
     { cat "$work/xvfb.log" >&2; fail "the wizard does not read as it should (see above)"; }

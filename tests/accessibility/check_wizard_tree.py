@@ -3,6 +3,8 @@
 Starts the program, presses "Start" and each page tab through AT-SPI's own
 actions, as a screen reader user would, and checks the names that the
 accessibility tree gives the fields against the labels the window shows.
+The fields that name a picture must hold their icon as a button that opens
+the file dialog, and name the key that opens it from the field.
 
 AT-SPI shows names, not object names, so a field is known by its page, its
 role and its position inside its container, which the window's form fixes
@@ -22,12 +24,19 @@ FIELD_ROLES = {"text", "spin button", "list"}
 FINISH_CAPTION = "F     E     R     T     I     G"
 PAGES = ["Allgemeine Einstellungen", "Überschrift", "Links", "Text", "Bilder", "HTML Code"]
 
+# The fields that name a picture hold a button, their icon, that opens the
+# file dialog; their description names the key that opens it from the field.
+CHOOSE_KEY = "Bild auswählen mit Strg+O"
+CHOOSE_BUTTON = ("Bild auswählen", "Bild auswählen … (Strg+O)")  # name, description
+PICTURE_FIELDS = {"Edit1", "Edit8", "Edit9", "Edit6", "Edit7", "Edit13", "Edit10"}
+DIALOG = "Bild auswählen"
+
 # (page, control, role, left, top inside its container) -> (name, description).
 # Every field, help text and list that a page shows; nothing else of these
 # roles may be on the page.
 EXPECTED = {
     (0, "Memo1", "text", 546, 0): ("Hilfe", ""),
-    (0, "Edit1", "text", 16, 160): ("Dateiname", "Hintergrund"),
+    (0, "Edit1", "text", 16, 160): ("Dateiname", "Hintergrund, " + CHOOSE_KEY),
     (0, "Edit14", "text", 16, 208): ("Farbe (RRGGBB)", ""),
     (0, "Edit19", "text", 8, 32): ("Dateiname", "Website"),  # in the group box
     (0, "Edit15", "text", 224, 152): ("Link", "Farben (RRGGBB)"),
@@ -43,15 +52,15 @@ EXPECTED = {
     (1, "Edit5", "text", 16, 144): ("Überschrift2", ""),
     (1, "Edit20", "text", 16, 248): ("Schriftfarbe (RRGGBB)", ""),
     (1, "Edit21", "text", 16, 296): ("Schriftart", ""),
-    (1, "Edit8", "text", 280, 96): ("Bild", ""),
-    (1, "Edit9", "text", 280, 168): ("Bild", "Eckbild"),
+    (1, "Edit8", "text", 280, 96): ("Bild", CHOOSE_KEY),
+    (1, "Edit9", "text", 280, 168): ("Bild", "Eckbild, " + CHOOSE_KEY),
     (1, "SpinEdit1", "spin button", 280, 216): ("Minimale Höhe", ""),
     (2, "Memo3", "text", 546, 0): ("Hilfe", ""),
     (2, "ListBox2", "list", 16, 96): ("Link", ""),
     (2, "Edit3", "text", 16, 208): ("Verweistext", ""),
     (2, "Edit4", "text", 16, 248): ("Verweisziel", ""),
-    (2, "Edit6", "text", 16, 296): ("Dot-Bild", ""),
-    (2, "Edit7", "text", 272, 112): ("Bild", "Link-Hintergrund"),
+    (2, "Edit6", "text", 16, 296): ("Dot-Bild", CHOOSE_KEY),
+    (2, "Edit7", "text", 272, 112): ("Bild", "Link-Hintergrund, " + CHOOSE_KEY),
     (2, "SpinEdit2", "spin button", 272, 160): ("Minimalbreite", ""),
     (2, "SpinEdit6", "spin button", 272, 208): ("Minimalhöhe", ""),
     (3, "Memo5", "text", 546, 0): ("Hilfe", ""),
@@ -59,12 +68,12 @@ EXPECTED = {
     (3, "ListBox1", "list", 16, 144): ("Textzeilen", ""),
     (3, "Edit24", "text", 16, 288): ("Schriftfarbe (RRGGBB)", ""),
     (3, "Edit25", "text", 16, 336): ("Schriftart", ""),
-    (3, "Edit13", "text", 264, 112): ("Bild", "Bild einfügen"),
+    (3, "Edit13", "text", 264, 112): ("Bild", "Bild einfügen, " + CHOOSE_KEY),
     (3, "Edit22", "text", 408, 112): ("Verweistext", "Link einfügen"),
     (3, "Edit23", "text", 408, 152): ("Verweisziel", "Link einfügen"),
     (4, "Memo4", "text", 546, 0): ("Hilfe", ""),
     (4, "ListBox3", "list", 16, 96): ("Bild", ""),
-    (4, "Edit10", "text", 16, 200): ("Bild", ""),
+    (4, "Edit10", "text", 16, 200): ("Bild", CHOOSE_KEY),
     (4, "Edit11", "text", 16, 248): ("Bildtext", ""),
     (4, "SpinEdit3", "spin button", 264, 136): ("Zeilenumbrüche nach jedem Bild", ""),
     (5, "ListBox4", "list", 0, 0): ("HTML Code", ""),
@@ -174,7 +183,37 @@ def describe(node):
     return f"{role(node)} {node.name!r}"
 
 
-def check_page(index, page):
+def choose_button(control, field):
+    """The icon button inside a picture field, checked as a screen reader
+    meets it; None when it is not there."""
+    buttons = [n for n in children(field) if role(n) == "push button"]
+    if not check(len(buttons) == 1, f"{control}: {len(buttons)} buttons inside, expected 1"):
+        return None
+    button = buttons[0]
+    compared.append(control + " icon")
+    check((button.name, button.description) == CHOOSE_BUTTON,
+          f"{control}: icon {button.name!r} described {button.description!r}, "
+          f"expected {CHOOSE_BUTTON}")
+    check(showing(button), f"{control}: icon not showing")
+    return button
+
+
+def check_dialog_round_trip(app, control, field, button):
+    """Pressing the icon opens the dialog; its "Abbrechen" closes it and the
+    field keeps its text."""
+    before = field.queryText().getText(0, -1)
+    press(button)
+    dialog = wait_for(f"the dialog {DIALOG!r} from {control}", lambda: window(app, DIALOG))
+    cancel = [n for n in walk(dialog) if role(n) == "push button" and n.name == "Abbrechen"]
+    if not check(len(cancel) == 1, f"the dialog holds {len(cancel)} buttons 'Abbrechen'"):
+        return
+    press(cancel[0])
+    wait_for(f"the dialog {DIALOG!r} closed", lambda: window(app, DIALOG) is None)
+    after = field.queryText().getText(0, -1)
+    check(after == before, f"{control}: {after!r} after 'Abbrechen', expected {before!r}")
+
+
+def check_page(app, index, page):
     """The fields of one shown page against the table."""
     expected = {key: value for key, value in EXPECTED.items() if key[0] == index}
     found = {}
@@ -197,6 +236,10 @@ def check_page(index, page):
         check(node.name == name, f"{control}: name {node.name!r}, expected {name!r}")
         check(node.description == description,
               f"{control}: description {node.description!r}, expected {description!r}")
+        if control in PICTURE_FIELDS:
+            button = choose_button(control, node)
+            if button is not None and control == "Edit1":
+                check_dialog_round_trip(app, control, node, button)
     if index == PAGES.index("Text"):
         buttons = {position_in_parent(n): n.name for n in walk(page)
                    if role(n) == "push button"}
@@ -207,7 +250,7 @@ def check_page(index, page):
                   f"expected {name!r}")
 
 
-def check_wizard(wizard):
+def check_wizard(app, wizard):
     # Only the page control and the finish button: the controls that the page
     # control covers are not there.
     top = sorted(describe(n) for n in children(wizard))
@@ -237,7 +280,7 @@ def check_wizard(wizard):
     for index, (tab, page) in enumerate(zip(tabs, pages)):
         press(tab)
         wait_for(f"page {PAGES[index]!r} shown", lambda: showing(page))
-        check_page(index, page)
+        check_page(app, index, page)
 
 
 def main():
@@ -253,7 +296,7 @@ def main():
         start = next(n for n in walk(start_window) if n.name == "Start")
         press(start)
         wizard = wait_for("the wizard after 'Start'", lambda: window(app, "Assistent"))
-        check_wizard(wizard)
+        check_wizard(app, wizard)
     except (TimeoutError, RuntimeError) as error:
         failures.append(str(error))
     finally:
@@ -261,7 +304,8 @@ def main():
         process.wait(timeout=10)
     for failure in failures:
         print("FAIL:", failure)
-    print(f"{len(compared)} of {len(EXPECTED) + len(INSERT_BUTTONS)} names compared on the "
+    expected = len(EXPECTED) + len(INSERT_BUTTONS) + len(PICTURE_FIELDS)
+    print(f"{len(compared)} of {expected} names compared on the "
           f"AT-SPI tree in {time.monotonic() - started:.1f} s; {len(failures)} failure(s)")
     return 1 if failures else 0
 

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -124,11 +125,35 @@ QStringList unreadable(const QWidget& window) {
     return found;
 }
 
-// Captions that need more room than their control has.
+// A field's icon button draws no caption and no frame, only its icon, at the
+// small icon size of the field's style. It must show that icon whole, inside
+// the field.
+QStringList cutIcon(const QWidget& button, const QLineEdit& field) {
+    const int icon = field.style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &field);
+    QStringList found;
+    if (icon > button.width() || icon > button.height()) {
+        found << QStringLiteral("%1 in %2: icon of %3 in %4 x %5")
+                     .arg(describe(&button), field.objectName())
+                     .arg(icon)
+                     .arg(button.width())
+                     .arg(button.height());
+    }
+    if (!field.rect().contains(button.geometry())) {
+        found << QStringLiteral("%1 in %2: beyond the field")
+                     .arg(describe(&button), field.objectName());
+    }
+    return found;
+}
+
+// Captions that need more room than their control has, and icons in fields.
 QStringList cutCaptions(const QWidget& window) {
     QStringList found;
     for (const QWidget* w : window.findChildren<QWidget*>()) {
         if (!w->isVisible()) continue;
+        if (const auto* field = qobject_cast<const QLineEdit*>(w->parentWidget())) {
+            found << cutIcon(*w, *field);
+            continue;
+        }
         int needed = 0;
         if (qobject_cast<const QLabel*>(w) != nullptr ||
             qobject_cast<const QAbstractButton*>(w) != nullptr) {

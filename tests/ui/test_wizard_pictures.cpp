@@ -1,0 +1,346 @@
+// Choosing the pictures of the seven picture fields as a user does: the icon
+// and the file dialog, Ctrl+O, files and text dropped on a field. The names
+// they give must reach the page exactly as the same names typed.
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QPushButton>
+#include <QToolButton>
+#include <QUrl>
+#include <map>
+#include <utility>
+
+#include "test_wizard_support.h"
+
+using namespace velmora::ui;
+using namespace velmora::ui::test;
+
+namespace {
+
+// A site folder "seite", the working directory, with pictures in and below
+// it; a folder "aussen" beside it; "verweis", a link to "seite/bilder".
+class Site {
+public:
+    Site() : previous_(QDir::currentPath()) {
+        QDir root(dir_.path());
+        for (const char* folder : {"seite/bilder", "aussen"})
+            root.mkpath(QString::fromUtf8(folder));
+        for (const char* file : {"seite/dot.gif", "seite/bilder/sonne.png",
+                                 "seite/bilder/Blüte am Meer.jpg", "aussen/ferne.png"}) {
+            QFile picture(root.filePath(QString::fromUtf8(file)));
+            if (picture.open(QIODevice::WriteOnly)) picture.write("GIF89a");
+        }
+        QFile::link(root.filePath(QStringLiteral("seite/bilder")),
+                    root.filePath(QStringLiteral("verweis")));
+        QDir::setCurrent(root.filePath(QStringLiteral("seite")));
+    }
+    ~Site() { QDir::setCurrent(previous_); }
+    Site(const Site&) = delete;
+    Site& operator=(const Site&) = delete;
+
+    /// The absolute path of a file below the site's root, as the dialog and
+    /// a file manager hand it over.
+    [[nodiscard]] QString path(const QString& part) const {
+        return QDir(dir_.path()).filePath(part);
+    }
+
+private:
+    QString previous_;
+    QTemporaryDir dir_;
+};
+
+// Answers the next file dialog as a user would: types the path of `file` as
+// its name and presses "Öffnen", or presses "Abbrechen" when `file` is empty.
+// Keeps what the dialog showed. A dialog that the button leaves open is
+// closed, so that the test fails instead of waiting.
+class DialogAnswer {
+public:
+    explicit DialogAnswer(QString file) : file_(std::move(file)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog != nullptr) answer(dialog);
+        });
+        timer_.start();
+    }
+    [[nodiscard]] bool answered() const { return answered_; }
+
+    QString title;
+    QStringList filters;
+    QString folder;
+
+private:
+    void answer(QFileDialog* dialog) {
+        timer_.stop();
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        folder = dialog->directory().canonicalPath();
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        if (file_.isEmpty()) {
+            buttons->button(QDialogButtonBox::Cancel)->click();
+        } else {
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file_);
+            buttons->button(QDialogButtonBox::Open)->click();
+        }
+        answered_ = !dialog->isVisible();
+        if (!answered_) dialog->reject();
+    }
+
+    QString file_;
+    QTimer timer_;
+    bool answered_ = false;
+};
+
+using Setting = std::string velmora::PageSettings::*;
+
+const std::map<QString, std::pair<Page, Setting>>& pictureFields() {
+    using S = velmora::PageSettings;
+    static const std::map<QString, std::pair<Page, Setting>> fields = {
+        {QStringLiteral("Edit1"), {General, &S::Edit1}},
+        {QStringLiteral("Edit8"), {Heading, &S::Edit8}},
+        {QStringLiteral("Edit9"), {Heading, &S::Edit9}},
+        {QStringLiteral("Edit6"), {Links, &S::Edit6}},
+        {QStringLiteral("Edit7"), {Links, &S::Edit7}},
+        {QStringLiteral("Edit13"), {Text, &S::Edit13}},
+        {QStringLiteral("Edit10"), {Pictures, &S::Edit10}},
+    };
+    return fields;
+}
+
+QToolButton* iconOf(const QLineEdit* field) { return field->findChild<QToolButton*>(); }
+
+// A key reaches a field's shortcut only while its window is active, which the
+// window is again once a dialog over it has closed.
+void pressCtrlO(QLineEdit* field) {
+    field->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(field->window()));
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
+}
+
+// A drag from a file manager or a browser, entered, moved and dropped at `at`.
+bool drop(QLineEdit* field, const QMimeData& data, QPoint at) {
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QDragMoveEvent move(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &move);
+    QDropEvent dropped(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &dropped);
+    return enter.isAccepted() && move.isAccepted() && dropped.isAccepted();
+}
+
+// The page a finish wrote, removed for the next.
+QByteArray takePage() {
+    QFile page(QStringLiteral("index.html"));
+    if (!page.open(QIODevice::ReadOnly)) return {};
+    QByteArray bytes = page.readAll();
+    page.remove();
+    return bytes;
+}
+
+// How a step gives a field its name: one of the ways to choose, or typing.
+enum class Way { Icon, CtrlO, Drop, Type };
+
+struct Step {
+    const char* field;
+    Way way;
+    const char* file;  // below the site's root
+    const char* name;  // what a user would type instead
+};
+
+}  // namespace
+
+class WizardPicturesTest : public WizardTest {
+    Q_OBJECT
+    std::unique_ptr<Site> site_;
+    QTemporaryDir config_;
+
+    [[nodiscard]] QString settingOf(const QString& field) const {
+        return QString::fromStdString(w_->settings().*pictureFields().at(field).second);
+    }
+
+    // Gives the field its name the given way; a drop lands at the text's
+    // left end.
+    void enter(const Step& step, Way way) {
+        QLineEdit* field = edit(step.field);
+        clickTab(*w_, pictureFields().at(QString::fromLatin1(step.field)).first);
+        const QString file = site_->path(QString::fromUtf8(step.file));
+        if (way == Way::Type) {
+            typeInto(field, QString::fromUtf8(step.name));
+        } else if (way == Way::Drop) {
+            QMimeData files;
+            files.setUrls({QUrl::fromLocalFile(file)});
+            QVERIFY(drop(field, files, {2, field->height() / 2}));
+        } else {
+            DialogAnswer answer(file);
+            if (way == Way::Icon) {
+                VELMORA_CLICK(iconOf(field));
+            } else {
+                pressCtrlO(field);
+            }
+            QTRY_VERIFY(answer.answered());
+        }
+    }
+
+    // Fills every picture field in a new wizard, ticks what shows the
+    // pictures, adds the picture and inserts the one in the text, and
+    // finishes.
+    void finishWith(const std::vector<Step>& steps, bool typed) {
+        w_ = shownWizard();
+        QVERIFY(w_);
+        for (const Step& step : steps) {
+            enter(step, typed ? Way::Type : step.way);
+            if (QTest::currentTestFailed()) return;
+        }
+        clickTab(*w_, Heading);
+        VELMORA_CLICK(button("eck"));
+        clickTab(*w_, Links);
+        VELMORA_CLICK(button("Dots"));
+        VELMORA_CLICK(button("lh"));
+        VELMORA_CLICK(button("SpeedButton2"));
+        clickTab(*w_, Text);
+        VELMORA_CLICK(button("BitBtn8"));
+        clickTab(*w_, Pictures);
+        VELMORA_CLICK(button("SpeedButton3"));
+        VELMORA_CLICK(button("SpeedButton9"));
+    }
+
+private slots:
+    void initTestCase() {
+        // The test drives the dialog as widgets; the program leaves the
+        // choice to the desktop.
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        // Qt's dialog keeps the folders it showed in the user's settings:
+        // here in a folder of the test's own.
+        QVERIFY(config_.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
+    }
+    void init() {
+        site_ = std::make_unique<Site>();
+        w_ = shownWizard();
+        QVERIFY(w_);
+    }
+    void cleanup() {
+        w_.reset();
+        site_.reset();
+    }
+
+    void eachFieldTakesTheChosenNameAndCancelKeepsIt_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("name");
+        const auto row = [](const char* field, const char* file, const char* name) {
+            QTest::newRow(field) << QString::fromUtf8(file) << QString::fromUtf8(name);
+        };
+        row("Edit1", "seite/bilder/sonne.png", "bilder/sonne.png");
+        row("Edit8", "aussen/ferne.png", "../aussen/ferne.png");
+        row("Edit9", "verweis/sonne.png", "bilder/sonne.png");
+        row("Edit6", "seite/dot.gif", "dot.gif");
+        row("Edit7", "seite/bilder/Blüte am Meer.jpg", "bilder/Blüte am Meer.jpg");
+        row("Edit13", "aussen/ferne.png", "../aussen/ferne.png");
+        row("Edit10", "verweis/sonne.png", "bilder/sonne.png");
+    }
+    void eachFieldTakesTheChosenNameAndCancelKeepsIt() {
+        const QString field = QString::fromLatin1(QTest::currentDataTag());
+        QFETCH(QString, file);
+        QFETCH(QString, name);
+        QLineEdit* e = edit(field.toLatin1().constData());
+        const QString before = e->text();
+        clickTab(*w_, pictureFields().at(field).first);
+        QCOMPARE(iconOf(e)->toolTip(), QStringLiteral("Bild auswählen … (Strg+O)"));
+
+        DialogAnswer chosen(site_->path(file));
+        VELMORA_CLICK(iconOf(e));
+        QTRY_VERIFY(chosen.answered());
+        QCOMPARE(chosen.title, QStringLiteral("Bild auswählen"));
+        QCOMPARE(chosen.filters, (QStringList{QStringLiteral("Bilder (*.gif *.jpg *.jpeg *.png)"),
+                                              QStringLiteral("Alle Dateien (*)")}));
+        QCOMPARE(chosen.folder, QDir::current().canonicalPath());
+        QCOMPARE(e->text(), name);
+        QCOMPARE(settingOf(field), name);
+
+        DialogAnswer cancelled{QString()};
+        pressCtrlO(e);
+        QTRY_VERIFY(cancelled.answered());
+        QCOMPARE(e->text(), name);
+        QCOMPARE(settingOf(field), name);
+
+        // entered as typed: one undo step brings the old text back
+        QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(e->text(), before);
+        QCOMPARE(settingOf(field), before);
+    }
+
+    void ctrlOOpensNothingInOtherFields() {
+        clickTab(*w_, Pictures);
+        DialogAnswer answer(site_->path(QStringLiteral("seite/dot.gif")));
+        pressCtrlO(edit("Edit11"));
+        // the one pass in which a dialog would open, and be answered
+        QCoreApplication::processEvents();
+        QVERIFY(!answer.answered());
+        QCOMPARE(edit("Edit11")->text(), QString());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
+    // A dropped item is a web address or a file below the site's root.
+    void drops_data() {
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        const QString web = QStringLiteral("https://example.invalid/bild.png");
+        QTest::newRow("a file") << QStringList{"aussen/ferne.png"} << QString()
+                                << "../aussen/ferne.png";
+        QTest::newRow("the first of several files")
+            << QStringList{"verweis/sonne.png", "seite/dot.gif"} << QString() << "bilder/sonne.png";
+        QTest::newRow("text") << QStringList{} << "blau"
+                              << "blaualt.jpg";
+        QTest::newRow("a web address, as a browser drops it")
+            << QStringList{web} << web << web + "alt.jpg";
+        QTest::newRow("a web address before a file")
+            << QStringList{web, "seite/dot.gif"} << web << web + "alt.jpg";
+    }
+    void drops() {
+        QFETCH(QStringList, items);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        clickTab(*w_, Pictures);
+        QLineEdit* field = edit("Edit10");
+        typeInto(field, QStringLiteral("alt.jpg"));
+        QList<QUrl> urls;
+        for (const QString& item : items) {
+            urls << (item.contains(QStringLiteral("://")) ? QUrl(item)
+                                                          : QUrl::fromLocalFile(site_->path(item)));
+        }
+        QMimeData data;
+        if (!urls.isEmpty()) data.setUrls(urls);
+        if (!text.isEmpty()) data.setText(text);
+        QVERIFY(drop(field, data, {2, field->height() / 2}));
+        QCOMPARE(field->text(), shown);
+        QCOMPARE(settingOf(QStringLiteral("Edit10")), shown);
+    }
+
+    // Every way of choosing in one wizard, typing in another: the same page.
+    void chosenNamesGiveThePageOfTypedNames() {
+        const std::vector<Step> steps = {
+            {"Edit1", Way::Icon, "seite/bilder/sonne.png", "bilder/sonne.png"},
+            {"Edit8", Way::CtrlO, "aussen/ferne.png", "../aussen/ferne.png"},
+            {"Edit9", Way::Drop, "verweis/sonne.png", "bilder/sonne.png"},
+            {"Edit6", Way::Icon, "seite/dot.gif", "dot.gif"},
+            {"Edit7", Way::Drop, "seite/bilder/Blüte am Meer.jpg", "bilder/Blüte am Meer.jpg"},
+            {"Edit13", Way::CtrlO, "verweis/sonne.png", "bilder/sonne.png"},
+            {"Edit10", Way::Icon, "aussen/ferne.png", "../aussen/ferne.png"},
+        };
+        finishWith(steps, false);
+        QVERIFY(!QTest::currentTestFailed());
+        const QByteArray chosen = takePage();
+        finishWith(steps, true);
+        QVERIFY(!QTest::currentTestFailed());
+        const QByteArray typed = takePage();
+        QVERIFY(chosen.contains("<img src=\"../aussen/ferne.png\">"));
+        QVERIFY(chosen.contains("background=\"bilder/Bl&#252;te am Meer.jpg\""));
+        QCOMPARE(chosen, typed);
+    }
+};
+
+QTEST_MAIN(WizardPicturesTest)
+#include "test_wizard_pictures.moc"
