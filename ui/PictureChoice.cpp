@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QStyle>
@@ -23,12 +25,19 @@ void enterName(QLineEdit* field, const QString& file) {
     field->insert(QString::fromStdString(name));
 }
 
-// The desktop's own dialog where it has one. It opens in the working
-// directory, from which the names are made.
+// The folder of the name the field holds, where that folder exists; else the
+// working directory, where the page is written and from which names are made.
+QString startFolder(const QLineEdit* field) {
+    const QFileInfo folder(QDir::current().filePath(QFileInfo(field->text()).path()));
+    return folder.isDir() ? folder.absoluteFilePath() : QDir::currentPath();
+}
+
+// The desktop's own dialog where it has one.
 void choosePicture(QLineEdit* field) {
     const QString file = QFileDialog::getOpenFileName(
-        field->window(), QStringLiteral("Bild auswählen"), QDir::currentPath(),
-        QStringLiteral("Bilder (*.gif *.jpg *.jpeg *.png);;Alle Dateien (*)"));
+        field->window(), QStringLiteral("Bild auswählen"), startFolder(field),
+        QStringLiteral("Bilder (*.png *.jpg *.jpeg *.gif *.webp *.svg *.bmp *.ico);;"
+                       "Alle Dateien (*)"));
     if (!file.isEmpty()) enterName(field, file);
 }
 
@@ -68,8 +77,10 @@ private:
 }  // namespace
 
 void offerPictureChoice(QLineEdit* field) {
-    QAction* choose = field->addAction(field->style()->standardIcon(QStyle::SP_DirOpenIcon),
-                                       QLineEdit::TrailingPosition);
+    // The desktop's "open" icon, Qt's own where the icon theme has none.
+    const QIcon icon = QIcon::fromTheme(QStringLiteral("document-open"),
+                                        field->style()->standardIcon(QStyle::SP_DirOpenIcon));
+    QAction* choose = field->addAction(icon, QLineEdit::TrailingPosition);
     choose->setText(QStringLiteral("Bild auswählen"));
     choose->setToolTip(QStringLiteral("Bild auswählen … (Strg+O)"));
     choose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));

@@ -109,6 +109,13 @@ const std::map<QString, std::pair<Page, Setting>>& pictureFields() {
 
 QToolButton* iconOf(const QLineEdit* field) { return field->findChild<QToolButton*>(); }
 
+// Where the dialog must open for a field that holds `name`: in the name's
+// folder where it exists, else in the working directory.
+QString folderOf(const QString& name) {
+    const QDir folder(QDir::current().filePath(QFileInfo(name).path()));
+    return folder.exists() ? folder.canonicalPath() : QDir::current().canonicalPath();
+}
+
 // A key reaches a field's shortcut only while its window is active, which the
 // window is again once a dialog over it has closed.
 void pressCtrlO(QLineEdit* field) {
@@ -253,15 +260,17 @@ private slots:
         VELMORA_CLICK(iconOf(e));
         QTRY_VERIFY(chosen.answered());
         QCOMPARE(chosen.title, QStringLiteral("Bild auswählen"));
-        QCOMPARE(chosen.filters, (QStringList{QStringLiteral("Bilder (*.gif *.jpg *.jpeg *.png)"),
-                                              QStringLiteral("Alle Dateien (*)")}));
-        QCOMPARE(chosen.folder, QDir::current().canonicalPath());
+        QCOMPARE(chosen.filters,
+                 (QStringList{QStringLiteral("Bilder (*.png *.jpg *.jpeg *.gif *.webp *.svg *.bmp *.ico)"),
+                              QStringLiteral("Alle Dateien (*)")}));
+        QCOMPARE(chosen.folder, folderOf(before));
         QCOMPARE(e->text(), name);
         QCOMPARE(settingOf(field), name);
 
         DialogAnswer cancelled{QString()};
         pressCtrlO(e);
         QTRY_VERIFY(cancelled.answered());
+        QCOMPARE(cancelled.folder, folderOf(name));
         QCOMPARE(e->text(), name);
         QCOMPARE(settingOf(field), name);
 
