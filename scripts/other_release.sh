@@ -129,9 +129,9 @@ other_release_as_root() (
     SECONDS=0
     root=$(mktemp -d "$(root_place)/velmora-$release.XXXXXX") || return 1
     trap 'leave_root "$root"; rm -f "$out/tree.tar"; chown -R "$owner" "$out"' EXIT
-    trap 'exit 130' INT TERM
+    trap 'echo "stopped"; kill -KILL "$INTERRUPTIBLE" 2>/dev/null; exit 130' INT TERM
     echo "a clean Debian $release root in $root"
-    if ! mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
+    if ! interruptible mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
         --aptopt='Acquire::Retries "3"' "$release" "$root" >"$out/mmdebstrap.log" 2>&1; then
         tail -20 "$out/mmdebstrap.log"
         echo "mmdebstrap made no $release root (no network?)"
@@ -140,24 +140,35 @@ other_release_as_root() (
     echo "root made in $SECONDS s"
     mkdir -p "$root/root/velmora" && tar -C "$root/root/velmora" -xf "$out/tree.tar" ||
         { echo "the working tree could not be copied into the root"; return 1; }
-    if ! in_root "$root" machine /bin/bash -c 'cd /root/velmora && source scripts/common.sh &&
-            ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"' \
+    if ! interruptible in_root "$root" machine /bin/bash -c 'cd /root/velmora &&
+            source scripts/common.sh && ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"' \
         >"$out/packages.log" 2>&1; then
         tail -30 "$out/packages.log"
         echo "the packages did not install on $release (no network, or a name $release lacks?)"
         return 1
     fi
     echo "what ./test.sh installs installed there, $SECONDS s from the start"
-    in_root "$root" none /bin/bash -c 'cd /root/velmora && source scripts/common.sh &&
+    interruptible in_root "$root" none /bin/bash -c 'cd /root/velmora && source scripts/common.sh &&
             source scripts/stages.sh && source scripts/other_release.sh && test_in_other_release' \
-        2>&1 | tee "$out/other-release.log"
-    rc=${PIPESTATUS[0]}
+        > >(tee "$out/other-release.log") 2>&1
+    rc=$?
     cp "$root"/root/velmora/build-release/package/velmora_*.deb "$out/package/" 2>/dev/null ||
         { echo "no Release package was built on $release"; rc=1; }
     cp "$root/root/velmora/build/Testing/Temporary/LastTest.log" "$out/" 2>/dev/null
     echo "$release" >"$out/release"
     return $rc
 )
+
+# interruptible COMMAND... — runs COMMAND so that a signal this shell traps
+# is handled at once, not when COMMAND ends (bash holds a trap back while it
+# waits for a command in the foreground, but not in `wait`). The trap ends it
+# by its process id, INTERRUPTIBLE, with SIGKILL: unshare --fork ignores
+# SIGINT and SIGTERM, and its child dies with it.
+interruptible() {
+    "$@" &
+    INTERRUPTIBLE=$!
+    wait "$INTERRUPTIBLE"
+}
 
 # quietly LOG COMMAND... — runs COMMAND with its output in LOG, and shows its
 # errors and last lines when it fails.
