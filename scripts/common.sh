@@ -30,6 +30,28 @@ as_root() {
     fi
 }
 
+# as_root_giving_back PATH... -- COMMAND... — as_root COMMAND; whatever it
+# leaves at each PATH is given to the checkout's owner, however COMMAND ends.
+as_root_giving_back() {
+    local paths=()
+    while [ "$1" != -- ]; do
+        paths+=("$1")
+        shift
+    done
+    shift
+    as_root /bin/bash -c 'owner=$1 count=$2
+        shift 2
+        paths=("${@:1:count}")
+        shift "$count"
+        trap '\''chown -R "$owner" "${paths[@]}" 2>/dev/null'\'' EXIT
+        "$@" &
+        child=$!
+        # a stop is passed on to COMMAND, which is waited for to its end
+        trap "kill -TERM $child" INT TERM
+        while wait "$child"; rc=$?; kill -0 "$child" 2>/dev/null; do :; done
+        exit "$rc"' giving_back "$(checkout_owner)" "${#paths[@]}" "${paths[@]}" "$@"
+}
+
 # checkout_owner — user:group of the checkout, which every file that root
 # leaves in it is given back to.
 checkout_owner() { stat -c %u:%g "$VELMORA_ROOT"; }

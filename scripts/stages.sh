@@ -192,8 +192,12 @@ check_clean_root() {
     clean_root "$newer" "$work" "install /tmp/velmora-$older.deb $older" "run $older" \
         "remove $older" "install /tmp/velmora-$newer.deb $newer" "run $newer" &
     local newer_job=$!
+    # Background jobs ignore Ctrl+C; a stopped stage passes it on to the
+    # makers of the roots, which then remove them, and waits for that.
+    trap 'stop_jobs $older_job $newer_job; rm -rf "$work"; exit 130' INT TERM
     wait $older_job || bad=1
     wait $newer_job || bad=1
+    trap - INT TERM
     if [ $bad -eq 0 ]; then
         echo "== $older root"
         judge_refused "$work/$older/$newer-refused" "${deb[$newer]}" || bad=1
@@ -211,6 +215,16 @@ check_clean_root() {
     fi
     rm -rf "$work"
     return $bad
+}
+
+# stop_jobs PID... — SIGINT for what each background job PID runs (through
+# sudo too), and waits for the jobs to end.
+stop_jobs() {
+    local job child
+    for job in "$@"; do
+        for child in $(pgrep -P "$job"); do as_root kill -INT "$child" 2>/dev/null; done
+    done
+    wait "$@" 2>/dev/null
 }
 
 # clean_root RELEASE WORK STEP... — a clean root of RELEASE (made as root,
@@ -243,7 +257,7 @@ clean_root() {
     mkdir -p "$debs"
     rm -rf "$debs.new"
     local rc=0
-    as_root env TMPDIR="$tmp" mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
+    as_root_giving_back "$out" "$debs.new" -- env TMPDIR="$tmp" mmdebstrap --variant=apt --quiet --dpkgopt=force-unsafe-io \
         --include=xvfb,xauth,xdotool --skip=essential/unlink \
         --setup-hook='mkdir -p "$1"/var/cache/apt/archives' \
         --setup-hook="sync-in $debs /var/cache/apt/archives" \
@@ -254,8 +268,6 @@ clean_root() {
         --customize-hook='chroot "$1" apt-get autoclean -qq' \
         --customize-hook="sync-out /var/cache/apt/archives $debs.new" \
         "$release" /dev/null >"$out.log" 2>&1 || rc=$?
-    # what root copied out is the checkout's owner's, like the rest of it
-    as_root chown -R "$(checkout_owner)" "$out" "$debs.new" 2>/dev/null || true
     if [ $rc -ne 0 ]; then
         tail -30 "$out.log"
         echo "mmdebstrap failed: no clean $release root (no network?)"
