@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test and check: the tests
 # of the normal build (the browser check of the generated pages among them),
-# a Release build with the install and Debian package check, the build, tests
-# and package again in a clean root of the other Debian release (12 or 13),
-# the packages installed and run in clean Debian roots, the same tests built
-# with AddressSanitizer and UBSan, a bounded fuzz run of the spin value
-# reading, clang-tidy and clang-format. Every stage runs even when an earlier
-# one failed; the summary at the end names the failed ones, and the exit
-# status is non-zero if there is any.
+# a Release build with the install check, the Debian package built with
+# dpkg-buildpackage and checked by lintian, built again to see that it is
+# reproducible, the build, tests and package again in a clean root of the
+# other Debian release (12 or 13), the packages installed and run in clean
+# Debian roots, the same tests built with AddressSanitizer and UBSan, a
+# bounded fuzz run of the spin value reading, clang-tidy, clang-format and
+# the REUSE tool's lint. Every stage runs even when an earlier one failed;
+# the summary at the end names the failed ones, and the exit status is
+# non-zero if there is any.
 set -uo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 source "$VELMORA_ROOT/scripts/stages.sh"
@@ -21,6 +23,7 @@ stage "build" build_for_tests
 stage "tests" ctest --test-dir "$VELMORA_ROOT/build" --output-on-failure -j2
 stage "release build" build_release
 stage "install and Debian package" check_package build-release
+stage "reproducible package" check_reproducible build-release
 # Debian 12 and 13 both: the release this machine does not run gets a root of
 # its own, where the tree is built and tested as above and its package made.
 stage "other Debian release" check_other_release
@@ -41,5 +44,6 @@ ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
 stage "fuzz spin value reading (60 s)" run_fuzzer 60
 stage "clang-tidy" run_clang_tidy build build-fuzz
 stage "clang-format" check_format
+stage "reuse lint" reuse_lint
 
 stage_summary

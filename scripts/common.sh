@@ -67,13 +67,15 @@ BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-de
 # release is tested in, with mount, and ip, which gives that test a loopback of
 # its own (a bare root has neither); a display, a D-Bus session and AT-SPI
 # with its Python client for the screen reader check;
-# dpkg-shlibdeps and file, which CPack runs to work out the package's
-# dependencies; GNOME's compositor with Xwayland and Qt's Wayland platform for
-# the Wayland test.
+# GNOME's compositor with Xwayland and Qt's Wayland platform for the Wayland
+# test; the Debian package build (dpkg-buildpackage, debhelper, and the
+# compiler and make that build-essential names) and its checker lintian; the
+# REUSE tool, which reads every file's copyright and licence.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev chromium clang clang-tidy clang-format
                libclang-rt-dev desktop-file-utils appstream python3 mmdebstrap mount iproute2
                xvfb xauth dbus-x11 at-spi2-core python3-pyatspi
-               dpkg-dev file mutter xwayland qt6-wayland dbus-daemon)
+               mutter xwayland qt6-wayland dbus-daemon
+               dpkg-dev build-essential debhelper lintian reuse)
 
 # this_release — the codename of the Debian release this machine runs.
 this_release() { (. /etc/os-release && echo "${VERSION_CODENAME:-}"); }
@@ -93,8 +95,8 @@ build_for_tests() {
     build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DVELMORA_WERROR=ON \
         -DVELMORA_BUILD_UI=ON -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
 }
-# The package is built as packagers build it, in Release (-O3), where the
-# compiler sees other things than in the build above.
+# A Release build (-O3), where the compiler sees other things than in the
+# build above.
 build_release() {
     build build-release -DCMAKE_BUILD_TYPE=Release -DVELMORA_WERROR=ON \
         -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF

@@ -52,6 +52,7 @@ stage_summary() {
 # The files of the installed program, below the prefix.
 APP_ID=invalid.velmora.velmora
 PACKAGE_FILES=(bin/Velmora
+               share/man/man1/Velmora.1
                "share/applications/$APP_ID.desktop"
                "share/metainfo/$APP_ID.metainfo.xml"
                "share/icons/hicolor/32x32/apps/$APP_ID.png"
@@ -60,12 +61,92 @@ PACKAGE_FILES=(bin/Velmora
                "share/icons/hicolor/128x128/apps/$APP_ID.png"
                "share/icons/hicolor/256x256/apps/$APP_ID.png"
                "share/icons/hicolor/scalable/apps/$APP_ID.svg")
+# What the Debian package holds besides, below /usr.
+DEBIAN_FILES=(share/doc/velmora/copyright share/doc/velmora/changelog.gz)
 
-# check_package BUILD_DIR — installs into a scratch prefix, builds the Debian
-# package and checks that both hold the program, desktop entry, metainfo and
-# every icon; validates the desktop entry and the metainfo, checks that the
-# icons in the repository are what packaging/icons/make_icons.py draws, and
-# checks the package's Depends (check_depends).
+# source_copy DIR — the source tree into DIR: in a git checkout the tracked
+# and the new, not ignored files (copy_tree of scripts/other_release.sh),
+# elsewhere, as in the other release's root, whose copy has no git, every
+# file but the build folders.
+source_copy() {
+    local dir=$1
+    if command -v git >/dev/null && git -C "$VELMORA_ROOT" rev-parse --git-dir >/dev/null 2>&1; then
+        copy_tree "$dir"
+    else
+        mkdir -p "$dir" && (cd "$VELMORA_ROOT" && tar --exclude='./build*' -cf - .) | tar -xf - -C "$dir"
+    fi
+}
+
+# copied_now DIR — gives every file below DIR the time of now, as a fresh
+# checkout has them: Qt's resource compiler would store the icon's time in the
+# program without SOURCE_DATE_EPOCH, so two copies made at two times show
+# whether a build depends on it. (dpkg-deb sets every newer time in the
+# package to the date of debian/changelog, but keeps an older one: a file
+# older than that entry would carry its own time into the package.)
+copied_now() {
+    find "$1" -exec touch -h {} +
+}
+
+# dpkg_build SOURCE LOG [nocheck] [DPKG-BUILDPACKAGE OPTIONS...] — runs
+# dpkg-buildpackage in the copy SOURCE, with its output in LOG, in the time
+# zone, locale and umask the caller set. It runs the package's tests unless
+# nocheck is given; the display variables of this shell are dropped, so that
+# a test that needs a desktop and lacks its label fails here as it would on
+# a build machine.
+dpkg_build() {
+    local src=$1 log=$2 options="parallel=2" profile=()
+    shift 2
+    if [ "${1:-}" = nocheck ]; then
+        options+=" nocheck"
+        profile=(-Pnocheck)
+        shift
+    fi
+    if ! (cd "$src" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+        DEB_BUILD_OPTIONS="$options" dpkg-buildpackage -us -uc "${profile[@]}" "$@") >"$log" 2>&1; then
+        grep -E 'error|Error|FAILED|Failed' "$log" | head -40
+        tail -25 "$log"
+        echo "dpkg-buildpackage failed; the whole log is ${log#"$VELMORA_ROOT/"}"
+        return 1
+    fi
+}
+
+# debian_package DIR [nocheck] — the Debian source package and its binary
+# package, built with dpkg-buildpackage as a packager builds them, from a
+# copy of the source in DIR/deb/velmora-VERSION, since dpkg-buildpackage
+# writes into the folder above it. The build runs the package's tests (every
+# test that needs no desktop) unless nocheck is given. lintian --pedantic of
+# this release must report no error and no warning on what it made; its
+# other tags are listed. Leaves the results in DIR/package and the build's
+# log in DIR/deb/build.log.
+debian_package() {
+    local dir=$VELMORA_ROOT/$1 mode=${2:-} src rc=0
+    src=$dir/deb/velmora-$(dpkg-parsechangelog -l "$VELMORA_ROOT/debian/changelog" -S Version)
+    rm -rf "$dir/deb" "$dir/package"
+    source_copy "$src" || { echo "the source could not be copied to ${src#"$VELMORA_ROOT/"}"; return 1; }
+    copied_now "$src"
+    (umask 022 && TZ=UTC LC_ALL=C.UTF-8 dpkg_build "$src" "$dir/deb/build.log" $mode) || return 1
+    grep -E '^[0-9]+% tests passed' "$dir/deb/build.log" || echo "the package's tests: not run ($mode)"
+    mkdir -p "$dir/package"
+    find "$dir/deb" -maxdepth 1 -type f -name 'velmora*' -exec mv -t "$dir/package" {} +
+    echo "built: $(cd "$dir/package" && echo *)"
+    echo "lintian $(dpkg-query -W -f='${Version}' lintian) --pedantic:"
+    lintian --pedantic --display-info --display-experimental --fail-on error,warning \
+        "$dir"/package/velmora_*.changes >"$dir/deb/lintian.log" 2>&1 || rc=$?
+    grep -v '^running with root privileges' "$dir/deb/lintian.log" | sed 's/^/    /' || true
+    if [ "$rc" -ne 0 ]; then
+        echo "lintian found errors or warnings (exit $rc)"
+        return 1
+    fi
+    echo "lintian: no error, no warning"
+}
+
+# check_package BUILD_DIR — installs BUILD_DIR into a scratch prefix, builds
+# the Debian package (debian_package, into BUILD_DIR/package) and checks that
+# both hold the program, manual page, desktop entry, metainfo and every icon,
+# and the package its copyright file and changelog; validates the desktop
+# entry and the metainfo, which must name the project's licence; checks that
+# the icons in the repository are what packaging/icons/make_icons.py draws,
+# and checks the package's Depends (check_depends).
 check_package() {
     local dir=$VELMORA_ROOT/$1 prefix f deb contents drawn missing=0
     prefix=$(mktemp -d)
@@ -79,6 +160,13 @@ check_package() {
     fi
     desktop-file-validate "$prefix/share/applications/$APP_ID.desktop" || missing=1
     appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$APP_ID.metainfo.xml" || missing=1
+    if grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+        "$prefix/share/metainfo/$APP_ID.metainfo.xml"; then
+        echo "metainfo: project licence GPL-3.0-or-later"
+    else
+        echo "the metainfo does not name the project's licence, GPL-3.0-or-later"
+        missing=1
+    fi
     rm -rf "$prefix"
 
     drawn=$(mktemp -d)
@@ -91,12 +179,13 @@ check_package() {
     fi
     rm -rf "$drawn"
 
-    rm -rf "$dir/package"
-    cpack --config "$dir/CPackConfig.cmake" -B "$dir/package" >/dev/null
-    deb=$(ls "$dir"/package/velmora_*.deb)
+    debian_package "$1" || missing=1
+    deb=$(ls "$dir"/package/velmora_*.deb 2>/dev/null | head -1)
+    [ -n "$deb" ] || { echo "no package was built"; return 1; }
     echo "package: ${deb#"$VELMORA_ROOT/"}"
     contents=$(dpkg-deb -c "$deb")
-    for f in "${PACKAGE_FILES[@]}"; do
+    # dh_compress compresses the manual page
+    for f in "${PACKAGE_FILES[@]/%.1/.1.gz}" "${DEBIAN_FILES[@]}"; do
         if grep -q " \./usr/$f\$" <<<"$contents"; then
             echo "in package: /usr/$f"
         else
@@ -106,6 +195,46 @@ check_package() {
     done
     check_depends "$deb" || missing=1
     return $missing
+}
+
+# check_reproducible DIR — builds the binary package a second time, as
+# someone else would elsewhere: from a copy of the source in another path,
+# made later (copied_now), in another time zone, locale and umask, and
+# without the tests (nocheck). Every .deb must be, byte for byte,
+# the one that debian_package left in DIR/package.
+check_reproducible() {
+    local dir=$VELMORA_ROOT/$1 again src deb other bad=0
+    again=$dir/deb-again
+    src=$again/a/longer/path/velmora-elsewhere
+    rm -rf "$again"
+    ls "$dir"/package/*.deb >/dev/null 2>&1 || { echo "no package in $1/package (did check_package run?)"; return 1; }
+    (
+        umask 002
+        source_copy "$src" || exit 1
+        copied_now "$src"
+        TZ=Etc/GMT-14 LC_ALL=C dpkg_build "$src" "$again/build.log" nocheck -b
+    ) || return 1
+    for deb in "$dir"/package/*.deb; do
+        other=$(dirname "$src")/$(basename "$deb")
+        if [ ! -f "$other" ]; then
+            echo "the second build made no $(basename "$deb")"
+            bad=1
+        elif cmp -s "$deb" "$other"; then
+            echo "reproducible: $(basename "$deb") $(sha256sum <"$deb" | cut -d' ' -f1)"
+        else
+            echo "NOT reproducible: $(basename "$deb")"
+            echo "    first:  $(sha256sum <"$deb" | cut -d' ' -f1) ${deb#"$VELMORA_ROOT/"}"
+            echo "    second: $(sha256sum <"$other" | cut -d' ' -f1) ${other#"$VELMORA_ROOT/"}"
+            diff <(dpkg-deb -c "$deb" | awk '{print $3, $6}') \
+                <(dpkg-deb -c "$other" | awk '{print $3, $6}') | head -20 || true
+            mkdir -p "$again/first" "$again/second"
+            dpkg-deb -x "$deb" "$again/first"
+            dpkg-deb -x "$other" "$again/second"
+            diff -rq --no-dereference "$again/first" "$again/second" | head -20 || true
+            bad=1
+        fi
+    done
+    return $bad
 }
 
 # check_depends DEB — the package's Depends must name, with a least version,
@@ -428,4 +557,17 @@ check_format() {
     echo "clang-format over ${#files[@]} files"
     (cd "$VELMORA_ROOT" && clang-format --dry-run --Werror "${files[@]}")
     echo "clang-format: every file is formatted"
+}
+
+# reuse_lint — the REUSE tool of this release over a copy of the source: every
+# file states its copyright and licence (in the file, or in .reuse/dep5 for
+# those that cannot), and every licence named has its text in LICENSES/.
+reuse_lint() {
+    local copy rc=0
+    copy=$(mktemp -d)
+    source_copy "$copy" || { rm -rf "$copy"; echo "the source could not be copied"; return 1; }
+    echo "reuse $(dpkg-query -W -f='${Version}' reuse)"
+    (cd "$copy" && reuse lint) || rc=$?
+    rm -rf "$copy"
+    return $rc
 }
