@@ -146,7 +146,8 @@ void writeOutputFile(const std::string& name, std::string_view bytes) {
     const mode_t mode = exists ? (old.st_mode & 07777) : modeForNewFile();
     if (fchmod(temp.fd(), mode) != 0) cannotCreate(name);
     if (exists && (old.st_uid != geteuid() || old.st_gid != getegid())) {
-        (void)fchown(temp.fd(), old.st_uid, old.st_gid);  // may be refused; the page stays ours
+        // A user may not give a file away; refused, the new page stays ours.
+        [[maybe_unused]] const int refused = fchown(temp.fd(), old.st_uid, old.st_gid);
     }
 
     if (!writeAll(temp.fd(), bytes) || fsync(temp.fd()) != 0 || !temp.closeFile()) {

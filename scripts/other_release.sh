@@ -2,7 +2,7 @@
 # run: on Debian 12 a clean Debian 13 root, on Debian 13 a clean Debian 12
 # root. In it, apt installs what ./test.sh installs, the working tree is built
 # with warnings as errors and every test runs, with that release's compiler,
-# Qt, Google Benchmark, clang-tidy and clang-format; its Release package is
+# Qt, Google Benchmark, clang-tidy, clang-format and reuse; its Debian package is
 # built and left in build-other/package for the clean-root check.
 # Needs scripts/common.sh and scripts/stages.sh first.
 
@@ -67,21 +67,6 @@ leave_root() {
     rm -rf --one-file-system "$root"
 }
 
-# archive_tree FILE — the tracked and the new, not ignored files of the
-# working tree as a tar archive, uncommitted edits included.
-archive_tree() {
-    local files
-    files=$(mktemp)
-    # a file deleted in the working tree is still tracked: it is left out
-    (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard >"$files") &&
-        (cd "$VELMORA_ROOT" && while IFS= read -r -d '' f; do
-            [ -e "$f" ] && printf '%s\0' "$f"
-        done <"$files" | tar --null -T - -cf "$1")
-    local rc=$?
-    rm -f "$files"
-    return $rc
-}
-
 # root_place — where the root is made: in memory when there is room, which
 # made it and its package installs about three times as fast as on disk.
 root_place() {
@@ -100,7 +85,7 @@ root_place() {
 # with mmdebstrap, installs there what ./test.sh installs (with the project's
 # own ensure_packages, so the package lists are tried too), and runs
 # test_in_other_release in it on a copy of the working tree. Leaves the
-# Release package in build-other/package and the root's codename in
+# Debian package in build-other/package and the root's codename in
 # build-other/release, the whole log in build-other/other-release.log. Making
 # and entering the root needs root, through sudo for a user (other_release_as_root);
 # the working tree is read as its user, since git refuses root a checkout of
@@ -153,7 +138,7 @@ other_release_as_root() (
         > >(tee "$out/other-release.log") 2>&1
     rc=$?
     cp "$root"/root/velmora/build-release/package/velmora_*.deb "$out/package/" 2>/dev/null ||
-        { echo "no Release package was built on $release"; rc=1; }
+        { echo "no Debian package was built on $release"; rc=1; }
     cp "$root/root/velmora/build/Testing/Temporary/LastTest.log" "$out/" 2>/dev/null
     echo "$release" >"$out/release"
     return $rc
@@ -200,11 +185,14 @@ test_in_other_release() {
     export QT_QPA_PLATFORM=offscreen
     stage "build" quietly build.log build_for_tests
     stage "tests" ctest --test-dir "$VELMORA_ROOT/build" --output-on-failure -j2
+    # Release (-O3) with warnings as errors: that release's compiler sees other
+    # things there than in the build above.
     stage "release build" quietly build-release.log build_release
     # The tests ran above; the package is built without them, and lintian of
     # this release checks it.
     stage "Debian package" debian_package build-release nocheck
     stage "clang-tidy" tidy_other_release
     stage "clang-format $(clang-format --version | grep -o '[0-9][0-9.]*' | head -1)" check_format
+    stage "reuse lint $(reuse --version | grep -o '[0-9][0-9.]*' | head -1)" reuse_lint
     stage_summary
 }

@@ -64,14 +64,32 @@ PACKAGE_FILES=(bin/Velmora
 # What the Debian package holds besides, below /usr.
 DEBIAN_FILES=(share/doc/velmora/copyright share/doc/velmora/changelog.gz)
 
+# archive_tree FILE — the tracked and the new, not ignored files of the
+# working tree as a tar archive, uncommitted edits included.
+archive_tree() {
+    local files
+    files=$(mktemp)
+    # a file deleted in the working tree is still tracked: it is left out
+    (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard >"$files") &&
+        (cd "$VELMORA_ROOT" && while IFS= read -r -d '' f; do
+            [ -e "$f" ] && printf '%s\0' "$f"
+        done <"$files" | tar --null -T - -cf "$1")
+    local rc=$?
+    rm -f "$files"
+    return $rc
+}
+
 # source_copy DIR — the source tree into DIR: in a git checkout the tracked
-# and the new, not ignored files (copy_tree of scripts/other_release.sh),
+# and the new, not ignored files (archive_tree),
 # elsewhere, as in the other release's root, whose copy has no git, every
 # file but the build folders.
 source_copy() {
-    local dir=$1
+    local dir=$1 archive rc=0
     if command -v git >/dev/null && git -C "$VELMORA_ROOT" rev-parse --git-dir >/dev/null 2>&1; then
-        copy_tree "$dir"
+        archive=$(mktemp)
+        archive_tree "$archive" && mkdir -p "$dir" && tar -xf "$archive" -C "$dir" || rc=1
+        rm -f "$archive"
+        return $rc
     else
         mkdir -p "$dir" && (cd "$VELMORA_ROOT" && tar --exclude='./build*' -cf - .) | tar -xf - -C "$dir"
     fi
