@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what is missing, builds, and runs every test and check: the tests
 # of the normal build (the browser check of the generated pages among them),
 # a Release build with the install check, the Debian package built with

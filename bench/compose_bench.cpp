@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times composing the output file's bytes for pages of growing size, next to
 // a plain copy of as many bytes, and checks that the cost per byte stays flat
 // from 1,000 to 100,000 links, text lines and pictures.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Adding entries through the wizard's own add buttons, clicked as a user
 // clicks them, with one pass of the event loop after every add: milliseconds
 // per 500 adds, four times in a row. The cost of an add must not grow with the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Differential fuzzing of the spin value reading: every input is read by
 // velmora::spinValue and by the reference below, which follows the reading
 // rules on its own terms (std::from_chars instead of a digit loop), so that a

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The output file: its bytes, and the one place that touches the file system.
 // The page is written to a new file beside the target and moved over it only
 // when every byte is on disk, so a failed finish never leaves a damaged page or

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The finish: turns the page settings into the page's lines (CodeList) and
 // saves them as the output file.
 //

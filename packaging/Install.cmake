@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the program as a desktop program (program, manual page, desktop
 # entry, AppStream metainfo, icons in the hicolor theme). The Debian package
 # (debian/) is made from the same rules:

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Shared by run.sh and test.sh: installs the Debian packages that are missing
 # and configures and builds into a build directory.
 

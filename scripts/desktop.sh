@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # What the scripts that drive the program on an X server share. They start
 # the server with xvfb-run -a, which takes a free display and ends the server
 # with the command; the X server must not reset when its last client leaves,

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs inside a clean Debian root that check_clean_root (scripts/stages.sh)
 # makes. Each step leaves what it saw in /tmp/out/NAME for the caller, which
 # judges it; every step ends with exit status 0, so that the results are

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Makes the pictures of the README from the real program and keeps them in
 # docs/: the start window and the six pages of the wizard, taken under Xvfb and
 # cut to the window, and a page the generator wrote, rendered by headless

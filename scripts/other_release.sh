@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The stage of test.sh that covers the Debian release this machine does not
 # run: on Debian 12 a clean Debian 13 root, on Debian 13 a clean Debian 12
 # root. In it, apt installs what ./test.sh installs, the working tree is built

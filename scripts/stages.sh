@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The stages of test.sh beyond build and ctest: the package check, the fuzz
 # run, clang-tidy and clang-format. Each is a function that returns non-zero
 # when its check fails; `stage` runs one, times it and remembers the result, so

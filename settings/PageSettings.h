@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The record of every value the wizard collects, named after the control
 // that holds it. Both windows and the generator work on this record; nothing
 // here knows of any toolkit.

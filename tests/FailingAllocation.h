@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Lets a test make one chosen allocation of the code under test fail, so that
 // the paths taken when memory runs out can be run and checked. The whole test
 // program's operator new goes through this; it is a plain malloc until armed.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // These tests write real files, each in a fresh temporary directory that is
 // also the working directory, as the wizard's output goes to the working
 // directory.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Qt Test of the application shell: start-up, start window, error handler.
 function(velmora_shell_test name source)
     velmora_qt_test(${name} ${source} ui/test_box_answerer.h 60)

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Qt Test of the wizard window and its spin field, driven as a user would, and
 # of how both windows read (look).
 foreach(name spinedit wizard_controls wizard_pages wizard_finish wizard_lists wizard_pictures

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up: the application object with its title, icon and font faces, and
 // the two windows in the order the program creates them.
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The controls of both windows, made at the fixed pixel positions of the
 // windows' forms. The windows cannot be resized, so there are no layouts.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The general error handler: every handler that a user event runs goes
 // through guarded(), so no exception ever crosses Qt's event loop.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Choosing the picture that a field names. The icon at the field's right end,
 // or Ctrl+O in the field, opens the file dialog; a file dropped on the field
 // counts as chosen. The field then holds the file's name relative to the

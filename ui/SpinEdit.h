@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The spin field: a line of typed text with up and down stepping. The typed
 // text is what the page settings keep; the number is only worked out from it
 // when stepping, so the text is never reformatted.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The wizard window "Assistent".
 //
 // The window owns the page settings and the lines of the last page. Its

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How the keyboard and a screen reader reach the wizard's controls: the Tab
 // order, one Tab stop per group of radio buttons, and the names and
 // descriptions a screen reader reads.

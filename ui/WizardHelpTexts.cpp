@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The help texts on the right of the settings pages, line by line.
 #include "ui/WizardHelpTexts.h"
 

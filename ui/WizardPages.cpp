@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Builds the wizard's six pages and its finish button, each control at the
 // fixed pixel position of the window's form.
 #include <QButtonGroup>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The controls of the wizard window, named as the window's own forms name
 // them. The link targets and the captions are never shown: they live in the
 // settings alone.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The editing operations of the wizard's pages. Each works on the page
 // settings alone and tells which entry of the shown list it changed, so a
 // window can update that one row instead of rebuilding the list.

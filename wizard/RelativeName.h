@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The name under which a chosen file goes into the page: the page is written
 // into the working directory and names its pictures relative to it.
 #pragma once

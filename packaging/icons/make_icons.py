@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Draws the application icon at every size the desktop asks for.
 
 The design is the 32 x 32, 16-colour window icon (ui/resources/velmora.xpm):

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Reads the running wizard over AT-SPI, as a screen reader does: on a display
 # of its own (xvfb-run takes a free one, so the check runs beside other tests)
 # and in a D-Bus session of its own. A missing piece of AT-SPI fails the

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The wizard as a screen reader reads it over AT-SPI.
 
 Starts the program, presses "Start" and each page tab through AT-SPI's own

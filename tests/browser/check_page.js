@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Appended, together with NAME.expect.js, to a copy of a generated page.
 // Once every picture has loaded it measures where the browser put the parts
 // of the page table and writes one line per finding into

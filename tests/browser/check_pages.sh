@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # check_pages.sh MAKE_PAGES DIR
 #
 # Writes the test pages with MAKE_PAGES into DIR, renders each in headless

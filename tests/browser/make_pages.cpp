@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the pages for the browser check: each page is filled in through the
 // wizard's editing operations and written by the real finish, so the browser
 // sees exactly the bytes a user's page would have. Beside each page it writes

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """serve_pages.py DIR
 
 Serves DIR on 127.0.0.1 at a free port and prints the port. The first part of

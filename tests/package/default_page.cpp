@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the page that a fresh wizard writes when the user clicks "Start" and
 // then the finish, into DIR, and prints its file name. The check of the
 // installed package compares the program's page with it byte for byte.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Answers every message box from a timer of its own and keeps what each
 // showed, so that no test blocks on one, also when the box opens inside
 // another timer's slot.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two windows as a user reads them: every help line and caption whole,
 // and every text readable on the fixed backgrounds, on a light or a dark
 // desktop theme.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Qt's own texts, started as the program starts: German whatever language the
 // environment names. ctest runs this under LANG=C and LANG=en_US.UTF-8.
 #include <QAction>

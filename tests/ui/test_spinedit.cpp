@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The spin field as a user meets it: what typing may enter, what pasting and
 // the arrows do, that Enter is refused, and the timing of a held arrow.
 #include <QClipboard>

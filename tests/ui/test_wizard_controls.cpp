@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The wizard's controls: each one under its name, of its kind, on its page;
 // the fixed sizes; the help texts; the Tab order of every page.
 #include <QCheckBox>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The finish as a user runs it: from every page, the file it writes byte for
 // byte, "HTML Code", the hidden wizard and "Start", and a finish that fails.
 #include <QCheckBox>

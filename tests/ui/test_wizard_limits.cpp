@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Pages far larger than anyone tested, finished in the real window. Each case
 // runs in a child process of this program whose address space is limited, so
 // that a page that grows without bound fails the case instead of exhausting

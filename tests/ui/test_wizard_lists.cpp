@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The three editable lists driven as a user drives them: a click into the
 // list (which gives it the focus), the flat delete button, and the delete
 // button again. After a deletion nothing is selected, on the window and in

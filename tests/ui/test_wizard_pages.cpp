@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The editing pages driven as a user drives them: the link list, the text
 // lines with their keys and inserts, the picture list and the spin fields.
 #include <QCheckBox>

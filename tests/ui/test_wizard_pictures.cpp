@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Choosing the pictures of the seven picture fields as a user does: the icon
 // and the file dialog, Ctrl+O, files and text dropped on a field. The names
 // they give must reach the page exactly as the same names typed.

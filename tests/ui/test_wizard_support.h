@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the wizard tests share: reaching controls by name, clicking what a
 // user can reach, answering the error box (test_box_answerer.h), and a scratch working directory.
 #pragma once

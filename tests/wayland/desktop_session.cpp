@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program on a desktop session, started as app/main.cpp starts it: the
 // display check, the application object, both windows, the start window
 // shown and the event loop, on the platform Qt chooses by itself. From the

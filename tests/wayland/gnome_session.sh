@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs the program on a GNOME Wayland desktop of its own: mutter, headless,
 # in a D-Bus session of its own, with Xwayland or without it. The program
 # (desktop_session) is started as a user's desktop starts it, Qt choosing the
