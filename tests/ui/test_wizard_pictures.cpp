@@ -264,9 +264,9 @@ private slots:
         VELMORA_CLICK(iconOf(e));
         QTRY_VERIFY(chosen.answered());
         QCOMPARE(chosen.title, QStringLiteral("Bild auswählen"));
-        QCOMPARE(chosen.filters,
-                 (QStringList{QStringLiteral("Bilder (*.png *.jpg *.jpeg *.gif *.webp *.svg *.bmp *.ico)"),
-                              QStringLiteral("Alle Dateien (*)")}));
+        const QString pictures =
+            QStringLiteral("Bilder (*.png *.jpg *.jpeg *.gif *.webp *.svg *.bmp *.ico)");
+        QCOMPARE(chosen.filters, (QStringList{pictures, QStringLiteral("Alle Dateien (*)")}));
         QCOMPARE(chosen.folder, folderOf(before));
         QCOMPARE(e->text(), name);
         QCOMPARE(settingOf(field), name);
