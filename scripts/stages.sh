@@ -577,7 +577,7 @@ check_format() {
     mapfile -t files < <(cd "$VELMORA_ROOT" && find "${SOURCE_DIRS[@]}" \( -name '*.h' -o -name '*.cpp' \) \
         -type f 2>/dev/null | sort)
     echo "clang-format over ${#files[@]} files"
-    (cd "$VELMORA_ROOT" && clang-format --dry-run --Werror "${files[@]}")
+    (cd "$VELMORA_ROOT" && clang-format --dry-run --Werror "${files[@]}") || return 1
     echo "clang-format: every file is formatted"
 }
 
