@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <new>
 
-#include "generator/OutputFile.h"
 #include "settings/Failure.h"
 
 namespace velmora {
@@ -135,11 +134,6 @@ void writePictureCell(const PageSettings& s, CodeList& out) {
     out.add("</tr>");
 }
 
-// The last entry of a list, selected; an empty list keeps its selection.
-void selectLast(StringList& list) {
-    if (!list.items.empty()) list.selected = list.count() - 1;
-}
-
 }  // namespace
 
 void CodeList::add(std::string line) {
@@ -202,24 +196,6 @@ void writePage(const PageSettings& s, CodeList& out) {
         // building a line ran out of memory before it could be stored
         throw Failure(kListInsertError);
     }
-}
-
-void selectLastEntries(PageSettings& s) {
-    if (!s.ListBox2.items.empty()) {
-        s.Edit3 = s.ListBox2.items.back();
-        s.Edit4 = s.ListBox5.items.back();
-    }
-    selectLast(s.ListBox2);
-    selectLast(s.ListBox1);
-    selectLast(s.ListBox3);
-}
-
-std::string outputFileName(const PageSettings& s) { return s.Edit19 + (s.html ? ".html" : ".htm"); }
-
-void SpeedButton9Click(PageSettings& s, CodeList& out) {
-    writePage(s, out);
-    selectLastEntries(s);
-    writeOutputFile(outputFileName(s), composeFileBytes(out.lines()));
 }
 
 }  // namespace velmora

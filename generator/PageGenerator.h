@@ -2,8 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The finish: turns the page settings into the page's lines (CodeList) and
-// saves them as the output file.
+// The page generator: turns the page settings into the page's lines
+// (CodeList), which the output file holds (generator/OutputFile.h).
 //
 //   settings ──writePage──▶ CodeList ──composeFileBytes──▶ bytes ──writeOutputFile──▶ file
 #pragma once
@@ -48,16 +48,5 @@ private:
 /// than CodeList::kMaxLines lines gives "Unable to insert a line" before any
 /// line is written.
 void writePage(const PageSettings& s, CodeList& out);
-
-/// What a written page leaves in the settings: the last link in Edit3/Edit4,
-/// and the last link, text line and picture selected.
-void selectLastEntries(PageSettings& s);
-
-/// Edit19 followed by ".html" or ".htm".
-[[nodiscard]] std::string outputFileName(const PageSettings& s);
-
-/// The whole finish: writePage, selectLastEntries, then the output file. On
-/// failure `out` keeps the lines written so far.
-void SpeedButton9Click(PageSettings& s, CodeList& out);
 
 }  // namespace velmora

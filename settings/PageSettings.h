@@ -25,6 +25,8 @@ struct SpinField {
 
     [[nodiscard]] std::int32_t value() const noexcept { return spinValue(text); }
     void setValue(std::int32_t v) { text = std::to_string(v); }
+
+    friend bool operator==(const SpinField&, const SpinField&) = default;
 };
 
 /// An ordered list of strings with a single selection (-1 when none).
@@ -42,6 +44,8 @@ struct StringList {
     void clear() noexcept;
     /// Makes room for one more entry, so that a later append cannot fail.
     void reserveOne();
+
+    friend bool operator==(const StringList&, const StringList&) = default;
 };
 
 /// Which of the three alignment toggles l, m, r is down.
@@ -106,6 +110,8 @@ struct PageSettings {
     std::string Edit10;        // file of the next picture
     std::string Edit11;        // caption of the next picture
     SpinField SpinEdit3{"1"};  // spacing count: line breaks before each picture
+
+    friend bool operator==(const PageSettings&, const PageSettings&) = default;
 };
 
 }  // namespace velmora

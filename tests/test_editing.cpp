@@ -14,6 +14,7 @@
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
 #include "wizard/Editing.h"
+#include "wizard/PageFile.h"
 
 namespace velmora {
 namespace {

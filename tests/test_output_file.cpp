@@ -27,6 +27,7 @@
 #include "generator/OutputFile.h"
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
+#include "wizard/PageFile.h"
 
 namespace velmora {
 namespace {

@@ -11,6 +11,7 @@
 #include "FailingAllocation.h"
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
+#include "wizard/PageFile.h"
 
 namespace velmora {
 namespace {

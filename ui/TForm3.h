@@ -18,6 +18,7 @@
 #include "settings/PageSettings.h"
 #include "ui/WizardUi.h"
 #include "wizard/Editing.h"
+#include "wizard/PageFile.h"
 
 class QAbstractButton;
 class QLineEdit;

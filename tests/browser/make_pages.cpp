@@ -25,6 +25,7 @@
 #include "generator/PageGenerator.h"
 #include "settings/PageSettings.h"
 #include "wizard/Editing.h"
+#include "wizard/PageFile.h"
 
 namespace {
 

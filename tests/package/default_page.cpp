@@ -13,6 +13,7 @@
 
 #include "generator/PageGenerator.h"
 #include "settings/PageSettings.h"
+#include "wizard/PageFile.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

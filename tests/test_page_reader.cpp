@@ -1,0 +1,465 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Reading pages back: random pages come back as the settings that wrote
+// them and write the same bytes again; files that are no page are refused
+// with the line where they part from one; opening and finishing know which
+// files may be replaced and which values are not saved yet.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "generator/AsciiEncoder.h"
+#include "generator/OutputFile.h"
+#include "generator/PageGenerator.h"
+#include "generator/PageReader.h"
+#include "settings/Failure.h"
+#include "wizard/PageFile.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string bytesOf(const PageSettings& s) {
+    CodeList out;
+    writePage(s, out);
+    return composeFileBytes(out.lines());
+}
+
+// The message a refused file gives, or "" when it is read.
+std::string refusal(const std::string& bytes) {
+    try {
+        static_cast<void>(readPage(bytes, "index.html"));
+        return "";
+    } catch (const Failure& e) {
+        return e.what();
+    }
+}
+
+std::string notAPage(int line) {
+    return "index.html ist keine Seite, die Velmora geschrieben hat (Zeile " +
+           std::to_string(line) + ")";
+}
+
+// Random values with what users put into fields: umlauts and characters
+// beyond the code page, markup, quotes, references typed as text, line ends
+// pasted in, and nothing at all. A quote stands only before a letter here:
+// before the text that follows a value in its line, it would make two
+// readings of the line equally right (see Ambiguous below).
+class RandomPage {
+public:
+    explicit RandomPage(unsigned seed) : random_(seed) {}
+
+    PageSettings next() {
+        PageSettings s;
+        s.hgb = coin();
+        for (std::string* field :
+             {&s.Edit1,  &s.Edit14, &s.Edit15, &s.Edit16, &s.Edit17, &s.Edit18, &s.Edit26,
+              &s.Edit27, &s.Edit19, &s.Edit2,  &s.Edit5,  &s.Edit20, &s.Edit21, &s.Edit8,
+              &s.Edit9,  &s.Edit3,  &s.Edit4,  &s.Edit6,  &s.Edit7,  &s.Edit12, &s.Edit24,
+              &s.Edit25, &s.Edit13, &s.Edit22, &s.Edit23, &s.Edit10, &s.Edit11}) {
+            *field = value();
+        }
+        for (bool* tick :
+             {&s.CSS, &s.fett, &s.eck, &s.Dots, &s.lh, &s.strecken, &s.zentrieren, &s.html}) {
+            *tick = coin();
+        }
+        for (SpinField* spin :
+             {&s.SpinEdit1, &s.SpinEdit2, &s.SpinEdit4, &s.SpinEdit5, &s.SpinEdit6}) {
+            spin->text = spinText();
+        }
+        s.SpinEdit3.setValue(upTo(5));
+        s.HeadingSize = 1 + upTo(5);
+        s.alignment = static_cast<Alignment>(upTo(3));
+        for (int i = upTo(count()); i > 0; --i) {
+            s.ListBox2.items.push_back(value());
+            s.ListBox5.items.push_back(value());
+        }
+        for (int i = upTo(count()); i > 0; --i) s.ListBox1.items.push_back(value());
+        for (int i = upTo(count()); i > 0; --i) {
+            s.ListBox3.items.push_back(value());
+            s.ListBox6.items.push_back(value());
+        }
+        return s;
+    }
+
+private:
+    int upTo(int n) { return std::uniform_int_distribution<int>(0, n)(random_); }
+    bool coin() { return upTo(1) == 1; }
+    // Mostly a few entries, now and then dozens.
+    int count() { return upTo(3) == 0 ? 40 : 4; }
+
+    std::string value() {
+        static const char* const pieces[] = {
+            "a",    "Zz",  " ",    "ä",       "ß",        "€",     "Ł",      "😀",       "\"q",
+            "'",    "<b>", "</a>", "<br>",    "&amp;",    "&#65;", "&#228;", "&#0228;", "100%",
+            "\r\n", "\n",  "\t",   "#FF0000", "bild.jpg", ">",     "<",      "=",       "x&#"};
+        std::string v;
+        for (int i = upTo(upTo(1) == 0 ? 0 : 6); i > 0; --i)
+            v += pieces[upTo(std::size(pieces) - 1)];
+        return v;
+    }
+    std::string spinText() {
+        static const char* const texts[] = {"0",  "7",          "-4",          "007",
+                                            "",   "abc",        "$1F",         " 12",
+                                            "+5", "2147483647", "-2147483648", "2147483648"};
+        return texts[upTo(std::size(texts) - 1)];
+    }
+
+    std::mt19937 random_;
+};
+
+// What the page carries of `s`, read back: each text as the page writes it
+// and the reader reads it (a reference typed as text comes back as its
+// character), each spin field as its value; every value the page does not
+// carry at its default, no entry selected.
+PageSettings carried(const PageSettings& s) {
+    const PageSettings d;
+    PageSettings r = s;
+    for (std::string* field : {&r.Edit1, &r.Edit14, &r.Edit15, &r.Edit16, &r.Edit17, &r.Edit18,
+                               &r.Edit26, &r.Edit27, &r.Edit2, &r.Edit5, &r.Edit20, &r.Edit21,
+                               &r.Edit8, &r.Edit9, &r.Edit6, &r.Edit7, &r.Edit24, &r.Edit25}) {
+        std::string ascii;
+        appendAsAscii(ascii, *field);
+        *field = fromAscii(ascii);
+    }
+    for (StringList* list : {&r.ListBox1, &r.ListBox2, &r.ListBox3, &r.ListBox5, &r.ListBox6}) {
+        for (std::string& entry : list->items) {
+            std::string ascii;
+            appendAsAscii(ascii, entry);
+            entry = fromAscii(ascii);
+        }
+        list->selected = -1;
+    }
+    for (SpinField* spin : {&r.SpinEdit1, &r.SpinEdit2, &r.SpinEdit4, &r.SpinEdit5, &r.SpinEdit6}) {
+        spin->setValue(spin->value());
+    }
+    r.SpinEdit3.setValue(std::max(r.SpinEdit3.value(), 0));
+    // never on the page
+    for (auto field : {&PageSettings::Edit3, &PageSettings::Edit4, &PageSettings::Edit12,
+                       &PageSettings::Edit13, &PageSettings::Edit22, &PageSettings::Edit23,
+                       &PageSettings::Edit10, &PageSettings::Edit11, &PageSettings::Edit19}) {
+        r.*field = d.*field;
+    }
+    r.html = d.html;
+    r.alignment = d.alignment;
+    // on the page only where it is used
+    (r.hgb ? r.Edit14 : r.Edit1) = r.hgb ? d.Edit14 : d.Edit1;
+    if (!r.CSS) {
+        r.fett = d.fett;
+        r.Edit15 = d.Edit15, r.Edit16 = d.Edit16, r.Edit17 = d.Edit17, r.Edit18 = d.Edit18;
+    }
+    if (!r.eck) r.Edit9 = d.Edit9;
+    if (r.ListBox2.items.empty()) {
+        r.SpinEdit2 = d.SpinEdit2, r.SpinEdit6 = d.SpinEdit6;
+        r.lh = d.lh, r.Dots = d.Dots, r.zentrieren = d.zentrieren;
+    }
+    if (!r.Dots) r.Edit6 = d.Edit6;
+    if (!r.lh && !r.strecken) r.Edit7 = d.Edit7;
+    if (r.ListBox1.items.empty()) r.Edit24 = d.Edit24, r.Edit25 = d.Edit25;
+    if (r.ListBox3.items.empty()) r.SpinEdit3 = d.SpinEdit3;
+    return r;
+}
+
+TEST(PageReader, RandomPagesComeBackAndWriteTheSameBytes) {
+    RandomPage pages(20261209);
+    for (int i = 0; i < 2000; ++i) {
+        const PageSettings s = pages.next();
+        const std::string bytes = bytesOf(s);
+        SCOPED_TRACE("page " + std::to_string(i) + ":\n" + bytes);
+        ReadPage read;
+        ASSERT_NO_THROW(read = readPage(bytes, "index.html")) << refusal(bytes);
+        ASSERT_EQ(bytesOf(read.settings), bytes);
+        ASSERT_EQ(composeFileBytes(read.lines.lines()), bytes);
+        ASSERT_TRUE(read.settings == carried(s));
+    }
+}
+
+// Where a value holds the text that follows it in its line, two readings
+// write the same line; the reader takes the first place the text appears.
+TEST(PageReader, AmbiguousValuesWriteTheSameBytes) {
+    PageSettings s;
+    s.Edit27 = R"(10%" width="20)";
+    s.Edit20 = R"(red" face="Arial)";
+    s.ListBox2.items = {R"(a">b)"};
+    s.ListBox5.items = {R"(x">y)"};
+    s.ListBox3.items = {R"(p">q.jpg)"};
+    s.ListBox6.items = {""};
+    const std::string bytes = bytesOf(s);
+    const ReadPage read = readPage(bytes, "index.html");
+    EXPECT_EQ(bytesOf(read.settings), bytes);
+    EXPECT_EQ(read.settings.Edit27, "10");
+    EXPECT_EQ(read.settings.Edit26, R"(20%" width="50)");
+    EXPECT_EQ(read.settings.Edit20, "red");
+    EXPECT_EQ(read.settings.Edit21, R"(Arial" face="Arial)");
+}
+
+TEST(PageReader, CharactersAndLineEnds) {
+    PageSettings s;
+    s.Edit2 = "Grüße € Ł";
+    const std::string written = bytesOf(s);
+    EXPECT_EQ(readPage(written, "index.html").settings.Edit2, "Grüße € Ł");
+
+    std::string cp1252 = written;
+    cp1252.replace(cp1252.find("Gr&#252;&#223;e &#8364; &#321;"), 30,
+                   "Gr\xFC\xDF"
+                   "e \x80 &#321;");
+    EXPECT_EQ(readPage(cp1252, "index.html").settings.Edit2, "Grüße € Ł");
+
+    std::string lfAlone;
+    std::copy_if(written.begin(), written.end(), std::back_inserter(lfAlone),
+                 [](char c) { return c != '\r'; });
+    const ReadPage fromLf = readPage(lfAlone, "index.html");
+    EXPECT_EQ(bytesOf(fromLf.settings), written);
+
+    // only what the encoder writes becomes a character
+    s.Edit2 = "&#65; &amp; &#0228; &#55296; &#1114112; &#x41;";
+    EXPECT_EQ(readPage(bytesOf(s), "index.html").settings.Edit2, s.Edit2);
+}
+
+TEST(PageReader, EveryFormOfTheLinkBarAndThePictureCell) {
+    struct Case {
+        int links, lines, pictures;
+    };
+    for (const Case c : {Case{0, 0, 0}, {0, 2, 0}, {1, 0, 1}, {1, 3, 2}, {12, 1, 0}, {2, 0, 5}}) {
+        for (int ticks = 0; ticks < 16; ++ticks) {
+            PageSettings s;
+            s.zentrieren = (ticks & 1) != 0, s.Dots = (ticks & 2) != 0;
+            s.lh = (ticks & 4) != 0, s.strecken = (ticks & 8) != 0;
+            s.Edit7 = "lbg-eigen.jpg";
+            s.SpinEdit3.setValue(ticks % 3);
+            for (int i = 0; i < c.links; ++i) {
+                s.ListBox2.items.push_back("L" + std::to_string(i));
+                s.ListBox5.items.push_back("z" + std::to_string(i) + ".html");
+            }
+            for (int i = 0; i < c.lines; ++i)
+                s.ListBox1.items.push_back("Zeile " + std::to_string(i));
+            for (int i = 0; i < c.pictures; ++i) {
+                s.ListBox3.items.push_back("b" + std::to_string(i) + ".jpg");
+                s.ListBox6.items.push_back(i % 2 == 0 ? "" : "Text");
+            }
+            SCOPED_TRACE(bytesOf(s));
+            ASSERT_TRUE(readPage(bytesOf(s), "index.html").settings == carried(s));
+        }
+    }
+}
+
+// A page with every part, and where in it a change shows.
+std::string fullPage() {
+    PageSettings s;
+    s.CSS = true, s.eck = true;
+    s.ListBox2.items = {"Home", "Kontakt"};
+    s.ListBox5.items = {"index.html", "kontakt.html"};
+    s.ListBox1.items = {"Willkommen"};
+    s.ListBox3.items = {"a.jpg"};
+    s.ListBox6.items = {"A"};
+    return bytesOf(s);
+}
+
+std::string withLine(std::string page, int line, const std::string& replacement) {
+    std::size_t at = 0;
+    for (int i = 1; i < line; ++i) at = page.find("\r\n", at) + 2;
+    return page.replace(at, page.find("\r\n", at) - at, replacement);
+}
+
+std::string cutAfter(const std::string& page, std::size_t lines) {
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < lines; ++i) at = page.find("\r\n", at) + 2;
+    return page.substr(0, at);
+}
+
+TEST(PageReader, FilesThatAreNoPage) {
+    const std::string page = fullPage();  // 40 lines
+    std::string mixed = page;
+    mixed.erase(mixed.find("\r\n<tr>\r\n"), 1);  // line 11 ends in LF alone
+    std::string lfThenCrLf;
+    std::copy_if(page.begin(), page.end(), std::back_inserter(lfThenCrLf),
+                 [](char c) { return c != '\r'; });
+    lfThenCrLf.insert(lfThenCrLf.find("\n<th height"), "\r");
+    const struct {
+        const char* what;
+        std::string bytes;
+        int line;
+    } cases[] = {
+        {"empty", "", 1},
+        {"a line end only", "\r\n", 1},
+        {"cut after a line", cutAfter(page, 20), 21},
+        {"cut in a line", cutAfter(page, 20) + "<tr", 21},
+        {"the last line end missing", page.substr(0, page.size() - 2), 40},
+        {"a line after the end", page + "<!-- -->\r\n", 41},
+        {"a changed line", withLine(page, 13, R"(<th height="0" class="x">)"), 13},
+        {"a heading size the generator has not",
+         withLine(page, 16, R"(<font size="7" color="#000000" face="Arial">Neue Seite</font></b>)"),
+         16},
+        {"a spin value written otherwise",
+         withLine(page, 10, R"(<body background="hintergrund.jpg" topmargin="00" leftmargin="0">)"),
+         10},
+        {"a second link cell of another form",
+         withLine(page, 29, R"(<td height="0" width="9"><a href="kontakt.html">Kontakt</a></td>)"),
+         29},
+        {"a wrong rowspan", withLine(page, 22, R"(<td valign="top" rowspan="2">)"), 22},
+        {"a foreign page", "<!DOCTYPE html>\r\n<html>\r\n<head><title>Meine Seite</title>\r\n", 1},
+        {"a foreign page in Velmora's form",
+         withLine(page, 2, "<head><title>x</title><meta charset=\"utf-8\">"), 2},
+        {"binary data", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), 1},
+        {"LF and CR LF mixed", mixed, 11},
+        {"LF, then CR LF", lfThenCrLf, 12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(refusal(c.bytes), notAPage(c.line));
+    }
+}
+
+class PageFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "velmora-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        previous_ = fs::current_path();
+        fs::current_path(dir_);
+    }
+    void TearDown() override {
+        fs::current_path(previous_);
+        fs::remove_all(dir_);
+    }
+
+    static void write(const fs::path& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    static std::string read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static std::string refusalOf(const std::string& path) {
+        try {
+            static_cast<void>(PageFile::read(path));
+            return "";
+        } catch (const Failure& e) {
+            return e.what();
+        }
+    }
+
+    fs::path dir_;
+    fs::path previous_;
+};
+
+TEST_F(PageFiles, ReadingRefusesLargeAndUnreadableFiles) {
+    {
+        const int fd = open("gross.html", O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(ftruncate(fd, static_cast<off_t>(kMaxPageBytes) + 1), 0);  // sparse
+        close(fd);
+    }
+    EXPECT_EQ(refusalOf("gross.html"),
+              "gross.html ist keine Seite, die Velmora geschrieben hat (größer als 256 MiB)");
+    EXPECT_EQ(refusalOf("fehlt.html").rfind("fehlt.html kann nicht gelesen werden: ", 0), 0U);
+    fs::create_directory("ordner.html");
+    EXPECT_EQ(refusalOf("ordner.html").rfind("ordner.html kann nicht gelesen werden: ", 0), 0U);
+}
+
+// Opened from another working directory, a page comes back as its finish
+// left the wizard, and the finish writes it back where it came from.
+TEST_F(PageFiles, OpenedPageIsFinishedBackInItsFolder) {
+    fs::create_directories("site/unter");
+    PageSettings written;
+    written.Edit19 = "seite";
+    written.html = false;
+    written.ListBox2.items = {"A", "B"};
+    written.ListBox5.items = {"a.html", "b.html"};
+    written.ListBox1.items = {"x"};
+    written.ListBox3.items = {"p.jpg"};
+    written.ListBox6.items = {""};
+    const std::string bytes = bytesOf(written);
+    write("site/unter/seite.htm", bytes);
+
+    PageFile file;
+    PageSettings s;
+    CodeList out;
+    file.open(PageFile::read("site/unter/seite.htm"), s, out);
+    EXPECT_EQ(fs::current_path(), dir_ / "site/unter");
+    EXPECT_EQ(s.Edit19, "seite");
+    EXPECT_FALSE(s.html);
+    EXPECT_EQ(s.Edit3, "B");
+    EXPECT_EQ(s.Edit4, "b.html");
+    EXPECT_EQ(s.ListBox2.selected, 1);
+    EXPECT_EQ(s.ListBox1.selected, 0);
+    EXPECT_EQ(s.ListBox3.selected, 0);
+    EXPECT_EQ(composeFileBytes(out.lines()), bytes);
+    EXPECT_FALSE(file.holdsUnsaved(s));
+    EXPECT_FALSE(file.wouldReplaceForeignFile(s));
+
+    file.finish(s, out);
+    EXPECT_EQ(read("seite.htm"), bytes);
+    fs::current_path(dir_);
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator("site/unter"), fs::directory_iterator()), 1);
+}
+
+TEST_F(PageFiles, NamesOfOtherExtensions) {
+    const std::string bytes = bytesOf(PageSettings{});
+    for (const auto& [file, edit19] : {std::pair{".html", ""},
+                                       {"kopie.html.txt", "kopie.html"},
+                                       {"INDEX.HTM", "INDEX"},
+                                       {"ohne", "ohne"}}) {
+        SCOPED_TRACE(file);
+        write(dir_ / file, bytes);
+        PageFile pages;
+        PageSettings s;
+        CodeList out;
+        pages.open(PageFile::read((dir_ / file).string()), s, out);
+        EXPECT_EQ(s.Edit19, edit19);
+        EXPECT_TRUE(s.html);
+    }
+}
+
+TEST_F(PageFiles, OnlyAForeignFileIsAskedFor) {
+    PageFile file;
+    PageSettings s;
+    CodeList out;
+    EXPECT_FALSE(file.wouldReplaceForeignFile(s));  // no index.html yet
+    write("index.html", "<html><body>Meine eigene Seite</body></html>\n");
+    EXPECT_TRUE(file.wouldReplaceForeignFile(s));
+    s.Edit19 = "andere";
+    write("andere.html", bytesOf(PageSettings{}));  // a page Velmora wrote
+    EXPECT_FALSE(file.wouldReplaceForeignFile(s));
+    s.Edit19 = "index";
+    file.finish(s, out);  // answered yes
+    write("index.html", "<html>wieder eigen</html>\n");
+    EXPECT_FALSE(file.wouldReplaceForeignFile(s));  // written in this run
+    fs::create_directory("ordner.html");
+    s.Edit19 = "ordner";
+    EXPECT_FALSE(file.wouldReplaceForeignFile(s));  // no file; the finish says why
+}
+
+TEST_F(PageFiles, UnsavedIsWhatWouldWriteAnotherPage) {
+    PageFile file;
+    PageSettings s;
+    CodeList out;
+    EXPECT_FALSE(file.holdsUnsaved(s));
+    s.Edit3 = "nur ein Feld";  // on no page
+    s.Edit19 = "anders";
+    EXPECT_FALSE(file.holdsUnsaved(s));
+    s.Edit2 = "Titel";
+    EXPECT_TRUE(file.holdsUnsaved(s));
+    file.finish(s, out);
+    EXPECT_FALSE(file.holdsUnsaved(s));
+    s.SpinEdit3.setValue(2000000);  // a page too large to write
+    s.ListBox3.items = {"a"};
+    s.ListBox6.items = {""};
+    EXPECT_TRUE(file.holdsUnsaved(s));
+}
+
+}  // namespace
+}  // namespace velmora
