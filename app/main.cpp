@@ -7,8 +7,24 @@
 
 #include "ui/Application.h"
 
+namespace {
+
+void print(const velmora::ui::CommandLine& line) {
+    std::fputs(line.message.toLocal8Bit().constData(), *line.exitCode == 0 ? stdout : stderr);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
     if (!velmora::ui::displayAvailable(argc, argv)) {
+        // --help and --version need no desktop
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+        const velmora::ui::CommandLine line = velmora::ui::readCommandLine(arguments);
+        if (line.exitCode == 0) {
+            print(line);
+            return 0;
+        }
         std::fputs(
             "Velmora needs a graphical desktop and finds none here (DISPLAY is not set): start it "
             "from a desktop session, or give it one, e.g. 'Xvfb :99 & DISPLAY=:99 Velmora'.\n",
@@ -19,7 +35,12 @@ int main(int argc, char* argv[]) {
     // of writing the page; ignored, the write fails and the user is told.
     std::signal(SIGXFSZ, SIG_IGN);
     velmora::ui::Application app(argc, argv);
+    const velmora::ui::CommandLine line = velmora::ui::readCommandLine(QApplication::arguments());
+    if (line.exitCode) {
+        print(line);
+        return *line.exitCode;
+    }
     velmora::ui::Shell shell;
-    shell.Form1.show();
+    shell.start(line);
     return QApplication::exec();
 }

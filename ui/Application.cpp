@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QFont>
+#include <QTimer>
 #include <QTranslator>
 #include <QWidget>
 #include <cstdlib>
@@ -84,5 +85,13 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 Shell::Shell() { Form1.setWizard(&Form3); }
+
+void Shell::start(const CommandLine& line) {
+    Form1.show();
+    if (!line.page.isEmpty()) {
+        QTimer::singleShot(0, &Form3, [this, page = line.page] { Form3.openPage(page, &Form1); });
+    }
+    if (line.dialog) QTimer::singleShot(0, &Form1, &TForm1::openPageDialog);
+}
 
 }  // namespace velmora::ui

@@ -5,13 +5,15 @@
 // Start-up: the application object with its title, icon and font faces, and
 // the two windows in the order the program creates them.
 //
-//   main ──▶ Application (title, icon, fonts) ──▶ Shell (Form1, then Form3 hidden) ──▶ event loop
+//   main ──▶ Application (title, icon, fonts) ──▶ command line ──▶ Shell (Form1, then Form3
+//   hidden) ──▶ start (a page, or the dialog) ──▶ event loop
 #pragma once
 
 #include <QApplication>
 #include <QIcon>
 #include <QString>
 
+#include "ui/CommandLine.h"
 #include "ui/TForm1.h"
 #include "ui/TForm3.h"
 
@@ -47,6 +49,11 @@ public:
 /// start window first, then the wizard, hidden.
 struct Shell {
     Shell();
+
+    /// Shows the start window and, once the event loop runs, what the
+    /// command line asks for: the wizard with a page in front of it, or the
+    /// dialog to choose one.
+    void start(const CommandLine& line);
 
     TForm1 Form1;
     TForm3 Form3;

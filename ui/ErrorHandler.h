@@ -3,7 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The general error handler: every handler that a user event runs goes
-// through guarded(), so no exception ever crosses Qt's event loop.
+// through guarded(), so no exception ever crosses Qt's event loop. Beside it
+// the program's one other box, the question before something is lost.
 #pragma once
 
 #include <QString>
@@ -20,6 +21,10 @@ namespace velmora::ui {
 /// Shows the error box: the message with its full stop, the application
 /// title, an error icon and one "OK" button.
 void showError(QWidget* parent, const QString& message);
+
+/// Asks `question` with "Ja" and "Nein", "Nein" the default, titled with the
+/// application title; true for "Ja".
+[[nodiscard]] bool askYesNo(QWidget* parent, const QString& question);
 
 /// Runs a handler; a failure shows the error box and the program goes on.
 /// Returns whether the handler ran to its end.

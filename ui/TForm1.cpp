@@ -6,11 +6,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QShortcut>
 #include <QToolButton>
 
 #include "ui/Controls.h"
 #include "ui/ErrorHandler.h"
+#include "ui/PageDrop.h"
 #include "ui/TForm3.h"
 #include "ui/WizardStyle.h"
 
@@ -48,6 +52,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     createLabels();
     createButtons();
+    auto* open = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
+    connect(open, &QShortcut::activated, this, &TForm1::openPageDialog);
+    acceptPageDrops(this, [this](const QString& file) {
+        if (wizard_ != nullptr) wizard_->openPage(file, this);
+    });
 }
 
 void TForm1::createLabels() {
@@ -71,11 +80,16 @@ void TForm1::createButtons() {
 }
 
 void TForm1::SpeedButton2Click() {
+    if (wizard_ != nullptr) wizard_->bringToFront();
+}
+
+// The desktop's own dialog where it has one.
+void TForm1::openPageDialog() {
     if (wizard_ == nullptr) return;
-    wizard_->setWindowState(wizard_->windowState() & ~Qt::WindowMinimized);
-    wizard_->show();
-    wizard_->raise();
-    wizard_->activateWindow();
+    const QString file =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Seite öffnen"), QDir::currentPath(),
+                                     QStringLiteral("Seiten (*.html *.htm);;Alle Dateien (*)"));
+    if (!file.isEmpty()) wizard_->openPage(file, this);
 }
 
 void TForm1::SpeedButton3Click() { close(); }

@@ -14,6 +14,7 @@ class TForm3;
 
 /// The start window and the program's main window: "Start" shows the wizard,
 /// "Ende" or closing this window ends the program, wizard open or not.
+/// Ctrl+O, or a page dropped on it, opens a page in the wizard.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +25,10 @@ public:
 
     void SpeedButton2Click();
     void SpeedButton3Click();
+
+    /// The file dialog "Seite öffnen" in the working directory; the page
+    /// chosen opens in the wizard.
+    void openPageDialog();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,6 +5,7 @@
 #include "ui/TForm3.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +19,7 @@
 
 #include "ui/Controls.h"
 #include "ui/ErrorHandler.h"
+#include "ui/PageDrop.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardStyle.h"
 
@@ -68,30 +70,6 @@ void showChange(QListWidget* widget, const StringList& list, ListChange change) 
     showSelection(widget, list.selected);
 }
 
-void bindTick(QCheckBox* box, bool& value) {
-    box->setChecked(value);
-    QObject::connect(box, &QCheckBox::toggled, box, [&value](bool on) { value = on; });
-}
-
-// A choice of two radio buttons held as "the first is selected".
-void bindChoice(QRadioButton* first, QRadioButton* second, bool& firstSelected) {
-    first->setChecked(firstSelected);
-    second->setChecked(!firstSelected);
-    QObject::connect(first, &QRadioButton::toggled, first,
-                     [&firstSelected](bool on) { firstSelected = on; });
-}
-
-void bindSpin(SpinEdit* spin, SpinField& field) {
-    spin->setTypedText(qs(field.text));
-    QObject::connect(spin, &SpinEdit::changed, spin,
-                     [&field](const QString& text) { field.text = text.toStdString(); });
-}
-
-void bindSelection(QListWidget* list, StringList& value) {
-    QObject::connect(list, &QListWidget::itemSelectionChanged, list,
-                     [list, &value] { value.selected = selectedRow(list); });
-}
-
 }  // namespace
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent) {
@@ -103,16 +81,62 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     buildWizardUi(this, ui_);
     bindControls();
     connectOperations();
+    showSettings();
     ui_.Memo5->installEventFilter(this);
+    const auto pictureFields = ui_.pictureFields();
+    acceptPageDrops(
+        this, [this](const QString& file) { openPage(file, this); },
+        QList<QWidget*>(pictureFields.begin(), pictureFields.end()));
 }
 
 // The controls go first: their signals write into the settings.
 TForm3::~TForm3() { delete ui_.PageControl1; }
 
+// Each binding takes the user's changes into the settings and registers how
+// the settings are shown, so one list serves both ways.
+void TForm3::bindTick(QCheckBox* box, bool& value) {
+    connect(box, &QCheckBox::toggled, this, [&value](bool on) { value = on; });
+    shows_.emplace_back([box, &value] { box->setChecked(value); });
+}
+
+// A choice of two radio buttons held as "the first is selected". Checking
+// one unchecks the other, which a checked radio button cannot do itself.
+void TForm3::bindChoice(QRadioButton* first, QRadioButton* second, bool& firstSelected) {
+    connect(first, &QRadioButton::toggled, this, [&firstSelected](bool on) { firstSelected = on; });
+    shows_.emplace_back(
+        [first, second, &firstSelected] { (firstSelected ? first : second)->setChecked(true); });
+}
+
 void TForm3::bindText(QLineEdit* edit, std::string& value) {
-    edit->setText(qs(value));
     connect(edit, &QLineEdit::textChanged, this,
             [&value](const QString& text) { value = text.toStdString(); });
+    shows_.emplace_back([edit, &value] {
+        if (edit->text() != qs(value)) edit->setText(qs(value));
+    });
+}
+
+void TForm3::bindSpin(SpinEdit* spin, SpinField& field) {
+    connect(spin, &SpinEdit::changed, this,
+            [&field](const QString& text) { field.text = text.toStdString(); });
+    shows_.emplace_back([spin, &field] { spin->setTypedText(qs(field.text)); });
+}
+
+// The user selects; the operations change the rows one by one (showChange),
+// and a page opened brings all rows anew.
+void TForm3::bindList(QListWidget* widget, StringList& list) {
+    connect(widget, &QListWidget::itemSelectionChanged, this,
+            [widget, &list] { list.selected = selectedRow(widget); });
+    shows_.emplace_back([widget, &list] {
+        {
+            const QSignalBlocker quiet(widget);
+            QStringList rows;
+            rows.reserve(list.count());
+            for (const std::string& entry : list.items) rows << qs(entry);
+            widget->clear();
+            widget->addItems(rows);
+        }
+        showSelection(widget, list.selected);
+    });
 }
 
 void TForm3::bindControls() {
@@ -149,15 +173,17 @@ void TForm3::bindControls() {
         bindSpin(spin, *field);
     }
     bindSpinEdit3();
-    bindSelection(u.ListBox2, s.ListBox2);
-    bindSelection(u.ListBox1, s.ListBox1);
-    bindSelection(u.ListBox3, s.ListBox3);
+    bindList(u.ListBox2, s.ListBox2);
+    bindList(u.ListBox1, s.ListBox1);
+    bindList(u.ListBox3, s.ListBox3);
     bindHeadingSize();
 }
 
 void TForm3::bindHeadingSize() {
     const auto buttons = ui_.sizeButtons();
-    buttons[static_cast<std::size_t>(settings_.HeadingSize - 1)]->setChecked(true);
+    shows_.emplace_back([this, buttons] {
+        buttons[static_cast<std::size_t>(settings_.HeadingSize - 1)]->setChecked(true);
+    });
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         const int size = static_cast<int>(i) + 1;
         connect(buttons[i], &QRadioButton::toggled, this, [this, size](bool on) {
@@ -167,7 +193,7 @@ void TForm3::bindHeadingSize() {
 }
 
 void TForm3::bindSpinEdit3() {
-    ui_.SpinEdit3->setTypedText(qs(settings_.SpinEdit3.text));
+    shows_.emplace_back([this] { ui_.SpinEdit3->setTypedText(qs(settings_.SpinEdit3.text)); });
     connect(ui_.SpinEdit3, &SpinEdit::changed, this, [this](const QString& text) {
         settings_.SpinEdit3.text = text.toStdString();
         SpinEdit3Change();
@@ -209,7 +235,7 @@ void TForm3::connectToggles() {
             showToggles();
         });
     }
-    showToggles();
+    shows_.emplace_back([this] { showToggles(); });
 }
 
 void TForm3::showToggles() {
@@ -232,17 +258,54 @@ void TForm3::SpinEdit3Change() {
     });
 }
 
+// A file of the page's name that this run has neither opened nor written,
+// and that is no page Velmora wrote, may be the user's own: it is replaced
+// only when the user says so.
 void TForm3::SpeedButton9Click() {
-    const bool saved = guarded(this, [this] {
+    bool declined = false;
+    const bool saved = guarded(this, [this, &declined] {
+        if (page_.wouldReplaceForeignFile(settings_) &&
+            !askYesNo(this, qs(outputFileName(settings_)) +
+                                QStringLiteral(" ist keine Seite, die Velmora geschrieben hat. "
+                                               "Trotzdem ersetzen?"))) {
+            declined = true;
+            return;
+        }
         try {
-            velmora::SpeedButton9Click(settings_, codeList_);
+            page_.finish(settings_, codeList_);
         } catch (...) {
             showFinish();  // the lines and side effects stand before the box shows
             throw;
         }
         showFinish();
     });
-    if (saved) hide();
+    if (saved && !declined) hide();
+}
+
+void TForm3::openPage(const QString& path, QWidget* from) {
+    guarded(from, [&] {
+        OpenedPage opened = PageFile::read(QFile::encodeName(path).toStdString());
+        if (page_.holdsUnsaved(settings_) &&
+            !askYesNo(from, QStringLiteral("Die Eingaben im Assistenten sind noch nicht "
+                                           "gespeichert. Trotzdem die Seite öffnen?"))) {
+            return;
+        }
+        page_.open(std::move(opened), settings_, codeList_);
+        showSettings();
+        bringToFront();
+    });
+}
+
+void TForm3::bringToFront() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm3::showSettings() {
+    for (const auto& show : shows_) show();
+    showFinish();
 }
 
 // "HTML Code" gets the new lines in place of the old; the link fields and the

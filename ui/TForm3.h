@@ -8,11 +8,15 @@
 // controls write every change straight into the settings, so the settings are
 // always what the window shows; the buttons run the core's editing operations
 // and the finish on the settings, and the window then shows what those
-// changed: one list row, a cleared field, the new lines on "HTML Code".
+// changed: one list row, a cleared field, the new lines on "HTML Code". A
+// page opened replaces the settings whole; the same bindings that take the
+// user's changes then show every value.
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "generator/PageGenerator.h"
 #include "settings/PageSettings.h"
@@ -21,10 +25,14 @@
 #include "wizard/PageFile.h"
 
 class QAbstractButton;
+class QCheckBox;
 class QLineEdit;
+class QRadioButton;
 class QListWidget;
 
 namespace velmora::ui {
+
+class SpinEdit;
 
 class TForm3 : public QWidget {
     Q_OBJECT
@@ -34,6 +42,15 @@ public:
 
     [[nodiscard]] const PageSettings& settings() const noexcept { return settings_; }
     [[nodiscard]] const CodeList& codeList() const noexcept { return codeList_; }
+
+    /// Opens the page at `path` and shows the wizard in front with its
+    /// values. Asks first when the wizard holds values not yet saved; a file
+    /// that is no page is shown in the error box and changes nothing. Boxes
+    /// stand over `from`, the window the user asked in.
+    void openPage(const QString& path, QWidget* from);
+
+    /// Shows the wizard in front of the other windows.
+    void bringToFront();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -48,9 +65,14 @@ private:
     using Operation = ListChange (*)(PageSettings&);
 
     void bindControls();
+    void bindTick(QCheckBox* box, bool& value);
+    void bindChoice(QRadioButton* first, QRadioButton* second, bool& firstSelected);
     void bindText(QLineEdit* edit, std::string& value);
+    void bindSpin(SpinEdit* spin, SpinField& field);
+    void bindList(QListWidget* widget, StringList& list);
     void bindHeadingSize();
     void bindSpinEdit3();
+    void showSettings();
     void connectOperations();
     void connectOperation(QAbstractButton* button, Operation operation, ListView view);
     void connectToggles();
@@ -66,6 +88,9 @@ private:
     WizardUi ui_;
     PageSettings settings_;
     CodeList codeList_;
+    PageFile page_;
+    // Each binding's way from the settings to its control.
+    std::vector<std::function<void()>> shows_;
 };
 
 }  // namespace velmora::ui

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
@@ -21,6 +22,7 @@ struct SeenBox {
     Qt::TextFormat format = Qt::AutoText;
     Qt::WindowModality modality = Qt::NonModal;
     QStringList buttons;
+    QString defaultButton;
 };
 
 class BoxAnswerer : public QObject {
@@ -33,17 +35,31 @@ public:
     QList<SeenBox> seen;
     /// Runs while each box is open, before it is answered.
     std::function<void()> whileOpen;
+    /// The buttons to press, one box after the other; a box beyond them gets
+    /// "OK", or where it has none, is cancelled.
+    QStringList answers;
 
 private:
     void answer() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr || !box->isVisible()) return;
         SeenBox s{box->windowTitle(), box->text(),           box->icon(),
-                  box->textFormat(),  box->windowModality(), {}};
+                  box->textFormat(),  box->windowModality(), {}, {}};
         for (QAbstractButton* b : box->buttons()) s.buttons << b->text().remove(QLatin1Char('&'));
+        if (box->defaultButton() != nullptr)
+            s.defaultButton = box->defaultButton()->text().remove(QLatin1Char('&'));
         seen << s;
         if (whileOpen) whileOpen();
-        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+        if (!answers.isEmpty()) {
+            const QString answer = answers.takeFirst();
+            for (QAbstractButton* b : box->buttons()) {
+                if (b->text().remove(QLatin1Char('&')) == answer) {
+                    b->click();
+                    return;
+                }
+            }
+            box->done(QMessageBox::Cancel);  // no such button: the test then fails on what it sees
+        } else if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             ok->click();
         else
             box->done(QMessageBox::Cancel);

@@ -1,0 +1,31 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The command line: a page to open, the dialog to open one, and the German
+// answers to --help and --version.
+//
+//   Velmora [--dialog] [SEITE]
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace velmora::ui {
+
+struct CommandLine {
+    QString page;         // a page to open at start, or empty
+    bool dialog = false;  // the dialog "Seite öffnen" at start
+    /// Set when the program ends at once with this status: after --help or
+    /// --version (0, `message` for standard output) or after a command line
+    /// it cannot follow (2, `message` for standard error).
+    std::optional<int> exitCode;
+    QString message;
+};
+
+/// Reads `arguments`, the program's path first and Qt's own options taken
+/// out.
+[[nodiscard]] CommandLine readCommandLine(const QStringList& arguments);
+
+}  // namespace velmora::ui
