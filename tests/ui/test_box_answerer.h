@@ -43,8 +43,8 @@ private:
     void answer() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr || !box->isVisible()) return;
-        SeenBox s{box->windowTitle(), box->text(),           box->icon(),
-                  box->textFormat(),  box->windowModality(), {}, {}};
+        SeenBox s{box->windowTitle(),    box->text(), box->icon(), box->textFormat(),
+                  box->windowModality(), {},          {}};
         for (QAbstractButton* b : box->buttons()) s.buttons << b->text().remove(QLatin1Char('&'));
         if (box->defaultButton() != nullptr)
             s.defaultButton = box->defaultButton()->text().remove(QLatin1Char('&'));

@@ -77,7 +77,8 @@ class WizardLimitsChild : public WizardTest {
         // a page Velmora wrote, which the finish replaces without a question
         velmora::CodeList lines;
         velmora::writePage(velmora::PageSettings{}, lines);
-        const QByteArray oldPage = QByteArray::fromStdString(velmora::composeFileBytes(lines.lines()));
+        const QByteArray oldPage =
+            QByteArray::fromStdString(velmora::composeFileBytes(lines.lines()));
         QFile old(QStringLiteral("index.html"));
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(oldPage);

@@ -53,48 +53,6 @@ private:
     QTemporaryDir dir_;
 };
 
-// Answers the next file dialog as a user would: types the path of `file` as
-// its name and presses "Öffnen", or presses "Abbrechen" when `file` is empty.
-// Keeps what the dialog showed. A dialog that the button leaves open is
-// closed, so that the test fails instead of waiting.
-class DialogAnswer {
-public:
-    explicit DialogAnswer(QString file) : file_(std::move(file)) {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog != nullptr) answer(dialog);
-        });
-        timer_.start();
-    }
-    [[nodiscard]] bool answered() const { return answered_; }
-
-    QString title;
-    QStringList filters;
-    QString folder;
-
-private:
-    void answer(QFileDialog* dialog) {
-        timer_.stop();
-        title = dialog->windowTitle();
-        filters = dialog->nameFilters();
-        folder = dialog->directory().canonicalPath();
-        auto* buttons = dialog->findChild<QDialogButtonBox*>();
-        if (file_.isEmpty()) {
-            buttons->button(QDialogButtonBox::Cancel)->click();
-        } else {
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file_);
-            buttons->button(QDialogButtonBox::Open)->click();
-        }
-        answered_ = !dialog->isVisible();
-        if (!answered_) dialog->reject();
-    }
-
-    QString file_;
-    QTimer timer_;
-    bool answered_ = false;
-};
-
 using Setting = std::string velmora::PageSettings::*;
 
 const std::map<QString, std::pair<Page, Setting>>& pictureFields() {
@@ -127,18 +85,6 @@ void pressCtrlO(QLineEdit* field) {
     QVERIFY(QTest::qWaitForWindowActive(field->window()));
     field->setFocus();
     QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
-}
-
-// A drag from a file manager or a browser, entered, moved and dropped at `at`.
-bool drop(QLineEdit* field, const QMimeData& data, QPoint at) {
-    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(field, &enter);
-    QDragMoveEvent move(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(field, &move);
-    QDropEvent dropped(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(field, &dropped);
-    return enter.isAccepted() && move.isAccepted() && dropped.isAccepted();
 }
 
 // The page a finish wrote, removed for the next.

@@ -3,20 +3,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // What the wizard tests share: reaching controls by name, clicking what a
-// user can reach, answering the error box (test_box_answerer.h), and a scratch working directory.
+// user can reach, answering the error box (test_box_answerer.h) and the file
+// dialog, dropping files, and a scratch working directory.
 #pragma once
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
+#include <utility>
 
 #include "test_box_answerer.h"
 #include "ui/TForm3.h"
@@ -118,6 +125,60 @@ inline QByteArray crlf(const QList<QByteArray>& lines) {
     QByteArray bytes;
     for (const QByteArray& line : lines) bytes += line + "\r\n";
     return bytes;
+}
+
+// Answers the next file dialog as a user would: types the path of `file` as
+// its name and presses "Öffnen", or presses "Abbrechen" when `file` is empty.
+// Keeps what the dialog showed. A dialog that the button leaves open is
+// closed, so that the test fails instead of waiting.
+class DialogAnswer {
+public:
+    explicit DialogAnswer(QString file) : file_(std::move(file)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog != nullptr) answer(dialog);
+        });
+        timer_.start();
+    }
+    [[nodiscard]] bool answered() const { return answered_; }
+
+    QString title;
+    QStringList filters;
+    QString folder;
+
+private:
+    void answer(QFileDialog* dialog) {
+        timer_.stop();
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        folder = dialog->directory().canonicalPath();
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        if (file_.isEmpty()) {
+            buttons->button(QDialogButtonBox::Cancel)->click();
+        } else {
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(file_);
+            buttons->button(QDialogButtonBox::Open)->click();
+        }
+        answered_ = !dialog->isVisible();
+        if (!answered_) dialog->reject();
+    }
+
+    QString file_;
+    QTimer timer_;
+    bool answered_ = false;
+};
+
+// A drag from a file manager or a browser, entered, moved and dropped at `at`.
+inline bool drop(QWidget* field, const QMimeData& data, QPoint at) {
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &enter);
+    QDragMoveEvent move(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &move);
+    QDropEvent dropped(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(field, &dropped);
+    return enter.isAccepted() && move.isAccepted() && dropped.isAccepted();
 }
 
 /// A wizard as the program creates it, shown as "Start" shows it.

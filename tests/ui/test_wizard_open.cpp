@@ -1,0 +1,418 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Opening a page again through the real windows: every control shows the
+// value the page carries and the finish writes the same bytes; the command
+// line, Ctrl+O in the start window and a page dropped on either window open
+// it; the questions before unsaved values or a foreign file are lost; a file
+// that is no page changes nothing.
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QProcess>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QUrl>
+
+#include "generator/OutputFile.h"
+#include "test_wizard_support.h"
+#include "ui/Application.h"
+#include "ui/SpinEdit.h"
+#include "wizard/PageFile.h"
+
+using namespace velmora::ui;
+using namespace velmora::ui::test;
+using velmora::PageSettings;
+
+namespace {
+
+using Text = std::string PageSettings::*;
+using Tick = bool PageSettings::*;
+using Spin = velmora::SpinField PageSettings::*;
+
+// The fields the page carries, with the control that shows each.
+const std::vector<std::pair<const char*, Text>>& texts() {
+    using S = PageSettings;
+    static const std::vector<std::pair<const char*, Text>> all = {
+        {"Edit1", &S::Edit1},   {"Edit14", &S::Edit14}, {"Edit15", &S::Edit15},
+        {"Edit16", &S::Edit16}, {"Edit17", &S::Edit17}, {"Edit18", &S::Edit18},
+        {"Edit26", &S::Edit26}, {"Edit27", &S::Edit27}, {"Edit19", &S::Edit19},
+        {"Edit2", &S::Edit2},   {"Edit5", &S::Edit5},   {"Edit20", &S::Edit20},
+        {"Edit21", &S::Edit21}, {"Edit8", &S::Edit8},   {"Edit9", &S::Edit9},
+        {"Edit3", &S::Edit3},   {"Edit4", &S::Edit4},   {"Edit6", &S::Edit6},
+        {"Edit7", &S::Edit7},   {"Edit24", &S::Edit24}, {"Edit25", &S::Edit25}};
+    return all;
+}
+const std::vector<std::pair<const char*, Tick>>& ticks() {
+    using S = PageSettings;
+    static const std::vector<std::pair<const char*, Tick>> all = {{"CSS", &S::CSS},
+                                                                  {"fett", &S::fett},
+                                                                  {"eck", &S::eck},
+                                                                  {"Dots", &S::Dots},
+                                                                  {"lh", &S::lh},
+                                                                  {"strecken", &S::strecken},
+                                                                  {"zentrieren", &S::zentrieren},
+                                                                  {"hgb", &S::hgb},
+                                                                  {"html", &S::html}};
+    return all;
+}
+const std::vector<std::pair<const char*, Spin>>& spins() {
+    using S = PageSettings;
+    static const std::vector<std::pair<const char*, Spin>> all = {
+        {"SpinEdit1", &S::SpinEdit1}, {"SpinEdit2", &S::SpinEdit2}, {"SpinEdit3", &S::SpinEdit3},
+        {"SpinEdit4", &S::SpinEdit4}, {"SpinEdit5", &S::SpinEdit5}, {"SpinEdit6", &S::SpinEdit6}};
+    return all;
+}
+
+// A page with a value of its own in every field it carries, every box
+// ticked that differs from its default, and every list filled. With a
+// background picture it carries Edit1, with a colour Edit14.
+PageSettings distinctPage(bool picture) {
+    PageSettings s;
+    int n = 0;
+    for (const auto& [name, field] : texts()) {
+        s.*field = std::string(name) + "-Wert-ä" + std::to_string(++n);
+    }
+    s.Edit19 = "meine Seite ä";
+    s.hgb = picture;
+    s.html = false;
+    s.CSS = s.eck = s.Dots = s.lh = s.strecken = s.zentrieren = true;
+    s.fett = false;
+    s.Edit7 = "lbg-eigen.jpg";  // shown on the links and the filler alike
+    for (const auto& [name, spin] : spins()) (s.*spin).setValue(++n);
+    s.SpinEdit3.setValue(2);
+    s.HeadingSize = 6;
+    s.ListBox2.items = {"Home", "Über uns", "Kontakt"};
+    s.ListBox5.items = {"index.html", "ueber.html", "kontakt.html"};
+    s.ListBox1.items = {"Willkommen", "<br>", R"(<a href="x.html">x</a>)"};
+    s.ListBox3.items = {"a.jpg", "b.gif"};
+    s.ListBox6.items = {"Am Meer", ""};
+    // what the finish leaves in the link fields
+    s.Edit3 = s.ListBox2.items.back();
+    s.Edit4 = s.ListBox5.items.back();
+    return s;
+}
+
+QByteArray pageBytes(const PageSettings& s) {
+    velmora::CodeList lines;
+    velmora::writePage(s, lines);
+    return QByteArray::fromStdString(velmora::composeFileBytes(lines.lines()));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+QMimeData* filesOf(const QString& path) {
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(path)});
+    data->setText(path);  // as file managers send it too
+    return data;
+}
+
+const QString kUnsaved = QStringLiteral(
+    "Die Eingaben im Assistenten sind noch nicht gespeichert. Trotzdem die Seite öffnen?");
+
+}  // namespace
+
+class WizardOpenTest : public WizardTest {
+    Q_OBJECT
+    std::unique_ptr<ScratchDirectory> dir_;
+    QString start_;  // the working directory each test starts in
+
+    // The page under its own name in a folder beside the working directory.
+    QString placePage(const PageSettings& s) {
+        const QString path =
+            QDir(start_).filePath(QStringLiteral("../seiten/") + q(velmora::outputFileName(s)));
+        writeFile(path, pageBytes(s));
+        return QFileInfo(path).absoluteFilePath();
+    }
+
+    void verifyShows(const PageSettings& s) {
+        for (const auto& [name, field] : texts()) {
+            if (std::string(name) == (s.hgb ? "Edit14" : "Edit1")) continue;  // not on the page
+            QCOMPARE(edit(name)->text(), q(s.*field));
+        }
+        for (const auto& [name, tick] : ticks())
+            QCOMPARE(c<QAbstractButton>(name)->isChecked(), s.*tick);
+        QCOMPARE(c<QRadioButton>("hgf")->isChecked(), !s.hgb);
+        QCOMPARE(c<QRadioButton>("htm")->isChecked(), !s.html);
+        for (const auto& [name, spin] : spins())
+            QCOMPARE(c<SpinEdit>(name)->typedText(), q((s.*spin).text));
+        for (int size = 1; size <= 6; ++size) {
+            const QByteArray name = "RadioButton" + QByteArray::number(size);
+            QCOMPARE(c<QRadioButton>(name.constData())->isChecked(), size == s.HeadingSize);
+        }
+        QCOMPARE(rows(list("ListBox2")), entries(s.ListBox2));
+        QCOMPARE(rows(list("ListBox1")), entries(s.ListBox1));
+        QCOMPARE(rows(list("ListBox3")), entries(s.ListBox3));
+        for (const char* name : {"ListBox2", "ListBox1", "ListBox3"})
+            QCOMPARE(list(name)->currentRow(), list(name)->count() - 1);
+        velmora::CodeList page;
+        velmora::writePage(s, page);
+        QStringList lines;
+        for (const std::string& line : page.lines()) lines << q(line);
+        QCOMPARE(rows(list("ListBox4")), lines);
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<ScratchDirectory>();
+        QDir().mkdir(QStringLiteral("start"));
+        QDir::setCurrent(QStringLiteral("start"));
+        start_ = QDir::currentPath();
+        w_ = shownWizard();
+        QVERIFY(w_);
+    }
+    void cleanup() {
+        w_.reset();
+        dir_.reset();
+    }
+
+    void everyControlShowsThePageAndTheFinishWritesItBack_data() {
+        QTest::addColumn<bool>("picture");
+        QTest::newRow("background picture") << true;
+        QTest::newRow("background colour") << false;
+    }
+    void everyControlShowsThePageAndTheFinishWritesItBack() {
+        QFETCH(bool, picture);
+        const PageSettings s = distinctPage(picture);
+        const QString path = placePage(s);
+        QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("meine Seite ä.htm"));
+        BoxAnswerer boxes;
+        w_->openPage(path, w_.get());
+        QCOMPARE(boxes.seen.size(), 0);  // a fresh wizard has nothing to lose
+        QCOMPARE(QDir::currentPath(), QFileInfo(path).path());
+        verifyShows(s);
+
+        VELMORA_CLICK(button("SpeedButton9"));
+        QVERIFY(!w_->isVisible());
+        QCOMPARE(boxes.seen.size(), 0);
+        QCOMPARE(readFile(path), pageBytes(s));
+        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(QDir(start_).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void fileThatIsNoPageChangesNothing() {
+        typeInto(edit("Edit2"), QStringLiteral("Mein Titel"));
+        const PageSettings before = w_->settings();
+        const QString foreign = QDir(start_).filePath(QStringLiteral("../fremd/index.html"));
+        const QByteArray bytes("<!DOCTYPE html>\r\n<html><body>Meine Seite</body></html>\r\n");
+        writeFile(foreign, bytes);
+        // cut after its twelfth line
+        const QString cut = QDir(start_).filePath(QStringLiteral("../seiten/kurz.html"));
+        const QByteArray whole = pageBytes(distinctPage(true));
+        qsizetype end = 0;
+        for (int i = 0; i < 12; ++i) end = whole.indexOf("\r\n", end) + 2;
+        writeFile(cut, whole.left(end));
+        for (const auto& [path, message] :
+             {std::pair{foreign, QStringLiteral("index.html ist keine Seite, die Velmora "
+                                                "geschrieben hat (Zeile 1)")},
+              {cut, QStringLiteral("kurz.html ist keine Seite, die Velmora geschrieben hat "
+                                   "(Zeile 13)")}}) {
+            BoxAnswerer boxes;
+            w_->openPage(path, w_.get());
+            QCOMPARE(boxes.seen.size(), 1);
+            QCOMPARE(boxes.seen.front().text, message);
+            QCOMPARE(boxes.seen.front().icon, QMessageBox::Critical);
+        }
+        QVERIFY(w_->settings() == before);
+        QCOMPARE(edit("Edit2")->text(), QStringLiteral("Mein Titel"));
+        QCOMPARE(QDir::currentPath(), start_);
+        QCOMPARE(readFile(foreign), bytes);
+    }
+
+    void unsavedValuesAreAskedFor() {
+        const QString path = placePage(distinctPage(true));
+        typeInto(edit("Edit2"), QStringLiteral("Noch nicht gespeichert"));
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Nein")};
+            w_->openPage(path, w_.get());
+            QCOMPARE(boxes.seen.size(), 1);
+            QCOMPARE(boxes.seen.front().text, kUnsaved);
+            QCOMPARE(boxes.seen.front().icon, QMessageBox::Question);
+            QCOMPARE(boxes.seen.front().buttons,
+                     (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")}));
+            QCOMPARE(boxes.seen.front().defaultButton, QStringLiteral("Nein"));
+        }
+        QCOMPARE(edit("Edit2")->text(), QStringLiteral("Noch nicht gespeichert"));
+        QCOMPARE(QDir::currentPath(), start_);
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Ja")};
+            w_->openPage(path, w_.get());
+            QCOMPARE(boxes.seen.size(), 1);
+        }
+        QCOMPARE(edit("Edit2")->text(), QString::fromStdString(distinctPage(true).Edit2));
+        // opened, so nothing is lost by opening it again; a change is
+        typeInto(edit("Edit17"), QStringLiteral("#123456"));
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Nein")};
+        w_->openPage(path, w_.get());
+        QCOMPARE(boxes.seen.size(), 1);
+        QCOMPARE(edit("Edit17")->text(), QStringLiteral("#123456"));
+    }
+
+    void foreignFileIsReplacedOnlyAfterYes() {
+        const QByteArray own("<html><body>Von Hand geschrieben</body></html>\n");
+        writeFile(QStringLiteral("index.html"), own);
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Nein")};
+            VELMORA_CLICK(button("SpeedButton9"));
+            QCOMPARE(boxes.seen.size(), 1);
+            QCOMPARE(boxes.seen.front().text,
+                     QStringLiteral("index.html ist keine Seite, die Velmora geschrieben hat. "
+                                    "Trotzdem ersetzen?"));
+            QCOMPARE(boxes.seen.front().defaultButton, QStringLiteral("Nein"));
+        }
+        QVERIFY(w_->isVisible());
+        QCOMPARE(readFile(QStringLiteral("index.html")), own);
+        QCOMPARE(list("ListBox4")->count(), 0);
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Ja")};
+            VELMORA_CLICK(button("SpeedButton9"));
+            QCOMPARE(boxes.seen.size(), 1);
+        }
+        QVERIFY(!w_->isVisible());
+        QCOMPARE(readFile(QStringLiteral("index.html")), pageBytes(PageSettings{}));
+        // written in this run: replaced again without a question
+        w_->show();
+        BoxAnswerer boxes;
+        VELMORA_CLICK(button("SpeedButton9"));
+        QCOMPARE(boxes.seen.size(), 0);
+        QVERIFY(!w_->isVisible());
+    }
+
+    // On the wizard a page dropped opens anywhere but on a picture field,
+    // which takes it as a picture.
+    void pageDroppedOnTheWizard() {
+        const PageSettings s = distinctPage(true);
+        const QString path = placePage(s);
+        std::unique_ptr<QMimeData> files(filesOf(path));
+        clickTab(*w_, Links);
+        QVERIFY(drop(edit("Edit3"), *files, {5, 5}));  // a field that takes text
+        QTRY_COMPARE(QDir::currentPath(), QFileInfo(path).path());
+        verifyShows(s);
+
+        QDir::setCurrent(start_);
+        w_ = shownWizard();
+        clickTab(*w_, General);
+        QVERIFY(drop(edit("Edit1"), *files, {5, 5}));  // a picture field
+        QCoreApplication::processEvents();
+        QCOMPARE(edit("Edit1")->text(), QStringLiteral("../seiten/meine Seite ä.htm"));
+        QCOMPARE(QDir::currentPath(), start_);
+        // the picture just chosen is not saved: the drop asks first
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Ja")};
+        QVERIFY(drop(pages(*w_)->currentWidget(), *files, {300, 200}));  // the page itself
+        QTRY_COMPARE(QDir::currentPath(), QFileInfo(path).path());
+        QCOMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen.front().text, kUnsaved);
+    }
+
+    // The start window: Ctrl+O and the dialog, a page dropped on it, and
+    // the command line; each shows the wizard in front with the page.
+    void pageOpenedFromTheStartWindow() {
+        w_.reset();
+        const PageSettings s = distinctPage(true);
+        const QString path = placePage(s);
+        for (const char* way : {"Ctrl+O", "drop", "command line"}) {
+            QDir::setCurrent(start_);
+            Shell shell;
+            shell.start(readCommandLine({QStringLiteral("Velmora"),
+                                         way == std::string("command line") ? path : QString()}));
+            QVERIFY(QTest::qWaitForWindowExposed(&shell.Form1));
+            if (way == std::string("Ctrl+O")) {
+                DialogAnswer answer(path);
+                shell.Form1.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&shell.Form1));
+                QTest::keyClick(&shell.Form1, Qt::Key_O, Qt::ControlModifier);
+                QTRY_VERIFY(answer.answered());
+                QCOMPARE(answer.title, QStringLiteral("Seite öffnen"));
+                QCOMPARE(answer.filters, (QStringList{QStringLiteral("Seiten (*.html *.htm)"),
+                                                      QStringLiteral("Alle Dateien (*)")}));
+                QCOMPARE(answer.folder, QDir(start_).canonicalPath());
+            } else if (way == std::string("drop")) {
+                std::unique_ptr<QMimeData> files(filesOf(path));
+                QVERIFY(drop(&shell.Form1, *files, {20, 20}));
+            }
+            QTRY_VERIFY2(shell.Form3.isVisible(), way);
+            QTRY_COMPARE(QApplication::activeWindow(), &shell.Form3);
+            QCOMPARE(QString::fromStdString(shell.Form3.settings().Edit2), q(s.Edit2));
+            QCOMPARE(QDir::currentPath(), QFileInfo(path).path());
+        }
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");  // -1: the program starts
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("dialog");
+        const QString tryHelp =
+            QStringLiteral(" \u201EVelmora --help\u201C zeigt, was Velmora versteht.\n");
+        QTest::newRow("nothing") << QStringList{} << -1 << QString() << QString() << false;
+        QTest::newRow("a page") << QStringList{QStringLiteral("a b.html")} << -1 << QString()
+                                << QStringLiteral("a b.html") << false;
+        QTest::newRow("the dialog")
+            << QStringList{QStringLiteral("--dialog")} << -1 << QString() << QString() << true;
+        QTest::newRow("version") << QStringList{QStringLiteral("-v")} << 0
+                                 << QStringLiteral("Velmora 1.3.0\n") << QString() << false;
+        QTest::newRow("two pages")
+            << QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")} << 2
+            << QStringLiteral(
+                   "Velmora \u00F6ffnet eine Seite, nicht 2: "
+                   "\u201Ea.html\u201C, \u201Eb.html\u201C.") +
+                   tryHelp
+            << QString() << false;
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("--seite=x")} << 2
+            << QStringLiteral("Velmora: unbekannte Option \u201E--seite\u201C.") + tryHelp
+            << QString() << false;
+    }
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QFETCH(QString, page);
+        QFETCH(bool, dialog);
+        const CommandLine line =
+            readCommandLine(QStringList{QStringLiteral("/usr/bin/Velmora")} + arguments);
+        QCOMPARE(line.exitCode.value_or(-1), exitCode);
+        QCOMPARE(line.message, message);
+        QCOMPARE(line.page, page);
+        QCOMPARE(line.dialog, dialog);
+    }
+
+    // The program itself answers --help without a desktop, in German.
+    void helpNeedsNoDesktop() {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(VELMORA_PROGRAM), {QStringLiteral("--help")});
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitCode(), 0);
+        const QString out = QString::fromUtf8(program.readAllStandardOutput());
+        QVERIFY2(out.startsWith(QStringLiteral("Aufruf: Velmora [Optionen] [SEITE]\n")),
+                 qPrintable(out));
+        QVERIFY(out.contains(QStringLiteral(
+            "--dialog       Beim Start den Dialog \u201ESeite \u00F6ffnen\u201C zeigen.")));
+    }
+};
+
+QTEST_MAIN(WizardOpenTest)
+#include "test_wizard_open.moc"
