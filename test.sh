@@ -11,7 +11,7 @@
 # reproducible, the build, tests and package again in a clean root of the
 # other Debian release (12 or 13), the packages installed and run in clean
 # Debian roots, the same tests built with AddressSanitizer and UBSan, a
-# bounded fuzz run of the spin value reading, clang-tidy, clang-format and
+# bounded fuzz run of the spin value reading and of the page reader, clang-tidy, clang-format and
 # the REUSE tool's lint. Every stage runs even when an earlier one failed;
 # the summary at the end names the failed ones, and the exit status is
 # non-zero if there is any.
@@ -46,7 +46,8 @@ ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
     stage "sanitizer tests" ctest --test-dir "$VELMORA_ROOT/build-asan" --output-on-failure -j2 \
     --label-exclude desktop
 
-stage "fuzz spin value reading (60 s)" run_fuzzer 60
+stage "fuzz spin value reading (30 s)" run_fuzzer spin_value_fuzz seeds 30
+stage "fuzz page reader (30 s)" run_fuzzer page_reader_fuzz page_seeds 30
 stage "clang-tidy" run_clang_tidy build build-fuzz
 stage "clang-format" check_format
 stage "reuse lint" reuse_lint

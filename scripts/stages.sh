@@ -497,22 +497,24 @@ judge_run() {
     return $bad
 }
 
-# run_fuzzer SECONDS — builds the libFuzzer target with clang in build-fuzz and
-# runs it for SECONDS; a mismatch with the reference or a crash fails.
+# run_fuzzer TARGET SEEDS SECONDS — builds the libFuzzer targets with clang in
+# build-fuzz and runs TARGET (with fuzz/TARGET.dict, minus "_fuzz") from the
+# seeds in fuzz/SEEDS for SECONDS; a failed check, a crash or a leak fails.
 run_fuzzer() {
-    local seconds=$1 dir=$VELMORA_ROOT/build-fuzz rc
+    local target=$1 seeds=$2 seconds=$3 dir=$VELMORA_ROOT/build-fuzz rc
     CXX=clang++ cmake -S "$VELMORA_ROOT/fuzz" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
     cmake --build "$dir" -j2
-    mkdir -p "$dir/corpus"
+    mkdir -p "$dir/corpus-$target"
     rc=0
-    "$dir/spin_value_fuzz" -dict="$VELMORA_ROOT/fuzz/spin_value.dict" -max_total_time="$seconds" \
+    "$dir/$target" -dict="$VELMORA_ROOT/fuzz/${target%_fuzz}.dict" -max_total_time="$seconds" \
         -timeout=10 -print_final_stats=1 -artifact_prefix="$dir/" \
-        "$dir/corpus" "$VELMORA_ROOT/fuzz/seeds" >"$dir/fuzz.log" 2>&1 || rc=$?
-    grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' "$dir/fuzz.log" || true
+        "$dir/corpus-$target" "$VELMORA_ROOT/fuzz/$seeds" >"$dir/$target.log" 2>&1 || rc=$?
+    grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' "$dir/$target.log" || true
     if [ $rc -ne 0 ]; then
-        grep -E 'mismatch|does not read back|ERROR|SUMMARY|Test unit written' "$dir/fuzz.log" | head -20
-        echo "fuzzing failed (exit $rc); the whole log is ${dir#"$VELMORA_ROOT/"}/fuzz.log"
+        grep -E 'mismatch|does not|are not|is refused|reads back|ERROR|SUMMARY|Test unit written' \
+            "$dir/$target.log" | head -20
+        echo "fuzzing failed (exit $rc); the whole log is ${dir#"$VELMORA_ROOT/"}/$target.log"
         return 1
     fi
 }
