@@ -1,0 +1,145 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Opening a page in the wizard as a user does, from the file to every
+// control showing it and the wizard drawn ("HTML Code" with all its rows
+// included): a typical
+// page (10 links, 20 text lines, 5 pictures) must open in under 5 ms, the
+// longest page there is (a million lines, the spacing count at its bound)
+// in under 2 s, the whole program under 1 GiB. The reading alone is shown
+// beside it.
+//
+//   build/bench/open_bench [REPETITIONS]
+//
+// Runs offscreen unless a platform is named; exits 1 when a goal is missed.
+// Times are wall-clock milliseconds, the median of the repetitions.
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include "generator/OutputFile.h"
+#include "generator/PageGenerator.h"
+#include "ui/Application.h"
+#include "ui/TForm3.h"
+#include "wizard/PageFile.h"
+
+namespace {
+
+velmora::PageSettings typicalPage() {
+    velmora::PageSettings s;
+    s.CSS = true;
+    for (int i = 0; i < 10; ++i) {
+        s.ListBox2.items.push_back("Link Nummer " + std::to_string(i));
+        s.ListBox5.items.push_back("seite" + std::to_string(i) + ".html");
+    }
+    for (int i = 0; i < 20; ++i)
+        s.ListBox1.items.push_back("Eine Zeile Text mit Umlauten, äöü, Nummer " +
+                                   std::to_string(i));
+    for (int i = 0; i < 5; ++i) {
+        s.ListBox3.items.push_back("bild" + std::to_string(i) + ".jpg");
+        s.ListBox6.items.push_back("Bildtext " + std::to_string(i));
+    }
+    return s;
+}
+
+// One picture whose breaks fill the page to exactly the most lines it has.
+velmora::PageSettings longestPage() {
+    velmora::PageSettings s;
+    s.ListBox3.items = {"bild.jpg"};
+    s.ListBox6.items = {""};
+    s.SpinEdit3.setValue(0);
+    const auto base = static_cast<std::int32_t>(velmora::pageLineCount(s));
+    s.SpinEdit3.setValue(static_cast<std::int32_t>(velmora::CodeList::kMaxLines) - base);
+    return s;
+}
+
+void writeTo(const QString& path, const velmora::PageSettings& s) {
+    velmora::CodeList lines;
+    velmora::writePage(s, lines);
+    std::ofstream(path.toStdString(), std::ios::binary) << velmora::composeFileBytes(lines.lines());
+}
+
+double median(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+double timed(const std::function<void()>& f, int repetitions) {
+    std::vector<double> ms;
+    for (int r = 0; r < repetitions; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        f();
+        ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    return median(ms);
+}
+
+// Opened in a shown wizard, each time in a fresh one (made before the clock
+// starts), and drawn.
+double openInWizard(const QString& path, int repetitions) {
+    std::vector<double> ms;
+    for (int r = 0; r < repetitions; ++r) {
+        velmora::ui::TForm3 wizard;
+        wizard.show();
+        (void)QTest::qWaitForWindowExposed(&wizard);
+        ms.push_back(timed(
+            [&] {
+                wizard.openPage(path, &wizard);
+                QCoreApplication::processEvents();
+            },
+            1));
+    }
+    return median(ms);
+}
+
+long peakMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+bool report(const char* what, double ms, double goal) {
+    std::printf("%-34s %9.2f ms   goal %6.0f ms   %s\n", what, ms, goal,
+                ms < goal ? "met" : "MISSED");
+    return ms < goal;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    velmora::ui::Application app(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    QTemporaryDir dir;
+    const QString typical = dir.filePath(QStringLiteral("typisch.html"));
+    const QString longest = dir.filePath(QStringLiteral("lang.html"));
+    writeTo(typical, typicalPage());
+    writeTo(longest, longestPage());
+    const QString start = QDir::currentPath();
+
+    std::printf("wall-clock milliseconds, median of %d (the longest page: of 3)\n", repetitions);
+    const double readTypical =
+        timed([&typical] { (void)velmora::PageFile::read(typical.toStdString()); }, repetitions);
+    std::printf("%-34s %9.2f ms\n", "typical page, read", readTypical);
+    bool ok = report("typical page, opened in the wizard", openInWizard(typical, repetitions), 5);
+    const double readLongest =
+        timed([&longest] { (void)velmora::PageFile::read(longest.toStdString()); }, 3);
+    std::printf("%-34s %9.2f ms\n", "1,000,000 lines, read", readLongest);
+    ok = report("1,000,000 lines, opened in the wizard", openInWizard(longest, 3), 2000) && ok;
+    const long peak = peakMiB();
+    std::printf("%-34s %9ld MiB   goal   1024 MiB   %s\n", "peak memory", peak,
+                peak < 1024 ? "met" : "MISSED");
+    QDir::setCurrent(start);
+    return ok && peak < 1024 ? 0 : 1;
+}
