@@ -5,6 +5,7 @@
 #include "ui/TForm3.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -242,7 +243,12 @@ void TForm3::SpeedButton9Click() {
         }
         showFinish();
     });
-    if (saved) hide();
+    if (saved) {
+        hide();
+        guarded(this, [this] {
+            notice_.pageSaved(QFileInfo(qs(velmora::outputFileName(settings_))).absoluteFilePath());
+        });
+    }
 }
 
 // "HTML Code" gets the new lines in place of the old; the link fields and the

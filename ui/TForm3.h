@@ -16,6 +16,7 @@
 
 #include "generator/PageGenerator.h"
 #include "settings/PageSettings.h"
+#include "ui/PageNotice.h"
 #include "ui/WizardUi.h"
 #include "wizard/Editing.h"
 
@@ -65,6 +66,7 @@ private:
     WizardUi ui_;
     PageSettings settings_;
     CodeList codeList_;
+    PageNotice notice_;
 };
 
 }  // namespace velmora::ui
