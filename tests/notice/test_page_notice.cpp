@@ -157,11 +157,20 @@ public:
     }
 
     [[nodiscard]] QString home() const { return dir_.filePath(QStringLiteral("home")); }
-    /// What the stand-in was asked to open, one argument a line.
+    /// The files the stand-in was asked to open. xdg-open hands over a
+    /// file:// URL as a path (xdg-utils 1.1, Debian 12) or as the URL itself
+    /// (1.2, Debian 13); a URL that is not well formed stays as it came.
     [[nodiscard]] QStringList opened(const char* tool) const {
         QFile log(dir_.filePath(QString::fromLatin1(tool) + QStringLiteral(".log")));
         if (!log.open(QIODevice::ReadOnly)) return {};
-        return QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QStringList files;
+        for (const QString& arg :
+             QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QUrl url(arg, QUrl::StrictMode);
+            files << (arg.startsWith(QLatin1String("file://")) && url.isValid() ? url.toLocalFile()
+                                                                                : arg);
+        }
+        return files;
     }
     void forget() {
         for (const char* tool : {"browser", "files"})
