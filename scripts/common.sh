@@ -72,13 +72,15 @@ BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev fonts-liberation2 fonts-de
 # its own (a bare root has neither); a display, a D-Bus session and AT-SPI
 # with its Python client for the screen reader check;
 # GNOME's compositor with Xwayland and Qt's Wayland platform for the Wayland
-# test; the Debian package build (dpkg-buildpackage, debhelper, and the
-# compiler and make that build-essential names) and its checker lintian; the
-# REUSE tool, which reads every file's copyright and licence.
+# test; xdg-open, which starts the notification test's stand-in browser and
+# file manager, with file, by which it tells a page from a folder; the Debian
+# package build (dpkg-buildpackage, debhelper, and the compiler and make that
+# build-essential names) and its checker lintian; the REUSE tool, which reads
+# every file's copyright and licence.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev chromium clang clang-tidy clang-format
                libclang-rt-dev desktop-file-utils appstream python3 mmdebstrap mount iproute2
                xvfb xauth dbus-x11 at-spi2-core python3-pyatspi
-               mutter xwayland qt6-wayland dbus-daemon
+               mutter xwayland qt6-wayland dbus-daemon xdg-utils file
                dpkg-dev build-essential debhelper lintian reuse)
 
 # this_release — the codename of the Debian release this machine runs.

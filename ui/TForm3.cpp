@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -279,7 +280,12 @@ void TForm3::SpeedButton9Click() {
         }
         showFinish();
     });
-    if (saved && !declined) hide();
+    if (saved && !declined) {
+        hide();
+        guarded(this, [this] {
+            notice_.pageSaved(QFileInfo(qs(velmora::outputFileName(settings_))).absoluteFilePath());
+        });
+    }
 }
 
 void TForm3::openPage(const QString& path, QWidget* from) {

@@ -20,6 +20,7 @@
 
 #include "generator/PageGenerator.h"
 #include "settings/PageSettings.h"
+#include "ui/PageNotice.h"
 #include "ui/WizardUi.h"
 #include "wizard/Editing.h"
 #include "wizard/PageFile.h"
@@ -91,6 +92,7 @@ private:
     PageFile page_;
     // Each binding's way from the settings to its control.
     std::vector<std::function<void()>> shows_;
+    PageNotice notice_;
 };
 
 }  // namespace velmora::ui
