@@ -10,7 +10,8 @@
 namespace {
 
 void print(const velmora::ui::CommandLine& line) {
-    std::fputs(line.message.toLocal8Bit().constData(), *line.exitCode == 0 ? stdout : stderr);
+    std::fputs(line.message.toLocal8Bit().constData(),
+               line.exitCode.value_or(0) == 0 ? stdout : stderr);
 }
 
 }  // namespace

@@ -101,9 +101,9 @@ private:
 
     std::string value() {
         static const char* const pieces[] = {
-            "a",    "Zz",  " ",    "ä",       "ß",        "€",     "Ł",      "😀",       "\"q",
-            "'",    "<b>", "</a>", "<br>",    "&amp;",    "&#65;", "&#228;", "&#0228;", "100%",
-            "\r\n", "\n",  "\t",   "#FF0000", "bild.jpg", ">",     "<",      "=",       "x&#"};
+            "a",    "Zz",  " ",    "\u00e4",  "\u00df",   "\u20ac", "\u0141", "\U0001F600", "\"q",
+            "'",    "<b>", "</a>", "<br>",    "&amp;",    "&#65;",  "&#228;", "&#0228;",    "100%",
+            "\r\n", "\n",  "\t",   "#FF0000", "bild.jpg", ">",      "<",      "=",          "x&#"};
         std::string v;
         for (int i = upTo(upTo(1) == 0 ? 0 : 6); i > 0; --i)
             v += pieces[upTo(std::size(pieces) - 1)];
