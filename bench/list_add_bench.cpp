@@ -9,7 +9,8 @@
 //
 //   build/bench/list_add_bench [REPETITIONS]
 //
-// Runs offscreen unless a platform is named; exits 1 when a goal is missed.
+// Exits 1 when a goal is missed. CTest runs it offscreen; by hand, name a
+// platform (QT_QPA_PLATFORM=offscreen) where there is no display.
 // The time is the process's CPU time, so that other programs on a busy
 // machine do not count; Qt's helper threads for large fills are counted.
 #include <QCoreApplication>
@@ -95,7 +96,6 @@ bool report(const char* name, const Rounds& ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     velmora::ui::Application app(argc, argv);
 
     // Each measurement is made several times over, in turns, and the median

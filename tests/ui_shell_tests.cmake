@@ -21,7 +21,7 @@ velmora_shell_test(ui_shell_window_tests ui/test_shell_windows.cpp)
 velmora_shell_test(ui_shell_language_tests ui/test_shell_language.cpp)
 add_test(NAME ui_shell_language_tests_en_US COMMAND ui_shell_language_tests)
 set_tests_properties(ui_shell_language_tests_en_US PROPERTIES
-    ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT 60)
+    ENVIRONMENT ${VELMORA_OFFSCREEN} TIMEOUT 60)
 set_tests_properties(ui_shell_language_tests PROPERTIES
     ENVIRONMENT_MODIFICATION "LANG=set:C;LC_ALL=unset:;LC_MESSAGES=unset:;LANGUAGE=unset:")
 set_tests_properties(ui_shell_language_tests_en_US PROPERTIES
