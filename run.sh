@@ -8,7 +8,7 @@
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}"
+ensure_packages nocheck
 # A build/ that ./test.sh made keeps its options; only the program is built.
 if [ ! -f "$VELMORA_ROOT/build/CMakeCache.txt" ]; then
     cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

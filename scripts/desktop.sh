@@ -2,15 +2,16 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# What the scripts that drive the program on an X server share. They start
-# the server with xvfb-run -a, which takes a free display and ends the server
-# with the command; the X server must not reset when its last client leaves,
-# or the program may meet it resetting between a check that it answers and
-# its own start:
+# By hand because xvfb-run and xdotool wait for no window or file: the one
+# such wait, for every script that drives the program on an X server. They
+# start the server with xvfb-run -a, which takes a free display and ends the
+# server with the command; the X server must not reset when its last client
+# leaves, or the program may meet it resetting between a check that it
+# answers and its own start:
 #
 #   xvfb-run -a -s "$XVFB_SCREEN" COMMAND...
 #
-# POSIX sh, so that the clean Debian roots, which run dash, can source it.
+# POSIX sh, for the tests of the installed package too.
 
 XVFB_SCREEN="-screen 0 1024x768x24 -noreset"
 

@@ -10,15 +10,16 @@
 # Chromium. Installs what is missing, builds what is needed (into build-docs/,
 # or VELMORA_DOCS_BUILD), and takes the windows on an X server of its own:
 #
-#   scripts/make_docs_pictures.sh
+#   docs/make_pictures.sh
 set -euo pipefail
-source "$(dirname "$0")/common.sh"
+source "$(dirname "$0")/../scripts/common.sh"
 source "$VELMORA_ROOT/scripts/desktop.sh"
 build_dir=$VELMORA_ROOT/${VELMORA_DOCS_BUILD:-build-docs}
 
 # Called again by itself on the X server that xvfb-run starts.
 if [ "${1:-}" != --on-x-server ]; then
-    ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev xvfb xauth xdotool imagemagick chromium
+    # the build profile brings GoogleTest, Xvfb and Chromium
+    ensure_packages pkg.velmora.desktop "xdotool, imagemagick"
 
     # The sample page comes from the browser check's page maker, a test program.
     if [ ! -f "$build_dir/CMakeCache.txt" ]; then

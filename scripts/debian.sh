@@ -1,0 +1,157 @@
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# By hand only whom Debian's tools run as and where their roots are cached,
+# which no tool decides for them. The stages of test.sh that they run, on
+# Debian 12 and 13 from either: sbuild builds the source package in a clean
+# root of each release and runs lintian, autopkgtest installs and tries each
+# package, mmdebstrap shows apt's refusal, reprotest builds twice.
+# Needs scripts/common.sh.
+
+RELEASES=(bookworm trixie)
+
+# Unshare mode wants a user with subordinate ids: whoever runs ./test.sh, or,
+# for root, for whom autopkgtest-virt-unshare fails, a user of its own.
+if [ "$(id -u)" -eq 0 ]; then BUILDER=velmora-build; else BUILDER=$(id -un); fi
+BUILDER_HOME=$(getent passwd "$BUILDER" | cut -d: -f6)
+CACHE=${BUILDER_HOME:-/nonexistent}/.cache/sbuild
+WORK=${BUILDER_HOME:-/nonexistent}/velmora-debian
+[ "$BUILDER" = velmora-build ] || WORK=$VELMORA_ROOT/build-debian
+# The roots are unpacked, built in and thrown away in memory where there is
+# room: there dpkg's installs took a third of the time on disk.
+[ "$(df -k --output=avail /dev/shm 2>/dev/null | tail -1)" -gt $((8 << 20)) ] 2>/dev/null &&
+    export TMPDIR=/dev/shm
+
+# as_builder COMMAND... — COMMAND as BUILDER, in its home and its umask.
+as_builder() {
+    if [ "$(id -un)" = "$BUILDER" ]; then (umask 022 && "$@"); else
+        # from its home: root's working folder may be closed to it
+        runuser -u "$BUILDER" -- env -u XDG_CACHE_HOME HOME="$BUILDER_HOME" \
+            sh -c 'cd && umask 022 && exec "$@"' as_builder "$@"
+    fi
+}
+
+# prepare_builder — BUILDER exists, has subordinate ids and may use FUSE
+# (reprotest varies the file order with disorderfs); says what it changes.
+prepare_builder() {
+    if ! getent passwd "$BUILDER" >/dev/null; then
+        echo "as root: useradd -m $BUILDER, the user who builds and tests in Debian roots"
+        useradd -m -s /bin/bash "$BUILDER" || return 1
+        BUILDER_HOME=$(getent passwd "$BUILDER" | cut -d: -f6)
+        CACHE=$BUILDER_HOME/.cache/sbuild WORK=$BUILDER_HOME/velmora-debian
+    fi
+    local id kind last
+    for kind in uid gid; do
+        grep -q "^$BUILDER:" "/etc/sub$kind" 2>/dev/null && continue
+        last=$(awk -F: '{ e = $2 + $3; if (e > m) m = e } END { print m + 0 }' "/etc/sub$kind" 2>/dev/null)
+        id=$((last > 100000 ? last : 100000))
+        echo "as root: usermod --add-sub${kind}s $id-$((id + 65535)) $BUILDER, for unshare mode"
+        as_root usermod "--add-sub${kind}s" "$id-$((id + 65535))" "$BUILDER" || return 1
+    done
+    # udev gives every user FUSE on a desktop; a container may not
+    if [ -c /dev/fuse ] && ! as_builder test -w /dev/fuse; then
+        echo "as root: chmod 666 /dev/fuse, as udev leaves it on a desktop"
+        as_root chmod 666 /dev/fuse || return 1
+    fi
+    as_builder mkdir -p "$CACHE" "$WORK"
+}
+
+# logged LOG COMMAND... — COMMAND as BUILDER, its output in LOG.
+logged() { as_builder sh -c 'exec "$@" >"$0" 2>&1' "$@"; }
+
+# root_tarball RELEASE KIND — the cached root of RELEASE, made once by
+# mmdebstrap: KIND buildd for sbuild, apt (with apt's lists) for autopkgtest.
+root_tarball() {
+    local file=$CACHE/$1-amd64.tar.zst options=()
+    if [ "$2" = apt ]; then
+        file=$CACHE/$1-amd64-autopkgtest.tar.zst
+        options=(--include=apt-utils --skip=cleanup/apt/lists)
+    fi
+    [ -s "$file" ] || as_builder mmdebstrap --quiet --mode=unshare --variant="$2" "${options[@]}" \
+        "$1" "$file" || return 1
+    echo "$file"
+}
+
+# source_package — the source package that a packager uploads, from the
+# tracked and the new, not ignored files of the working tree.
+source_package() {
+    as_builder rm -rf "$WORK/src" "$WORK"/velmora_*
+    as_builder mkdir -p "$WORK/src" &&
+        (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard | xargs -0 sh -c \
+            'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' tree | tar --null -T - -cf -) |
+        as_builder tar -xf - -C "$WORK/src" || return 1
+    (cd "$WORK" && as_builder dpkg-source --build src) | tail -3
+}
+
+# sbuild_release RELEASE — sbuild builds the source package in a clean root
+# of RELEASE, warnings as errors, runs the tests without the label "desktop"
+# and lintian, which must find no error and no warning (scripts/sbuild.conf).
+sbuild_release() {
+    local rc=0
+    root_tarball "$1" buildd >/dev/null && as_builder mkdir -p "$WORK/$1" || return 1
+    as_builder env SBUILD_CONFIG="$WORK/src/scripts/sbuild.conf" sbuild --build-dir="$WORK/$1" \
+        --chroot="$1-amd64" --profiles=pkg.velmora.werror "$WORK"/velmora_*.dsc >/dev/null || rc=$?
+    grep -E '^(Status|Lintian|Build-Time):|tests passed|^[EW]: velmora' "$WORK/$1"/velmora_*_amd64.build
+    [ $rc -eq 0 ] || echo "sbuild failed; its log: $(ls "$WORK/$1"/velmora_*_amd64.build)"
+    return $rc
+}
+
+# autopkgtest_release BUILT_ON RELEASE — autopkgtest installs the package
+# that sbuild built for BUILT_ON in a clean root of RELEASE, with only what
+# it depends on, and runs debian/tests.
+autopkgtest_release() {
+    tested "$1-on-$2" "$2" "$(ls "$WORK/$1"/velmora_*.deb)" "$WORK/src/" "${@:3}"
+}
+
+# tested NAME RELEASE AUTOPKGTEST-ARGUMENTS... — autopkgtest in a clean root
+# of RELEASE; what each test printed and the summary are shown, the whole log
+# and results stay in WORK/NAME.
+tested() {
+    local out=$WORK/$1 tarball rc=0
+    tarball=$(root_tarball "$2" apt) || return 1
+    as_builder rm -rf "$out"
+    logged "$out.log" autopkgtest --output-dir="$out" --setup-commands='apt-get update -qq' \
+        "${@:3}" -- unshare --release "$2" --tarball "$tarball" || rc=$?
+    cat "$out"/*-stdout "$out/summary" 2>/dev/null
+    [ $rc -eq 0 ] || { tail -20 "$out.log"; echo "autopkgtest failed (exit $rc); its log: $out.log"; }
+    return $rc
+}
+
+# style_release RELEASE — tests/style/check by autopkgtest in a clean root
+# of RELEASE, with that release's clang-format and REUSE tool.
+style_release() {
+    tested "style-on-$1" "$1" --no-built-binaries --override-control="$WORK/src/tests/style/control" \
+        "$WORK/src/"
+}
+
+# refused_on_older — apt refuses the newer release's package in a clean root
+# of the older one, naming what it lacks there, instead of installing a
+# program that cannot start.
+refused_on_older() {
+    local dir log=$WORK/refused.log rc=0
+    # apt outside the root hands the path to dpkg inside, as a user of the
+    # root's own, who must reach it
+    dir=$(as_builder mktemp -d) && as_builder chmod 755 "$dir" &&
+        as_builder cp "$WORK/${RELEASES[1]}"/velmora_*_amd64.deb "$dir/" || return 1
+    logged "$log" mmdebstrap --mode=unshare --variant=apt --include="$(ls "$dir"/*.deb)" \
+        --hook-dir=/usr/share/mmdebstrap/hooks/file-mirror-automount "${RELEASES[0]}" /dev/null || rc=$?
+    as_builder rm -rf "$dir"
+    [ $rc -ne 0 ] || { echo "apt installed ${RELEASES[1]}'s package on ${RELEASES[0]}"; return 1; }
+    grep -E '^ *velmora : Depends:|^ +Depends:' "$log" || { tail -20 "$log"; return 1; }
+}
+
+# reproducible — reprotest builds the package twice, the second time in
+# another build path, time, time zone, umask, locale and file order (and the
+# rest of its variations but the user's), and compares; a difference's
+# diffoscope report goes into the log.
+reproducible() {
+    local log=$WORK/reprotest.log rc=0
+    logged "$log" reprotest --verbosity=1 --vary=-user_group,-domain_host --min-cpus=2 \
+        --store-dir="$(as_builder mktemp -d -u "$WORK/reprotest.XXXXXX")" \
+        -c 'DEB_BUILD_OPTIONS="nocheck parallel=2" dpkg-buildpackage --no-sign -b -Pnocheck' \
+        "$WORK/src" '../*.deb' -- null || rc=$?
+    grep -E 'variation:|^build "experiment|Reproduction|^[0-9a-f]{64} ' "$log" | sed 's/^INFO:reprotest[.a-z]*://'
+    [ $rc -eq 0 ] || { tail -40 "$log"; echo "reprotest: not reproducible (exit $rc); its log and diffoscope's report: $log"; }
+    return $rc
+}
