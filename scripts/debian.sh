@@ -76,12 +76,12 @@ root_tarball() {
 # source_package — the source package that a packager uploads, from the
 # tracked and the new, not ignored files of the working tree.
 source_package() {
-    as_builder rm -rf "$WORK/src" "$WORK"/velmora_*
+    as_builder rm -rf "$WORK" # what an earlier run left
     as_builder mkdir -p "$WORK/src" &&
         (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard | xargs -0 sh -c \
             'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' tree | tar --null -T - -cf -) |
         as_builder tar -xf - -C "$WORK/src" || return 1
-    (cd "$WORK" && as_builder dpkg-source --build src) | tail -3
+    as_builder sh -c 'cd "$1" && exec dpkg-source --build src' source "$WORK" | tail -3
 }
 
 # sbuild_release RELEASE — sbuild builds the source package in a clean root
@@ -148,7 +148,7 @@ refused_on_older() {
 reproducible() {
     local log=$WORK/reprotest.log rc=0
     logged "$log" reprotest --verbosity=1 --vary=-user_group,-domain_host --min-cpus=2 \
-        --store-dir="$(as_builder mktemp -d -u "$WORK/reprotest.XXXXXX")" \
+        --store-dir="$WORK/reprotest" \
         -c 'DEB_BUILD_OPTIONS="nocheck parallel=2" dpkg-buildpackage --no-sign -b -Pnocheck' \
         "$WORK/src" '../*.deb' -- null || rc=$?
     grep -E 'variation:|^build "experiment|Reproduction|^[0-9a-f]{64} ' "$log" | sed 's/^INFO:reprotest[.a-z]*://'
