@@ -129,6 +129,7 @@ tidy() {
 }
 
 stage "install packages" prepare
+builder_paths
 stage "build" build build -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DVELMORA_WERROR=ON \
     -DVELMORA_BUILD_UI=ON -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
 stage "tests" ctest --test-dir "$VELMORA_ROOT/build" --output-on-failure -j2

@@ -14,10 +14,15 @@ RELEASES=(bookworm trixie)
 # Unshare mode wants a user with subordinate ids: whoever runs ./test.sh, or,
 # for root, for whom autopkgtest-virt-unshare fails, a user of its own.
 if [ "$(id -u)" -eq 0 ]; then BUILDER=velmora-build; else BUILDER=$(id -un); fi
-BUILDER_HOME=$(getent passwd "$BUILDER" | cut -d: -f6)
-CACHE=${BUILDER_HOME:-/nonexistent}/.cache/sbuild
-WORK=${BUILDER_HOME:-/nonexistent}/velmora-debian
-[ "$BUILDER" = velmora-build ] || WORK=$VELMORA_ROOT/build-debian
+# builder_paths — BUILDER's home, the cache of its roots and its work folder;
+# again once prepare_builder has made the user.
+builder_paths() {
+    BUILDER_HOME=$(getent passwd "$BUILDER" | cut -d: -f6)
+    CACHE=${BUILDER_HOME:-/nonexistent}/.cache/sbuild
+    WORK=${BUILDER_HOME:-/nonexistent}/velmora-debian
+    [ "$BUILDER" = velmora-build ] || WORK=$VELMORA_ROOT/build-debian
+}
+builder_paths
 # The roots are unpacked, built in and thrown away in memory where there is
 # room: there dpkg's installs took a third of the time on disk.
 [ "$(df -k --output=avail /dev/shm 2>/dev/null | tail -1)" -gt $((8 << 20)) ] 2>/dev/null &&
@@ -38,8 +43,7 @@ prepare_builder() {
     if ! getent passwd "$BUILDER" >/dev/null; then
         echo "as root: useradd -m $BUILDER, the user who builds and tests in Debian roots"
         useradd -m -s /bin/bash "$BUILDER" || return 1
-        BUILDER_HOME=$(getent passwd "$BUILDER" | cut -d: -f6)
-        CACHE=$BUILDER_HOME/.cache/sbuild WORK=$BUILDER_HOME/velmora-debian
+        builder_paths
     fi
     local id kind last
     for kind in uid gid; do
