@@ -9,23 +9,21 @@
 
 namespace {
 
-void print(const velmora::ui::CommandLine& line) {
-    std::fputs(line.message.toLocal8Bit().constData(),
-               line.exitCode.value_or(0) == 0 ? stdout : stderr);
+// What the command line answers instead of starting; returns the exit status.
+int answer(const velmora::ui::CommandLine& line, int exitCode) {
+    std::fputs(line.message.toLocal8Bit().constData(), exitCode == 0 ? stdout : stderr);
+    return exitCode;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
     if (!velmora::ui::displayAvailable(argc, argv)) {
-        // --help and --version need no desktop
+        // the command line is answered without a desktop too
         QStringList arguments;
         for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
         const velmora::ui::CommandLine line = velmora::ui::readCommandLine(arguments);
-        if (line.exitCode == 0) {
-            print(line);
-            return 0;
-        }
+        if (line.exitCode) return answer(line, *line.exitCode);
         std::fputs(
             "Velmora needs a graphical desktop and finds none here (DISPLAY is not set): start it "
             "from a desktop session, or give it one, e.g. 'Xvfb :99 & DISPLAY=:99 Velmora'.\n",
@@ -37,10 +35,7 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     velmora::ui::Application app(argc, argv);
     const velmora::ui::CommandLine line = velmora::ui::readCommandLine(QApplication::arguments());
-    if (line.exitCode) {
-        print(line);
-        return *line.exitCode;
-    }
+    if (line.exitCode) return answer(line, *line.exitCode);
     velmora::ui::Shell shell;
     shell.start(line);
     return QApplication::exec();

@@ -396,21 +396,44 @@ private slots:
         QCOMPARE(line.dialog, dialog);
     }
 
-    // The program itself answers --help without a desktop, in German.
-    void helpNeedsNoDesktop() {
+    // The program itself answers the command line without a desktop, in
+    // German: --help on stdout, a mistake on stderr with exit status 2 (not
+    // the message that a desktop is missing).
+    void commandLineNeedsNoDesktop_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
+                              << QStringLiteral("Aufruf: Velmora [Optionen] [SEITE]\n")
+                              << QString();
+        QTest::newRow("two pages")
+            << QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")} << 2 << QString()
+            << QStringLiteral("Velmora \u00F6ffnet eine Seite, nicht 2: ");
+    }
+    void commandLineNeedsNoDesktop() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
         program.setProcessEnvironment(env);
-        program.start(QStringLiteral(VELMORA_PROGRAM), {QStringLiteral("--help")});
+        program.start(QStringLiteral(VELMORA_PROGRAM), arguments);
         QVERIFY(program.waitForFinished(20000));
-        QCOMPARE(program.exitCode(), 0);
-        const QString out = QString::fromUtf8(program.readAllStandardOutput());
-        QVERIFY2(out.startsWith(QStringLiteral("Aufruf: Velmora [Optionen] [SEITE]\n")),
-                 qPrintable(out));
-        QVERIFY(out.contains(QStringLiteral(
-            "--dialog       Beim Start den Dialog \u201ESeite \u00F6ffnen\u201C zeigen.")));
+        QCOMPARE(program.exitCode(), exitCode);
+        const QString stdoutText = QString::fromUtf8(program.readAllStandardOutput());
+        const QString stderrText = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(stdoutText.startsWith(out) && (out.isEmpty() || stderrText.isEmpty()),
+                 qPrintable(stdoutText));
+        QVERIFY2(stderrText.startsWith(err) && (err.isEmpty() || stdoutText.isEmpty()),
+                 qPrintable(stderrText));
+        if (exitCode == 0) {
+            QVERIFY(stdoutText.contains(QStringLiteral(
+                "--dialog       Beim Start den Dialog \u201ESeite \u00F6ffnen\u201C zeigen.")));
+        }
     }
 };
 
