@@ -122,8 +122,9 @@ tested() {
     return $rc
 }
 
-# style_release RELEASE — tests/style/check by autopkgtest in a clean root
-# of RELEASE, with that release's clang-format and REUSE tool.
+# style_release RELEASE — the tests of tests/style/control by autopkgtest in
+# a clean root of RELEASE: that release's clang-format, REUSE tool and
+# clang-tidy over the sources.
 style_release() {
     tested "style-on-$1" "$1" --no-built-binaries --override-control="$WORK/src/tests/style/control" \
         "$WORK/src/"
