@@ -3,10 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # By hand only whom Debian's tools run as and where their roots are cached,
-# which no tool decides for them. The stages of test.sh that they run, on
-# Debian 12 and 13 from either: sbuild builds the source package in a clean
-# root of each release and runs lintian, autopkgtest installs and tries each
-# package, mmdebstrap shows apt's refusal, reprotest builds twice.
+# which no tool decides for them: the stages of test.sh where sbuild, lintian,
+# autopkgtest, mmdebstrap and reprotest work on Debian 12 and 13, from either.
 # Needs scripts/common.sh.
 
 RELEASES=(bookworm trixie)
@@ -14,8 +12,7 @@ RELEASES=(bookworm trixie)
 # Unshare mode wants a user with subordinate ids: whoever runs ./test.sh, or,
 # for root, for whom autopkgtest-virt-unshare fails, a user of its own.
 if [ "$(id -u)" -eq 0 ]; then BUILDER=velmora-build; else BUILDER=$(id -un); fi
-# builder_paths — BUILDER's home, the cache of its roots and its work folder;
-# again once prepare_builder has made the user.
+# builder_paths — BUILDER's home, its cache of roots and its work folder.
 builder_paths() {
     BUILDER_HOME=$(getent passwd "$BUILDER" | cut -d: -f6)
     CACHE=${BUILDER_HOME:-/nonexistent}/.cache/sbuild
@@ -23,8 +20,7 @@ builder_paths() {
     [ "$BUILDER" = velmora-build ] || WORK=$VELMORA_ROOT/build-debian
 }
 builder_paths
-# The roots are unpacked, built in and thrown away in memory where there is
-# room: there dpkg's installs took a third of the time on disk.
+# The roots live in memory where there is room: dpkg takes half the time there.
 [ "$(df -k --output=avail /dev/shm 2>/dev/null | tail -1)" -gt $((8 << 20)) ] 2>/dev/null &&
     export TMPDIR=/dev/shm
 
@@ -101,16 +97,12 @@ sbuild_release() {
     return $rc
 }
 
-# autopkgtest_release BUILT_ON RELEASE — autopkgtest installs the package
-# that sbuild built for BUILT_ON in a clean root of RELEASE, with only what
-# it depends on, and runs debian/tests.
-autopkgtest_release() {
-    tested "$1-on-$2" "$2" "$(ls "$WORK/$1"/velmora_*.deb)" "$WORK/src/" "${@:3}"
-}
+# autopkgtest_release BUILT_ON RELEASE — debian/tests on BUILT_ON's package,
+# installed with only what it depends on in a clean root of RELEASE.
+autopkgtest_release() { tested "$1-on-$2" "$2" "$(ls "$WORK/$1"/velmora_*.deb)" "$WORK/src/"; }
 
-# tested NAME RELEASE AUTOPKGTEST-ARGUMENTS... — autopkgtest in a clean root
-# of RELEASE; what each test printed and the summary are shown, the whole log
-# and results stay in WORK/NAME.
+# tested NAME RELEASE AUTOPKGTEST-ARGUMENTS... — autopkgtest in a clean root of
+# RELEASE; shows what each test printed, keeps all in WORK/NAME.
 tested() {
     local out=$WORK/$1 tarball rc=0
     tarball=$(root_tarball "$2" apt) || return 1
@@ -130,13 +122,11 @@ style_release() {
         "$WORK/src/"
 }
 
-# refused_on_older — apt refuses the newer release's package in a clean root
-# of the older one, naming what it lacks there, instead of installing a
-# program that cannot start.
+# refused_on_older — apt refuses the newer release's package in a clean root of
+# the older, naming what it lacks, instead of installing what cannot start.
 refused_on_older() {
     local dir log=$WORK/refused.log rc=0
-    # apt outside the root hands the path to dpkg inside, as a user of the
-    # root's own, who must reach it
+    # dpkg in the root, as a user of the root's own, must reach the file
     dir=$(as_builder mktemp -d) && as_builder chmod 755 "$dir" &&
         as_builder cp "$WORK/${RELEASES[1]}"/velmora_*_amd64.deb "$dir/" || return 1
     logged "$log" mmdebstrap --mode=unshare --variant=apt --include="$(ls "$dir"/*.deb)" \
@@ -146,10 +136,9 @@ refused_on_older() {
     grep -E '^ *velmora : Depends:|^ +Depends:' "$log" || { tail -20 "$log"; return 1; }
 }
 
-# reproducible — reprotest builds the package twice, the second time in
-# another build path, time, time zone, umask, locale and file order (and the
-# rest of its variations but the user's), and compares; a difference's
-# diffoscope report goes into the log.
+# reproducible — reprotest builds twice, the second time in another build path,
+# time, time zone, umask, locale, file order and more (not the user), and
+# compares; diffoscope's report of a difference goes into the log.
 reproducible() {
     local log=$WORK/reprotest.log rc=0
     logged "$log" reprotest --verbosity=1 --vary=-user_group,-domain_host --min-cpus=2 \
