@@ -16,7 +16,7 @@ source "$VELMORA_ROOT/scripts/debian.sh"
 # (with faketime and disorderfs for reprotest's time and file order), the
 # benchmarks' library, clang for the fuzz targets with clang's own tools, the
 # checkers of the desktop entry, the metainfo and the licences, and git.
-TOOLS="sbuild, autopkgtest, mmdebstrap, uidmap, lintian, reprotest, diffoscope-minimal, faketime,
+TOOLS="sbuild, autopkgtest, mmdebstrap, uidmap, reprotest, diffoscope-minimal, faketime,
        disorderfs, fuse3, libbenchmark-dev, clang, libclang-rt-dev, clang-tidy, clang-format,
        desktop-file-utils, appstream, python3, reuse, git"
 # The installed program's files, below the prefix.
