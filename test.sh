@@ -12,14 +12,12 @@ set -uo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 source "$VELMORA_ROOT/scripts/debian.sh"
 
-# What ./test.sh needs beyond debian/control: Debian's build and test tools
-# (with faketime and disorderfs for reprotest's time and file order), the
-# benchmarks' library, clang for the fuzz targets with clang's own tools, the
-# checkers of the desktop entry, the metainfo and the licences, and git.
+# What only ./test.sh needs: Debian's build and test tools (faketime and
+# disorderfs for reprotest), the benchmarks' library, clang for the fuzz
+# targets and its tools, the desktop entry, metainfo and licence checkers, git.
 TOOLS="sbuild, autopkgtest, mmdebstrap, uidmap, reprotest, diffoscope-minimal, faketime,
        disorderfs, fuse3, libbenchmark-dev, clang, libclang-rt-dev, clang-tidy, clang-format,
        desktop-file-utils, appstream, python3, reuse, git"
-# The installed program's files, below the prefix.
 APP_ID=invalid.velmora.velmora
 FILES=(bin/Velmora share/man/man1/Velmora.1 "share/applications/$APP_ID.desktop"
        "share/metainfo/$APP_ID.metainfo.xml" "share/icons/hicolor/scalable/apps/$APP_ID.svg")
@@ -124,8 +122,9 @@ for release in "${RELEASES[@]}"; do
     stage "$release: sbuild, tests, lintian" packaged "$release"
     stage "$release: autopkgtest" autopkgtest_release "$release" "$release"
 done
+# a system upgraded with the older package kept: under X11, and purged
 stage "${RELEASES[0]}'s package on ${RELEASES[1]}: autopkgtest" \
-    autopkgtest_release "${RELEASES[0]}" "${RELEASES[1]}"
+    autopkgtest_release "${RELEASES[0]}" "${RELEASES[1]}" default-page purge
 stage "${RELEASES[1]}'s package on ${RELEASES[0]}: refused (mmdebstrap)" refused_on_older
 stage "reproducible (reprotest)" reproducible
 stage "sanitizer build (address, undefined)" build build-asan \

@@ -97,9 +97,12 @@ sbuild_release() {
     return $rc
 }
 
-# autopkgtest_release BUILT_ON RELEASE — debian/tests on BUILT_ON's package,
-# installed with only what it depends on in a clean root of RELEASE.
-autopkgtest_release() { tested "$1-on-$2" "$2" "$(ls "$WORK/$1"/velmora_*.deb)" "$WORK/src/"; }
+# autopkgtest_release BUILT_ON RELEASE [TEST...] — debian/tests (or TEST...)
+# on BUILT_ON's package, installed with only its Depends in a clean root of RELEASE.
+autopkgtest_release() {
+    local tests=("${@:3}")
+    tested "$1-on-$2" "$2" "${tests[@]/#/--test-name=}" "$(ls "$WORK/$1"/velmora_*.deb)" "$WORK/src/"
+}
 
 # tested NAME RELEASE AUTOPKGTEST-ARGUMENTS... — autopkgtest in a clean root of
 # RELEASE; shows what each test printed, keeps all in WORK/NAME.
