@@ -30,11 +30,7 @@ stage() {
     shift
     printf '\n== %s\n' "$name"
     # not in an && or || list, where bash would ignore errexit in COMMAND
-    (
-        set -e
-        "$@"
-    )
-    rc=$?
+    (set -e; "$@"); rc=$?
     NAMES+=("$name")
     RESULTS+=("$([ $rc -eq 0 ] && echo passed || echo FAILED) $((SECONDS - start))")
     echo "== $name: ${RESULTS[-1]% *} ($((SECONDS - start)) s)"
@@ -51,9 +47,7 @@ summary() {
 }
 trap 'echo; echo "stopped"; summary; exit 130' INT TERM
 
-prepare() {
-    ensure_packages pkg.velmora.desktop "$TOOLS" && prepare_builder
-}
+prepare() { ensure_packages pkg.velmora.desktop "$TOOLS" && prepare_builder; }
 
 # installed_files — the Release build installed into a scratch prefix holds
 # every file; the desktop entry and the metainfo (with the project's licence)
@@ -135,10 +129,9 @@ ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrac
     stage "sanitizer tests" ctest --test-dir "$VELMORA_ROOT/build-asan" --output-on-failure -j2 \
     --label-exclude desktop
 stage "fuzz: spin value reading, page reader (30 s each)" fuzz 30
-stage "clang-tidy (run-clang-tidy)" sh -c 'cd "$1" && exec tests/style/tidy "$1/build" "$1/build-fuzz"' \
-    tidy "$VELMORA_ROOT"
+stage "clang-tidy (run-clang-tidy)" env -C "$VELMORA_ROOT" tests/style/tidy build build-fuzz
 # in the source package's tree, which holds no build folders
-stage "clang-format, reuse lint" as_builder sh -c 'cd "$1" && exec tests/style/check' style "$WORK/src"
+stage "clang-format, reuse lint" as_builder env -C "$WORK/src" tests/style/check
 other=$(grep -vx "$(. /etc/os-release && echo "$VERSION_CODENAME")" <(printf '%s\n' "${RELEASES[@]}"))
 stage "$other: clang-format, reuse lint, clang-tidy (autopkgtest)" style_release "$other"
 summary

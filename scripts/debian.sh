@@ -41,11 +41,10 @@ prepare_builder() {
         useradd -m -s /bin/bash "$BUILDER" || return 1
         builder_paths
     fi
-    local id kind last
+    local id kind
     for kind in uid gid; do
         grep -q "^$BUILDER:" "/etc/sub$kind" 2>/dev/null && continue
-        last=$(awk -F: '{ e = $2 + $3; if (e > m) m = e } END { print m + 0 }' "/etc/sub$kind" 2>/dev/null)
-        id=$((last > 100000 ? last : 100000))
+        id=$(cat "/etc/sub$kind" 2>/dev/null | awk -F: 'BEGIN { m = 100000 } $2 + $3 > m { m = $2 + $3 } END { print m }')
         echo "as root: usermod --add-sub${kind}s $id-$((id + 65535)) $BUILDER, for unshare mode"
         as_root usermod "--add-sub${kind}s" "$id-$((id + 65535))" "$BUILDER" || return 1
     done
