@@ -23,6 +23,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 FIELD_ROLES = {"text", "spin button", "list"}
 FINISH_CAPTION = "F     E     R     T     I     G"
@@ -121,7 +122,13 @@ def wait_for(what, probe, seconds=20.0):
 
 
 def children(node):
-    return [node.getChildAtIndex(i) for i in range(node.childCount)]
+    """The children that are still there: a window that is closing leaves a
+    None child, or one that no longer answers, for a moment."""
+    try:
+        found = [node.getChildAtIndex(i) for i in range(node.childCount)]
+    except GLib.Error:
+        return []
+    return [child for child in found if child is not None]
 
 
 def walk(node):
@@ -170,8 +177,11 @@ def our_application(pid):
 
 def window(app, caption):
     for node in children(app):
-        if node.name == caption and showing(node):
-            return node
+        try:
+            if node.name == caption and showing(node):
+                return node
+        except GLib.Error:
+            continue  # closed while it was read: absent
     return None
 
 
