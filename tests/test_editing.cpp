@@ -28,25 +28,25 @@ ListChange removed(int i) { return {ListChange::Kind::Removed, i}; }
 ListChange addLink(PageSettings& s, const std::string& text, const std::string& target) {
     s.Edit3 = text;
     s.Edit4 = target;
-    return SpeedButton2Click(s);
+    return SpeedButton2Click(s).change();
 }
 
 ListChange addPicture(PageSettings& s, const std::string& file, const std::string& caption) {
     s.Edit10 = file;
     s.Edit11 = caption;
-    return SpeedButton3Click(s);
+    return SpeedButton3Click(s).change();
 }
 
 ListChange addLine(PageSettings& s, const std::string& line) {
     s.Edit12 = line;
-    return Button1Click(s);
+    return Button1Click(s).change();
 }
 
 // ------------------------------------------------------------------ "Links"
 
 TEST(LinkList, NewLinkWithTheInitialFieldsAddsTheSamePairEachTime) {
     PageSettings s;
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(SpeedButton2Click(s), appended(i));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(SpeedButton2Click(s).change(), appended(i));
     EXPECT_EQ(s.ListBox2.items, Entries(3, "Link"));
     EXPECT_EQ(s.ListBox5.items, Entries(3, "verweisziel.html"));
     EXPECT_EQ(s.Edit3, "Link") << "the fields are not cleared";
@@ -79,26 +79,26 @@ TEST(LinkList, DeletingTheSelectedLinkTakesItsTargetAlong) {
     addLink(s, "B", "b");
     addLink(s, "C", "c");
     s.ListBox2.selected = 1;
-    EXPECT_EQ(SpeedButton5Click(s), removed(1));
+    EXPECT_EQ(SpeedButton5Click(s).change(), removed(1));
     EXPECT_EQ(s.ListBox2.items, (Entries{"A", "C"}));
     EXPECT_EQ(s.ListBox5.items, (Entries{"a", "c"}));
     EXPECT_EQ(s.ListBox2.selected, -1);
 
-    EXPECT_EQ(SpeedButton5Click(s), kNothing) << "nothing is selected after a delete";
+    EXPECT_EQ(SpeedButton5Click(s).change(), kNothing) << "nothing is selected after a delete";
     EXPECT_EQ(s.ListBox2.items, (Entries{"A", "C"}));
     EXPECT_EQ(s.ListBox5.items, (Entries{"a", "c"}));
 }
 
 TEST(LinkList, DeletingWithoutSelectionOrOnAnEmptyListChangesNothing) {
     PageSettings s;
-    EXPECT_EQ(SpeedButton5Click(s), kNothing);
+    EXPECT_EQ(SpeedButton5Click(s).change(), kNothing);
     EXPECT_TRUE(s.ListBox2.items.empty());
     EXPECT_TRUE(s.ListBox5.items.empty());
 
     addLink(s, "A", "a");
     for (int stale : {-1, 1, 7}) {
         s.ListBox2.selected = stale;
-        EXPECT_EQ(SpeedButton5Click(s), kNothing) << "selected " << stale;
+        EXPECT_EQ(SpeedButton5Click(s).change(), kNothing) << "selected " << stale;
         EXPECT_EQ(s.ListBox2.items, Entries{"A"});
         EXPECT_EQ(s.ListBox5.items, Entries{"a"});
     }
@@ -108,7 +108,7 @@ TEST(LinkList, DeletingTheOnlyLinkEmptiesBothLists) {
     PageSettings s;
     addLink(s, "A", "a");
     s.ListBox2.selected = 0;
-    EXPECT_EQ(SpeedButton5Click(s), removed(0));
+    EXPECT_EQ(SpeedButton5Click(s).change(), removed(0));
     EXPECT_TRUE(s.ListBox2.items.empty());
     EXPECT_TRUE(s.ListBox5.items.empty());
 }
@@ -162,7 +162,7 @@ TEST(TextLines, AddTakesTheLineAndClearsTheField) {
     PageSettings s;
     EXPECT_EQ(addLine(s, "  Hallo <b>Welt</b> "), appended(0));
     EXPECT_EQ(s.Edit12, "");
-    EXPECT_EQ(Button1Click(s), appended(1)) << "an empty field appends an empty line";
+    EXPECT_EQ(Button1Click(s).change(), appended(1)) << "an empty field appends an empty line";
     EXPECT_EQ(s.ListBox1.items, (Entries{"  Hallo <b>Welt</b> ", ""}));
 }
 
@@ -170,7 +170,7 @@ TEST(TextLines, LineBreakAppendsBrAndReadsNoField) {
     PageSettings s;
     s.Edit12 = "bleibt";
     SpeedButton6Click(s);
-    EXPECT_EQ(SpeedButton6Click(s), appended(1));
+    EXPECT_EQ(SpeedButton6Click(s).change(), appended(1));
     EXPECT_EQ(s.ListBox1.items, (Entries{"<br>", "<br>"}));
     EXPECT_EQ(s.Edit12, "bleibt");
 }
@@ -178,14 +178,14 @@ TEST(TextLines, LineBreakAppendsBrAndReadsNoField) {
 TEST(TextLines, DeleteTakesOnlyTheSelectedLine) {
     PageSettings s;
     for (const char* l : {"a", "b", "c"}) addLine(s, l);
-    EXPECT_EQ(SpeedButton7Click(s), kNothing) << "nothing selected";
+    EXPECT_EQ(SpeedButton7Click(s).change(), kNothing) << "nothing selected";
     EXPECT_EQ(s.ListBox1.items, (Entries{"a", "b", "c"}));
 
     s.ListBox1.selected = 1;
-    EXPECT_EQ(SpeedButton7Click(s), removed(1));
+    EXPECT_EQ(SpeedButton7Click(s).change(), removed(1));
     EXPECT_EQ(s.ListBox1.items, (Entries{"a", "c"}));
     EXPECT_EQ(s.ListBox1.selected, -1);
-    EXPECT_EQ(SpeedButton7Click(s), kNothing);
+    EXPECT_EQ(SpeedButton7Click(s).change(), kNothing);
     EXPECT_EQ(s.ListBox1.items, (Entries{"a", "c"}));
 }
 
@@ -196,7 +196,7 @@ TEST(TextLines, DeleteAllEmptiesTheList) {
 
     for (const char* l : {"a", "b"}) addLine(s, l);
     s.ListBox1.selected = 1;
-    EXPECT_EQ(SpeedButton8Click(s).kind, ListChange::Kind::Cleared);
+    EXPECT_EQ(SpeedButton8Click(s).change().kind, ListChange::Kind::Cleared);
     EXPECT_TRUE(s.ListBox1.items.empty());
     EXPECT_EQ(s.ListBox1.selected, -1);
 }
@@ -217,8 +217,8 @@ TEST(TextLines, PictureInsertInItsFourForms) {
         PageSettings s;
         s.Edit13 = "foto.jpg";
         s.alignment = c.down;
-        EXPECT_EQ(BitBtn8Click(s), appended(0));
-        EXPECT_EQ(BitBtn8Click(s), appended(1)) << "the same alignment for the next insert";
+        EXPECT_EQ(BitBtn8Click(s).change(), appended(0));
+        EXPECT_EQ(BitBtn8Click(s).change(), appended(1)) << "the same alignment for the next insert";
         EXPECT_EQ(s.ListBox1.items, Entries(2, c.line));
         EXPECT_EQ(s.Edit13, "foto.jpg");
         EXPECT_EQ(s.alignment, c.down);
@@ -262,7 +262,7 @@ TEST(TextLines, TogglesLetAtMostOneBeDown) {
 
 TEST(TextLines, LinkInsertWithTheInitialFields) {
     PageSettings s;
-    EXPECT_EQ(BitBtn1Click(s), appended(0));
+    EXPECT_EQ(BitBtn1Click(s).change(), appended(0));
     EXPECT_EQ(s.ListBox1.items, Entries{R"(<a href="seite.html">Link</a>)"});
     EXPECT_EQ(s.Edit22, "Link");
     EXPECT_EQ(s.Edit23, "seite.html");
@@ -274,13 +274,13 @@ TEST(TextLines, LinkInsertWithTheInitialFields) {
 }
 
 TEST(TextLines, EveryAddAppendsAtTheEndWhateverIsSelected) {
-    const std::function<ListChange(PageSettings&)> adds[] = {Button1Click, SpeedButton6Click,
+    const std::function<Step(PageSettings&)> adds[] = {Button1Click, SpeedButton6Click,
                                                              BitBtn8Click, BitBtn1Click};
     for (const auto& add : adds) {
         PageSettings s;
         for (const char* l : {"a", "b", "c"}) addLine(s, l);
         s.ListBox1.selected = 0;
-        EXPECT_EQ(add(s), appended(3));
+        EXPECT_EQ(add(s).change(), appended(3));
         EXPECT_EQ(Entries(s.ListBox1.items.begin(), s.ListBox1.items.begin() + 3),
                   (Entries{"a", "b", "c"}));
     }
@@ -290,7 +290,7 @@ TEST(TextLines, EveryAddAppendsAtTheEndWhateverIsSelected) {
 
 TEST(PictureList, NewPictureWithEmptyFieldsAddsAnEmptyPair) {
     PageSettings s;
-    EXPECT_EQ(SpeedButton3Click(s), appended(0));
+    EXPECT_EQ(SpeedButton3Click(s).change(), appended(0));
     EXPECT_EQ(s.ListBox3.items, Entries{""});
     EXPECT_EQ(s.ListBox6.items, Entries{""});
 }
@@ -299,7 +299,7 @@ TEST(PictureList, NewPictureTwiceAddsTwoEqualPicturesAndKeepsTheFields) {
     PageSettings s;
     addPicture(s, "a.jpg", "Am Meer");
     s.ListBox3.selected = 0;
-    EXPECT_EQ(SpeedButton3Click(s), appended(1));
+    EXPECT_EQ(SpeedButton3Click(s).change(), appended(1));
     EXPECT_EQ(s.ListBox3.items, Entries(2, "a.jpg"));
     EXPECT_EQ(s.ListBox6.items, Entries(2, "Am Meer"));
     EXPECT_EQ(s.Edit10, "a.jpg");
@@ -313,11 +313,11 @@ TEST(PictureList, DeletingBKeepsEveryCaptionWithItsPicture) {
     addPicture(s, "b", "B");
     addPicture(s, "c", "C");
     s.ListBox3.selected = 1;
-    EXPECT_EQ(SpeedButton4Click(s), removed(1));
+    EXPECT_EQ(SpeedButton4Click(s).change(), removed(1));
     EXPECT_EQ(s.ListBox3.items, (Entries{"a", "c"}));
     EXPECT_EQ(s.ListBox6.items, (Entries{"A", "C"}));
     EXPECT_EQ(s.ListBox3.selected, -1);
-    EXPECT_EQ(SpeedButton4Click(s), kNothing);
+    EXPECT_EQ(SpeedButton4Click(s).change(), kNothing);
     EXPECT_EQ(s.ListBox3.items, (Entries{"a", "c"}));
 
     CodeList out;
@@ -330,9 +330,9 @@ TEST(PictureList, DeletingBKeepsEveryCaptionWithItsPicture) {
 
 TEST(PictureList, DeletingWithoutSelectionOrOnAnEmptyListChangesNothing) {
     PageSettings s;
-    EXPECT_EQ(SpeedButton4Click(s), kNothing);
+    EXPECT_EQ(SpeedButton4Click(s).change(), kNothing);
     addPicture(s, "a", "A");
-    EXPECT_EQ(SpeedButton4Click(s), kNothing);
+    EXPECT_EQ(SpeedButton4Click(s).change(), kNothing);
     EXPECT_EQ(s.ListBox3.items, Entries{"a"});
     EXPECT_EQ(s.ListBox6.items, Entries{"A"});
 }
