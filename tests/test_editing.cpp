@@ -13,6 +13,7 @@
 #include "FailingAllocation.h"
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
+#include "settings/Fields.h"
 #include "wizard/Editing.h"
 #include "wizard/PageFile.h"
 
@@ -218,7 +219,8 @@ TEST(TextLines, PictureInsertInItsFourForms) {
         s.Edit13 = "foto.jpg";
         s.alignment = c.down;
         EXPECT_EQ(BitBtn8Click(s).change(), appended(0));
-        EXPECT_EQ(BitBtn8Click(s).change(), appended(1)) << "the same alignment for the next insert";
+        EXPECT_EQ(BitBtn8Click(s).change(), appended(1))
+            << "the same alignment for the next insert";
         EXPECT_EQ(s.ListBox1.items, Entries(2, c.line));
         EXPECT_EQ(s.Edit13, "foto.jpg");
         EXPECT_EQ(s.alignment, c.down);
@@ -275,7 +277,7 @@ TEST(TextLines, LinkInsertWithTheInitialFields) {
 
 TEST(TextLines, EveryAddAppendsAtTheEndWhateverIsSelected) {
     const std::function<Step(PageSettings&)> adds[] = {Button1Click, SpeedButton6Click,
-                                                             BitBtn8Click, BitBtn1Click};
+                                                       BitBtn8Click, BitBtn1Click};
     for (const auto& add : adds) {
         PageSettings s;
         for (const char* l : {"a", "b", "c"}) addLine(s, l);
@@ -392,6 +394,107 @@ TEST(SpacingField, TypingMinusThreeAndSteppingDownFromZero) {
     EXPECT_EQ(s.SpinEdit3.text, "-1");
     EXPECT_TRUE(SpinEdit3Change(s));
     EXPECT_EQ(s.SpinEdit3.text, "0");
+}
+
+// ------------------------------------------ changing and moving an entry
+
+ListChange moved(int from, int to) { return {ListChange::Kind::Moved, from, to}; }
+
+// The list holds A, B, C, its pair a, b, c; `selected` is selected.
+PageSettings threeEntries(const ListField& list, int selected) {
+    PageSettings s;
+    s.*list.shown = {{"A", "B", "C"}, selected};
+    if (list.paired != nullptr) s.*list.paired = {{"a", "b", "c"}, -1};
+    return s;
+}
+
+void expectEntries(const PageSettings& s, const ListField& list, const std::string& order,
+                   int selected) {
+    Entries shown;
+    Entries paired;
+    for (const char c : order) {
+        shown.emplace_back(1, c);
+        paired.emplace_back(1, static_cast<char>(c - 'A' + 'a'));
+    }
+    EXPECT_EQ((s.*list.shown).items, shown);
+    EXPECT_EQ((s.*list.shown).selected, selected);
+    if (list.paired != nullptr) {
+        EXPECT_EQ((s.*list.paired).items, paired);
+    }
+}
+
+TEST(ChangingAndMoving, AltUpAndDownMoveTheSelectedPairOnePlace) {
+    const struct {
+        int selected;
+        int by;
+        const char* order;
+        int selectedAfter;
+        ListChange change;
+    } cases[] = {
+        {1, -1, "BAC", 0, moved(1, 0)},  // up
+        {1, 1, "ACB", 2, moved(1, 2)},   // down
+        {2, -1, "ACB", 1, moved(2, 1)},  // up from the bottom
+        {0, -1, "ABC", 0, kNothing},     // up at the top
+        {2, 1, "ABC", 2, kNothing},      // down at the bottom
+        {-1, 1, "ABC", -1, kNothing},    // nothing selected
+    };
+    for (const ListField& list : kListFields) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(list.name) + " " + std::to_string(c.selected) + " by " +
+                         std::to_string(c.by));
+            PageSettings s = threeEntries(list, c.selected);
+            EXPECT_EQ(moveSelected(s, list, c.by).change(), c.change);
+            expectEntries(s, list, c.order, c.selectedAfter);
+        }
+    }
+}
+
+TEST(ChangingAndMoving, ADragMovesThePairAndTheSelectionStaysOnItsEntry) {
+    const struct {
+        int from;
+        int to;
+        int selected;
+        const char* order;
+        int selectedAfter;
+        ListChange change;
+    } cases[] = {
+        {0, 2, 0, "BCA", 2, moved(0, 2)},  // down, the entry dragged selected
+        {0, 2, 1, "BCA", 0, moved(0, 2)},  // down, an entry it passed selected
+        {2, 0, 1, "CAB", 2, moved(2, 0)},  // up, an entry it passed selected
+        {2, 0, 0, "CAB", 1, moved(2, 0)},  // up, the entry it took the place of
+        {1, 2, 0, "ACB", 0, moved(1, 2)},  // an entry before both selected
+        {1, 1, 1, "ABC", 1, kNothing},     // onto its own place
+        {0, 3, 0, "ABC", 0, kNothing},     // past the end
+        {-1, 0, 0, "ABC", 0, kNothing},    // from before the start
+    };
+    for (const ListField& list : kListFields) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(list.name) + " from " + std::to_string(c.from) + " to " +
+                         std::to_string(c.to));
+            PageSettings s = threeEntries(list, c.selected);
+            EXPECT_EQ(Step::move(s, list, c.from, c.to).change(), c.change);
+            expectEntries(s, list, c.order, c.selectedAfter);
+        }
+    }
+}
+
+TEST(ChangingAndMoving, ChangeReplacesThePairInPlaceAndKeepsTheSelection) {
+    const ListChange replaced{ListChange::Kind::Replaced, 1};
+    for (const ListField& list : kListFields) {
+        SCOPED_TRACE(list.name);
+        PageSettings s = threeEntries(list, 1);
+        EXPECT_EQ(changeSelected(s, list, {"X", "x"}).change(), replaced);
+        expectEntries(s, list, "AXC", 1);
+        EXPECT_EQ(changeSelected(s, list, {"X", "x"}).change(), kNothing) << "the same texts";
+        if (list.paired != nullptr) {
+            EXPECT_EQ(changeSelected(s, list, {"X", "y"}).change(), replaced) << "the pair alone";
+            EXPECT_EQ((s.*list.paired).items[1], "y");
+        }
+        (s.*list.shown).selected = -1;
+        const PageSettings before = s;
+        EXPECT_EQ(changeSelected(s, list, {"Z", "z"}).change(), kNothing) << "nothing selected";
+        EXPECT_TRUE(s == before);
+    }
 }
 
 // ---------------------------------------------------- running out of memory
