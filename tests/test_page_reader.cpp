@@ -18,6 +18,7 @@
 #include "generator/PageGenerator.h"
 #include "generator/PageReader.h"
 #include "settings/Failure.h"
+#include "settings/Fields.h"
 
 namespace velmora {
 namespace {
@@ -55,21 +56,10 @@ public:
     PageSettings next() {
         PageSettings s;
         s.hgb = coin();
-        for (std::string* field :
-             {&s.Edit1,  &s.Edit14, &s.Edit15, &s.Edit16, &s.Edit17, &s.Edit18, &s.Edit26,
-              &s.Edit27, &s.Edit19, &s.Edit2,  &s.Edit5,  &s.Edit20, &s.Edit21, &s.Edit8,
-              &s.Edit9,  &s.Edit3,  &s.Edit4,  &s.Edit6,  &s.Edit7,  &s.Edit12, &s.Edit24,
-              &s.Edit25, &s.Edit13, &s.Edit22, &s.Edit23, &s.Edit10, &s.Edit11}) {
-            *field = value();
-        }
-        for (bool* tick :
-             {&s.CSS, &s.fett, &s.eck, &s.Dots, &s.lh, &s.strecken, &s.zentrieren, &s.html}) {
-            *tick = coin();
-        }
-        for (SpinField* spin :
-             {&s.SpinEdit1, &s.SpinEdit2, &s.SpinEdit4, &s.SpinEdit5, &s.SpinEdit6}) {
-            spin->text = spinText();
-        }
+        for (const TextField& f : kTextFields) s.*f.member = value();
+        for (const TickField& f : kTickFields) s.*f.member = coin();
+        s.html = coin();
+        for (const SpinEditField& f : kSpinFields) (s.*f.member).text = spinText();
         s.SpinEdit3.setValue(upTo(5));
         s.HeadingSize = 1 + upTo(5);
         s.alignment = static_cast<Alignment>(upTo(3));
@@ -118,24 +108,20 @@ private:
 PageSettings carried(const PageSettings& s) {
     const PageSettings d;
     PageSettings r = s;
-    for (std::string* field : {&r.Edit1, &r.Edit14, &r.Edit15, &r.Edit16, &r.Edit17, &r.Edit18,
-                               &r.Edit26, &r.Edit27, &r.Edit2, &r.Edit5, &r.Edit20, &r.Edit21,
-                               &r.Edit8, &r.Edit9, &r.Edit6, &r.Edit7, &r.Edit24, &r.Edit25}) {
+    const auto asRead = [](std::string& text) {
         std::string ascii;
-        appendAsAscii(ascii, *field);
-        *field = fromAscii(ascii);
-    }
-    for (StringList* list : {&r.ListBox1, &r.ListBox2, &r.ListBox3, &r.ListBox5, &r.ListBox6}) {
-        for (std::string& entry : list->items) {
-            std::string ascii;
-            appendAsAscii(ascii, entry);
-            entry = fromAscii(ascii);
+        appendAsAscii(ascii, text);
+        text = fromAscii(ascii);
+    };
+    for (const TextField& f : kTextFields) asRead(r.*f.member);
+    for (const ListField& list : kListFields) {
+        for (auto member : {list.shown, list.paired}) {
+            if (member == nullptr) continue;
+            for (std::string& entry : (r.*member).items) asRead(entry);
+            (r.*member).selected = -1;
         }
-        list->selected = -1;
     }
-    for (SpinField* spin : {&r.SpinEdit1, &r.SpinEdit2, &r.SpinEdit4, &r.SpinEdit5, &r.SpinEdit6}) {
-        spin->setValue(spin->value());
-    }
+    for (const SpinEditField& f : kSpinFields) (r.*f.member).setValue((r.*f.member).value());
     r.SpinEdit3.setValue(std::max(r.SpinEdit3.value(), 0));
     // never on the page
     for (auto field : {&PageSettings::Edit3, &PageSettings::Edit4, &PageSettings::Edit12,
