@@ -26,7 +26,6 @@ namespace {
 using Entries = std::vector<std::string>;
 
 const ListField& links = *fieldNamed(kListFields, "ListBox2");
-const ListField& lines = *fieldNamed(kListFields, "ListBox1");
 const ListField& pictures = *fieldNamed(kListFields, "ListBox3");
 const TextField* const edit12 = fieldNamed(kTextFields, "Edit12");
 
