@@ -271,30 +271,28 @@ TEST(History, RandomSessionsAreUndoneAndRedoneExactly) {
         }
         ASSERT_GT(done.size(), 500U);
 
-        for (auto step = done.rbegin(); step != done.rend(); ++step) {
-            SCOPED_TRACE("undo of step " + std::to_string(done.rend() - step - 1));
+        const auto replay = [&](const Done& step, bool undo) {
             user.typeAndSelect(s);
-            PageSettings expected = expectedFrom(s, step->before, step->list);
-            if (step->added) expected.Edit12 = step->before.Edit12;
-            ASSERT_TRUE(history.canUndo());
-            const Update update = withoutMemory([&] { return history.undo(s); });
+            const PageSettings& goal = undo ? step.before : step.after;
+            PageSettings expected = expectedFrom(s, goal, step.list);
+            if (step.added) expected.Edit12 = goal.Edit12;
+            ASSERT_TRUE(undo ? history.canUndo() : history.canRedo());
+            const Update update =
+                withoutMemory([&] { return undo ? history.undo(s) : history.redo(s); });
             ASSERT_NO_FATAL_FAILURE(expectSame(s, expected));
             ASSERT_NO_FATAL_FAILURE(rows.show(update, s));
-            ASSERT_EQ(update.field, step->added ? edit12 : nullptr);
+            ASSERT_EQ(update.field, step.added ? edit12 : nullptr);
+        };
+        for (auto step = done.rbegin(); step != done.rend(); ++step) {
+            SCOPED_TRACE("undo of step " + std::to_string(done.rend() - step - 1));
+            ASSERT_NO_FATAL_FAILURE(replay(*step, true));
         }
         EXPECT_FALSE(history.canUndo());
         EXPECT_EQ(history.undo(s).list, nullptr);
 
         for (auto step = done.begin(); step != done.end(); ++step) {
             SCOPED_TRACE("redo of step " + std::to_string(step - done.begin()));
-            user.typeAndSelect(s);
-            PageSettings expected = expectedFrom(s, step->after, step->list);
-            if (step->added) expected.Edit12 = step->after.Edit12;
-            ASSERT_TRUE(history.canRedo());
-            const Update update = withoutMemory([&] { return history.redo(s); });
-            ASSERT_NO_FATAL_FAILURE(expectSame(s, expected));
-            ASSERT_NO_FATAL_FAILURE(rows.show(update, s));
-            ASSERT_EQ(update.field, step->added ? edit12 : nullptr);
+            ASSERT_NO_FATAL_FAILURE(replay(*step, false));
         }
         EXPECT_FALSE(history.canRedo());
         EXPECT_EQ(history.redo(s).list, nullptr);

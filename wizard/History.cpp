@@ -62,23 +62,25 @@ bool inList(const StringList& list, int index) noexcept {
 Step::Step(Kind kind, const ListField& list, int index, int to)
     : kind_(kind), list_(&list), index_(index), to_(to) {}
 
-Step Step::append(PageSettings& s, const ListField& list, Entry entry, const TextField* emptied) {
-    Step step(Kind::Append, list, (s.*list.shown).count());
-    step.entry_ = std::move(entry);
-    step.field_ = emptied;
+// The selections before and after the first doing are the ones that undo
+// and redo give back.
+Step Step::firstDone(PageSettings& s, Step step) {
     step.before_ = step.selectionIn(s);
     step.apply(s);
     step.after_ = step.selectionIn(s);
     return step;
 }
 
+Step Step::append(PageSettings& s, const ListField& list, Entry entry, const TextField* emptied) {
+    Step step(Kind::Append, list, (s.*list.shown).count());
+    step.entry_ = std::move(entry);
+    step.field_ = emptied;
+    return firstDone(s, std::move(step));
+}
+
 Step Step::remove(PageSettings& s, const ListField& list, int index) {
     if (!inList(s.*list.shown, index)) return {};
-    Step step(Kind::Remove, list, index);
-    step.before_ = step.selectionIn(s);
-    step.apply(s);
-    step.after_ = step.selectionIn(s);
-    return step;
+    return firstDone(s, Step(Kind::Remove, list, index));
 }
 
 Step Step::replace(PageSettings& s, const ListField& list, int index, Entry entry) {
@@ -89,29 +91,18 @@ Step Step::replace(PageSettings& s, const ListField& list, int index, Entry entr
     if (shown.items[i] == entry.shown && samePaired) return {};
     Step step(Kind::Replace, list, index);
     step.entry_ = std::move(entry);
-    step.before_ = step.selectionIn(s);
-    step.apply(s);
-    step.after_ = step.selectionIn(s);
-    return step;
+    return firstDone(s, std::move(step));
 }
 
 Step Step::move(PageSettings& s, const ListField& list, int from, int to) {
     const StringList& shown = s.*list.shown;
     if (!inList(shown, from) || !inList(shown, to) || from == to) return {};
-    Step step(Kind::Move, list, from, to);
-    step.before_ = step.selectionIn(s);
-    step.apply(s);
-    step.after_ = step.selectionIn(s);
-    return step;
+    return firstDone(s, Step(Kind::Move, list, from, to));
 }
 
 Step Step::clear(PageSettings& s, const ListField& list) {
     if ((s.*list.shown).items.empty()) return {};
-    Step step(Kind::Clear, list, -1);
-    step.before_ = step.selectionIn(s);
-    step.apply(s);
-    step.after_ = step.selectionIn(s);
-    return step;
+    return firstDone(s, Step(Kind::Clear, list, -1));
 }
 
 Step::Selection Step::selectionIn(const PageSettings& s) const noexcept {
@@ -168,7 +159,7 @@ void Step::apply(PageSettings& s) {
     }
 }
 
-// Undoes apply() on the lists as apply() left them.
+// Undoes apply() on the lists as apply() left them; undo() then selects.
 void Step::revert(PageSettings& s) {
     StringList& shown = s.*list_->shown;
     StringList* paired = pairedIn(s, *list_);
@@ -186,65 +177,48 @@ void Step::revert(PageSettings& s) {
                                      std::exchange(entry_.paired, {}));
             }
             break;
-        case Kind::Replace:
-            std::swap(shown.items[static_cast<std::size_t>(index_)], entry_.shown);
-            if (paired != nullptr) {
-                std::swap(paired->items[static_cast<std::size_t>(index_)], entry_.paired);
-            }
-            break;
         case Kind::Move:
             moveWithin(shown.items, to_, index_);
             if (paired != nullptr) moveWithin(paired->items, to_, index_);
             break;
+        case Kind::Replace:
         case Kind::Clear:
-            shownLines_.swap(shown.items);
-            if (paired != nullptr) pairedLines_.swap(paired->items);
+            apply(s);  // a swap, which undoes itself; undo() then selects
             break;
         case Kind::None:
             break;
     }
 }
 
-Update Step::update() const noexcept {
+// What a window shows of the step done, or undone: each kind beside its
+// inverse.
+Update Step::rows(bool undone) const noexcept {
     using K = ListChange::Kind;
     switch (kind_) {
         case Kind::Append:
-            return {list_, {K::Appended, index_}, field_};
+            return {list_, {undone ? K::Removed : K::Appended, index_}, field_};
         case Kind::Remove:
-            return {list_, {K::Removed, index_}};
+            return {list_, {undone ? K::Inserted : K::Removed, index_}};
         case Kind::Replace:
             return {list_, {K::Replaced, index_}};
         case Kind::Move:
-            return {list_, {K::Moved, index_, to_}};
+            return {list_, {K::Moved, undone ? to_ : index_, undone ? index_ : to_}};
         case Kind::Clear:
-            return {list_, {K::Cleared}};
+            return {list_, {undone ? K::Refilled : K::Cleared}};
         case Kind::None:
             break;
     }
     return {};
 }
+
+Update Step::update() const noexcept { return rows(false); }
 
 Update Step::undo(PageSettings& s) {
     if (kind_ == Kind::None || undone_) return {};
     revert(s);
     select(s, before_);
     undone_ = true;
-    using K = ListChange::Kind;
-    switch (kind_) {
-        case Kind::Append:
-            return {list_, {K::Removed, index_}, field_};
-        case Kind::Remove:
-            return {list_, {K::Inserted, index_}};
-        case Kind::Replace:
-            return {list_, {K::Replaced, index_}};
-        case Kind::Move:
-            return {list_, {K::Moved, to_, index_}};
-        case Kind::Clear:
-            return {list_, {K::Refilled}};
-        case Kind::None:
-            break;
-    }
-    return {};
+    return rows(true);
 }
 
 Update Step::redo(PageSettings& s) {
@@ -252,7 +226,7 @@ Update Step::redo(PageSettings& s) {
     apply(s);
     select(s, after_);
     undone_ = false;
-    return update();
+    return rows(false);
 }
 
 void History::makeRoom() {

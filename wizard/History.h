@@ -112,10 +112,12 @@ private:
     };
 
     Step(Kind kind, const ListField& list, int index, int to = -1);
+    static Step firstDone(PageSettings& s, Step step);
     [[nodiscard]] Selection selectionIn(const PageSettings& s) const noexcept;
     void select(PageSettings& s, Selection selection) const noexcept;
     void apply(PageSettings& s);
     void revert(PageSettings& s);
+    [[nodiscard]] Update rows(bool undone) const noexcept;
 
     Kind kind_ = Kind::None;
     bool undone_ = false;
