@@ -541,7 +541,7 @@ PageSettings fullListsWithLongFields() {
     for (int i = 0; i < 8; ++i) {
         SpeedButton2Click(s);
         SpeedButton3Click(s);
-        s.ListBox1.append("x");
+        s.ListBox1.items.push_back("x");
     }
     return s;
 }

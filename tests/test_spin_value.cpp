@@ -128,23 +128,8 @@ TEST(PageSettings, StartsWithTheWizardDefaults) {
     EXPECT_TRUE(s.Edit13.empty());
 }
 
-TEST(StringList, RemoveOutOfRangeChangesNothing) {
-    StringList l;
-    l.append("a");
-    l.selected = 0;
-    l.remove(1);
-    l.remove(-1);
-    EXPECT_EQ(l.items, std::vector<std::string>{"a"});
-    EXPECT_EQ(l.selected, 0);
-    l.remove(0);
-    EXPECT_TRUE(l.items.empty());
-    EXPECT_EQ(l.selected, -1);
-}
-
 TEST(StringList, SelectionPastTheEndIsNoSelection) {
-    StringList l;
-    l.append("a");
-    l.selected = 1;
+    StringList l{{"a"}, 1};
     EXPECT_FALSE(l.hasSelection());
     l.selected = 0;
     EXPECT_TRUE(l.hasSelection());
