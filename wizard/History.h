@@ -33,10 +33,10 @@ struct ListChange {
     enum class Kind : std::uint8_t {
         None,      // no row changed
         Appended,  // row `index` added at the end
-        Inserted,  // row `index` put back between the others (a delete undone)
+        Inserted,  // row `index` put back; the rows from there on move down (a delete undone)
         Removed,   // row `index` taken out; the rows after it move up
         Replaced,  // row `index` shows another text
-        Moved,     // the row at `index` now stands at `to`; the rows between move by one
+        Moved,     // the row that stood at `index` stands at `to`; the rows between move by one
         Cleared,   // every row gone
         Refilled,  // every row anew (an "Alles löschen" undone)
     };
