@@ -20,9 +20,10 @@ namespace {
 // A name that is not in its table does not compile.
 template <class Entry, std::size_t N>
 constexpr const Entry& named(const std::array<Entry, N>& table, std::string_view name) {
-    const Entry* entry = fieldNamed(table, name);
-    if (entry == nullptr) throw std::logic_error("no such field");
-    return *entry;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (table[i].name == name) return table[i];
+    }
+    throw std::logic_error("no such field");
 }
 
 constexpr const ListField& kLinks = named(kListFields, "ListBox2");
