@@ -138,8 +138,9 @@ class History {
 public:
     /// Runs `operation` (PageSettings& -> Step) on `s` and records its step,
     /// unless it changed nothing. A recorded step drops the steps that were
-    /// undone. Returns what the step changed. When the operation throws,
-    /// nothing has changed and nothing is recorded.
+    /// undone. Returns what the step changed. When the operation throws, or
+    /// the history finds no memory for one more step (std::bad_alloc, before
+    /// the operation runs), nothing has changed and nothing is recorded.
     template <class Operation>
     Update run(PageSettings& s, Operation&& operation) {
         makeRoom();
@@ -152,8 +153,8 @@ public:
     Update undo(PageSettings& s);
     /// Redoes the last step undone; with none, changes nothing.
     Update redo(PageSettings& s);
-    /// Forgets every step. Opening a page calls it: the steps' indices belong
-    /// to the lists it replaces. A finish does not.
+    /// Forgets every step. The window calls it when it opens a page, whose
+    /// lists the steps' indices do not describe; a finish keeps the steps.
     void clear() noexcept;
 
 private:
