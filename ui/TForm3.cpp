@@ -47,22 +47,45 @@ void showSelection(QListWidget* list, int row) {
     }
 }
 
-// Shows one operation's change: one row added or taken, or all rows gone.
+void showAllRows(QListWidget* widget, const StringList& list) {
+    QStringList rows;
+    rows.reserve(list.count());
+    for (const std::string& entry : list.items) rows << qs(entry);
+    widget->clear();
+    widget->addItems(rows);
+}
+
+// Shows one operation's change: the rows it touched, or all rows anew.
 // When the current row is taken, the view moves the current row (and with the
 // focus, the selection) to a neighbour on its own; that move must not reach
 // the settings, so the list is silent until it shows the settings' selection.
 void showChange(QListWidget* widget, const StringList& list, ListChange change) {
     {
         const QSignalBlocker quiet(widget);
+        const auto text = [&list](int row) {
+            return qs(list.items[static_cast<std::size_t>(row)]);
+        };
         switch (change.kind) {
             case ListChange::Kind::Appended:
-                widget->addItem(qs(list.items[static_cast<std::size_t>(change.index)]));
+                widget->addItem(text(change.index));
+                break;
+            case ListChange::Kind::Inserted:
+                widget->insertItem(change.index, text(change.index));
                 break;
             case ListChange::Kind::Removed:
                 delete widget->takeItem(change.index);
                 break;
+            case ListChange::Kind::Replaced:
+                widget->item(change.index)->setText(text(change.index));
+                break;
+            case ListChange::Kind::Moved:
+                widget->insertItem(change.to, widget->takeItem(change.index));
+                break;
             case ListChange::Kind::Cleared:
                 widget->clear();
+                break;
+            case ListChange::Kind::Refilled:
+                showAllRows(widget, list);
                 break;
             case ListChange::Kind::None:
                 break;
@@ -130,11 +153,7 @@ void TForm3::bindList(QListWidget* widget, StringList& list) {
     shows_.emplace_back([widget, &list] {
         {
             const QSignalBlocker quiet(widget);
-            QStringList rows;
-            rows.reserve(list.count());
-            for (const std::string& entry : list.items) rows << qs(entry);
-            widget->clear();
-            widget->addItems(rows);
+            showAllRows(widget, list);
         }
         showSelection(widget, list.selected);
     });
@@ -223,7 +242,7 @@ void TForm3::connectOperations() {
 
 void TForm3::connectOperation(QAbstractButton* button, Operation operation, ListView view) {
     connect(button, &QAbstractButton::clicked, this, [this, operation, view] {
-        guarded(this, [&] { showChange(view.widget, view.list, operation(settings_)); });
+        guarded(this, [&] { showChange(view.widget, view.list, operation(settings_).change()); });
     });
 }
 
@@ -247,7 +266,7 @@ void TForm3::showToggles() {
 
 void TForm3::Button1Click() {
     guarded(this, [this] {
-        showChange(ui_.ListBox1, settings_.ListBox1, velmora::Button1Click(settings_));
+        showChange(ui_.ListBox1, settings_.ListBox1, velmora::Button1Click(settings_).change());
         ui_.Edit12->setText(qs(settings_.Edit12));
     });
 }

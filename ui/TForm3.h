@@ -63,7 +63,7 @@ private:
         QListWidget* widget;
         const StringList& list;
     };
-    using Operation = ListChange (*)(PageSettings&);
+    using Operation = Step (*)(PageSettings&);
 
     void bindControls();
     void bindTick(QCheckBox* box, bool& value);
