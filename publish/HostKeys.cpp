@@ -11,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <sstream>
 #include <system_error>
 
@@ -85,7 +86,7 @@ bool hashedMatch(std::string_view field, const std::string& entry) {
                              mac.data(), &length) == nullptr) {
         return false;
     }
-    return hash.size() == length && std::equal(hash.begin(), hash.end(), mac.begin());
+    return hash.size() == length && std::memcmp(hash.data(), mac.data(), length) == 0;
 }
 
 bool hostsMatch(std::string_view field, const std::string& entry) {

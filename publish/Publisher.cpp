@@ -379,7 +379,6 @@ public:
     }
 
     [[nodiscard]] bool sftp() const { return c_.protocol == Protocol::Sftp; }
-    [[nodiscard]] long connections() const { return connections_; }
 
     /// The folder `dir` (relative to the publish folder) as the server lists
     /// it; nothing when it does not exist.
@@ -407,18 +406,28 @@ public:
         set(CURLOPT_READDATA, &source);
         set(CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(size));
         const CURLcode result = run();
-        if (result == CURLE_OK) return;
-        if (sftp() && result != CURLE_ABORTED_BY_CALLBACK && alive()) {
-            // OpenSSH reports a full disk only as a general failure.
-            const std::string detail = serverText(result);
-            const std::optional<std::uint64_t> free = freeSpace(dir);
-            if (free && *free < size) {
-                removeQuietly(dir, {name});
-                throw Failure(std::string(kServerFull) + ": " + detail);
+        if (result == CURLE_OK) {
+            staged_ += size;
+            return;
+        }
+        const std::string text = serverText(result);
+        std::string message = failureMessage(result, dir);
+        // OpenSSH reports a full disk only as a general failure. libcurl
+        // closes the connection after a failed write, and then the space
+        // measured at the start has to answer.
+        if (sftp() && result != CURLE_ABORTED_BY_CALLBACK && !message.starts_with(kServerFull)) {
+            const std::optional<std::uint64_t> free = alive() ? freeSpace(dir) : std::nullopt;
+            if (free ? *free < size : (freeAtStart_ && staged_ + size > *freeAtStart_)) {
+                message = std::string(kServerFull) + ": " + text;
             }
         }
-        if (result != CURLE_ABORTED_BY_CALLBACK && alive()) removeQuietly(dir, {name});
-        check(result, dir);
+        if (alive()) removeQuietly(dir, {name});
+        fail(message);
+    }
+
+    /// SFTP: notes the free space in `dir` for a write that fails later.
+    void measureFreeSpace(const std::string& dir) {
+        if (sftp()) freeAtStart_ = freeSpace(dir);
     }
 
     /// Renames `from` over `to` in `dir`. Returns whether the old file had to
@@ -484,11 +493,13 @@ private:
         return base_ + (absolute_ ? "/%2F" : "/") + percentEncoded(absolute_ ? p.substr(1) : p);
     }
 
-    // An SFTP quote command's argument: libcurl reads "/~/" as the login
-    // folder, and a quoted name with '\' escapes.
+    // An SFTP quote command's argument, quoted with '\' escapes. libcurl
+    // reads "/~/" as the login folder only in a name without quotes, but
+    // OpenSSH's server starts in that folder: a relative name is below it.
     [[nodiscard]] std::string quoted(const std::string& dir, const std::string& name) const {
+        const std::string below = joined({folder_, dir, name});
         std::string out = "\"";
-        for (const char c : path(dir, name)) {
+        for (const char c : absolute_ ? "/" + below : below.empty() ? "." : below) {
             if (c == '"' || c == '\\' || c == '\'') out += '\\';
             out += c;
         }
@@ -557,11 +568,7 @@ private:
 
     // Whether the connection is still open: after a failure libcurl may
     // have closed it, and a further step would open a second one.
-    bool alive() {
-        curl_socket_t socket = CURL_SOCKET_BAD;
-        return curl_easy_getinfo(easy_, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK &&
-               socket != CURL_SOCKET_BAD;
-    }
+    [[nodiscard]] bool alive() const { return alive_; }
 
     CURLcode run() {
         if (progress_.cancel) throw Cancelled();
@@ -591,19 +598,22 @@ private:
             }
             if (done) break;
             if (progress_.cancel) {
+                alive_ = false;
                 curl_multi_remove_handle(multi_, easy_);
                 throw Cancelled();
             }
             if (Clock::now() - activity_ > std::chrono::seconds(kStallSeconds)) {
+                alive_ = false;
                 curl_multi_remove_handle(multi_, easy_);
                 fail(std::string(kTimeout) + ": der Server antwortet nicht mehr");
             }
             curl_multi_poll(multi_, nullptr, 0, 100, nullptr);
         }
+        // libcurl tells only while the handle is in the multi handle.
+        curl_socket_t socket = CURL_SOCKET_BAD;
+        alive_ = curl_easy_getinfo(easy_, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK &&
+                 socket != CURL_SOCKET_BAD;
         curl_multi_remove_handle(multi_, easy_);
-        long made = 0;
-        curl_easy_getinfo(easy_, CURLINFO_NUM_CONNECTS, &made);
-        connections_ += made;
         if (result == CURLE_ABORTED_BY_CALLBACK && progress_.cancel) throw Cancelled();
         return result;
     }
@@ -630,7 +640,12 @@ private:
     }
 
     void check(CURLcode result, const std::string& dir) {
-        if (result == CURLE_OK) return;
+        if (result != CURLE_OK) fail(failureMessage(result, dir));
+    }
+
+    // What went wrong, in the words of the table of causes, then the
+    // server's. An unknown host key is thrown as such.
+    std::string failureMessage(CURLcode result, const std::string& dir) {
         const std::string text = serverText(result);
         long reply = 0;
         curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &reply);
@@ -638,60 +653,61 @@ private:
             std::string("„") + (absolute_ ? "/" : "") + joined({folder_, dir}) + "“";
         switch (result) {
             case CURLE_COULDNT_RESOLVE_HOST:
-                fail(std::string(kHostNotFound) + ": " + c_.host + " (" + text + ")");
+                return std::string(kHostNotFound) + ": " + c_.host + " (" + text + ")";
             case CURLE_COULDNT_CONNECT:
-                fail(std::string(kConnectionRefused) + ": " + text);
+                return std::string(kConnectionRefused) + ": " + text;
             case CURLE_OPERATION_TIMEDOUT:
             case CURLE_FTP_ACCEPT_TIMEOUT:
-                fail(std::string(kTimeout) + ": " + text);
+                return std::string(kTimeout) + ": " + text;
             case CURLE_LOGIN_DENIED:
-                fail(std::string(kLoginRefused) + ": " + text);
+                return std::string(kLoginRefused) + ": " + text;
             case CURLE_PEER_FAILED_VERIFICATION:
             case CURLE_SSL_CACERT_BADFILE:
             case CURLE_SSL_ISSUER_ERROR:
-                if (sftp()) hostKeyFailure(text);
-                certificateFailure(text);
+                return sftp() ? hostKeyMessage(text) : certificateMessage(text);
             case CURLE_REMOTE_DISK_FULL:
-                fail(std::string(kServerFull) + ": " + text);
+                return std::string(kServerFull) + ": " + text;
             case CURLE_REMOTE_ACCESS_DENIED:
-                fail(std::string(kNoWritePermission) + " " + where + ": " + text);
+                return std::string(kNoWritePermission) + " " + where + ": " + text;
             default:
                 break;
         }
-        if (!sftp() && (reply == 452 || reply == 552)) fail(std::string(kServerFull) + ": " + text);
+        if (!sftp() && (reply == 452 || reply == 552))
+            return std::string(kServerFull) + ": " + text;
         if (!sftp() && (reply == 550 || reply == 553) && result == CURLE_UPLOAD_FAILED) {
-            fail(std::string(kNoWritePermission) + " " + where + ": " + text);
+            return std::string(kNoWritePermission) + " " + where + ": " + text;
         }
-        fail(std::string(kTransferFailed) + ": " + text);
+        return std::string(kTransferFailed) + ": " + text;
     }
 
-    [[noreturn]] void hostKeyFailure(const std::string& text) {
+    std::string hostKeyMessage(const std::string& text) const {
         switch (hostKey_.outcome) {
             case HostKeyState::Outcome::Unknown:
                 throw UnknownHostKey(hostKey_.key.type, hostKey_.key.fingerprint,
                                      hostKey_.key.base64);
             case HostKeyState::Outcome::Changed:
-                fail(std::string(kHostKeyChanged) +
-                     ". Jemand könnte die Verbindung abfangen, oder der Anbieter hat den Server "
-                     "neu eingerichtet. Es wurde nichts gesendet. Der Server zeigt jetzt den "
-                     "Schlüssel " +
-                     hostKey_.key.type + " " + hostKey_.key.fingerprint + ".");
+                return std::string(kHostKeyChanged) +
+                       ". Jemand könnte die Verbindung abfangen, oder der Anbieter hat den Server "
+                       "neu eingerichtet. Es wurde nichts gesendet. Der Server zeigt jetzt den "
+                       "Schlüssel " +
+                       hostKey_.key.type + " " + hostKey_.key.fingerprint + ".";
             case HostKeyState::Outcome::NotSaved:
-                fail(std::string(kTransferFailed) + ": " + hostKey_.error);
+                return std::string(kTransferFailed) + ": " + hostKey_.error;
             case HostKeyState::Outcome::None:
                 break;
         }
-        fail(std::string(kTransferFailed) + ": " + text);
+        return std::string(kTransferFailed) + ": " + text;
     }
 
-    [[noreturn]] void certificateFailure(const std::string& text) {
+    std::string certificateMessage(const std::string& text) const {
         // A certificate whose chain holds, but that is for other names, is
         // refused by libcurl after OpenSSL's check.
         const std::string reason = tls_.error != X509_V_OK
                                        ? certificateReason(tls_.error)
                                        : "Es ist nicht für " + c_.host + " ausgestellt";
-        fail(std::string(kUntrustedCertificate) + ": " + reason + ". Ausgestellt für: " +
-             (tls_.names.empty() ? "(keine Namen)" : tls_.names) + " (" + text + ")");
+        return std::string(kUntrustedCertificate) + ": " + reason +
+               ". Ausgestellt für: " + (tls_.names.empty() ? "(keine Namen)" : tls_.names) + " (" +
+               text + ")";
     }
 
     static int onProgress(void* self, curl_off_t /*downTotal*/, curl_off_t down,
@@ -787,7 +803,9 @@ private:
     curl_off_t lastUp_ = -1;
     curl_off_t lastDown_ = -1;
     bool started_ = false;
-    long connections_ = 0;
+    bool alive_ = false;
+    std::optional<std::uint64_t> freeAtStart_;
+    std::uint64_t staged_ = 0;  // bytes sent under temporary names
     TlsState tls_;
     HostKeyState hostKey_;
 };
@@ -835,6 +853,7 @@ std::map<std::string, std::optional<Listing>> survey(Session& session,
                                                      const std::vector<Item>& items) {
     std::map<std::string, std::optional<Listing>> listings;
     listings[""] = session.list("");
+    if (listings[""]) session.measureFreeSpace("");
     for (const std::string& dir : foldersOf(items)) {
         const std::optional<Listing>& parent = listings[folderOf(dir)];
         const auto entry = parent ? parent->find(nameOf(dir)) : Listing::const_iterator();
@@ -932,8 +951,10 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
         items.push_back(std::move(item));
     }
     Published published;
+    Session session(connection, progress);
+    // sent under their temporary names, not yet renamed: dir and name
+    std::map<std::string, std::vector<std::string>> staged;
     try {
-        Session session(connection, progress);
         const auto listings = survey(session, items);
         const std::string id = newTemporaryId();
         std::vector<Item*> sending;
@@ -968,17 +989,20 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
                 if (progress.file) progress.file(item->file->relativePath);
                 Source source(item->file->localPath);
                 current = 0;
-                session.upload(item->dir, temporaryName(item->name, id), source, item->size);
+                const std::string temporary = temporaryName(item->name, id);
+                staged[item->dir].push_back(temporary);
+                session.upload(item->dir, temporary, source, item->size);
                 done += item->size;
                 current = 0;
                 published.bytes += item->size;
             }
             verify(session, batch, id);
             for (Item* item : batch) {
-                if (session.replace(item->dir, temporaryName(item->name, id), item->name,
-                                    item->exists)) {
+                const std::string temporary = temporaryName(item->name, id);
+                if (session.replace(item->dir, temporary, item->name, item->exists)) {
                     ++published.deletedFirst;
                 }
+                std::erase(staged[item->dir], temporary);
                 record.put(place, item->file->relativePath, {item->size, item->sha256});
                 published.sent.push_back(item->file->relativePath);
             }
@@ -991,12 +1015,18 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
             }
             session.removeQuietly(dir, leftovers);
         }
-        published.connections = session.connections();
     } catch (...) {
+        // What this publish sent but did not rename goes, where the
+        // connection still stands; else the next publish removes it.
+        if (!progress.cancel) {
+            try {
+                for (const auto& [dir, names] : staged) session.removeQuietly(dir, names);
+            } catch (...) {  // NOLINT(bugprone-empty-catch): the first failure says more
+            }
+        }
         try {
             record.save();
-        } catch (const Failure&) {
-            // the publish's own failure says more
+        } catch (const Failure&) {  // NOLINT(bugprone-empty-catch): the first failure says more
         }
         throw;
     }

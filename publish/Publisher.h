@@ -103,8 +103,6 @@ struct Published {
     /// rename over a file. In between, the complete new file waits under its
     /// temporary name. Every other replacement was one atomic rename.
     std::size_t deletedFirst = 0;
-    /// Connections opened to the server: one.
-    long connections = 0;
 };
 
 /// "Verbindung prüfen": logs in, creates or opens the folder, writes a probe

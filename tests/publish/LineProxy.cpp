@@ -96,6 +96,11 @@ void LineProxy::delay(std::chrono::milliseconds each) { delayMs_ = each.count();
 
 void LineProxy::stall() { stalled_ = true; }
 
+std::size_t LineProxy::connections() {
+    const std::lock_guard lock(mutex_);
+    return links_.size();
+}
+
 std::vector<std::uint64_t> LineProxy::takeBoundaries() {
     const std::lock_guard lock(mutex_);
     recording_ = true;

@@ -36,6 +36,9 @@ public:
     /// Nothing is forwarded any more, and nothing is closed.
     void stall();
 
+    /// The connections made through the line so far.
+    [[nodiscard]] std::size_t connections();
+
     /// Where the pieces the client sent on the first connection since the
     /// last call ended, counted from its start: the places a cut falls
     /// between two commands.

@@ -210,7 +210,10 @@ SshServer::SshServer(const fs::path& dir)
                          (dir / "host_key").string() + "\nAuthorizedKeysFile " +
                          (dir / "authorized_keys").string() + "\nPidFile " +
                          (dir / "sshd.pid").string() +
-                         "\nUsePAM no\nPasswordAuthentication no\nKbdInteractiveAuthentication no\n"
+                         // nobody's account counts as locked without PAM
+                         "\nUsePAM " + (isRoot() ? "yes" : "no") +
+                         "\nPasswordAuthentication no\nKbdInteractiveAuthentication no\n"
+                         "PrintMotd no\n"
                          "StrictModes no\nLogLevel ERROR\nMaxStartups 100\n"
                          "Subsystem sftp " +
                          sftp + "\nForceCommand " + sftp + "\n";
@@ -269,7 +272,7 @@ FtpServer::FtpServer(const fs::path& dir, const TestAuthority& authority) : root
                   authority.certificate.string() +
                   "\nrsa_private_key_file=" + authority.key.string() +
                   "\npasv_address=127.0.0.1\nsecure_chroot_dir=" + (dir / "empty").string() +
-                  "\nxferlog_enable=NO\n");
+                  "\nssl_ciphers=HIGH\nxferlog_enable=NO\n");
     fs::permissions(authority.key, fs::perms::owner_read | fs::perms::owner_write);
     giveToServers(dir);
     giveToServers(authority.certificate);
