@@ -6,9 +6,11 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +18,7 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -311,13 +314,16 @@ public:
         if (folder.starts_with('/')) absolute_ = true, folder.erase(0, 1);
         folder_ = folder;
         const bool sftp = c_.protocol == Protocol::Sftp;
-        const int port = c_.port > 0 ? c_.port : defaultPort(c_.protocol);
+        port_ = c_.port > 0 ? c_.port : defaultPort(c_.protocol);
+        const int port = port_;
         const std::string host =
             c_.host.find(':') != std::string::npos ? "[" + c_.host + "]" : c_.host;
         base_ = (sftp ? "sftp://" : "ftp://") + host + ":" + std::to_string(port);
         hostEntry_ = hostkeys::hostEntry(c_.host, port);
 
         set(CURLOPT_NOSIGNAL, 1L);
+        set(CURLOPT_OPENSOCKETFUNCTION, &Session::onOpenSocket);
+        set(CURLOPT_OPENSOCKETDATA, this);
         set(CURLOPT_PROTOCOLS_STR, sftp ? "sftp" : "ftp");
         set(CURLOPT_ERRORBUFFER, errors_.data());
         set(CURLOPT_USERNAME, c_.user.c_str());
@@ -353,6 +359,10 @@ public:
             set(CURLOPT_NEW_DIRECTORY_PERMS, 0755L);
         } else {
             set(CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallSeconds);
+            // libcurl 7.88 holds every data connection back for about its
+            // happy-eyeballs delay (200 ms unless told otherwise) before it
+            // connects it: a second and more for a page with pictures.
+            set(CURLOPT_HAPPY_EYEBALLS_TIMEOUT_MS, 50L);
             if (c_.protocol == Protocol::FtpTls) {
                 set(CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
                 // Uploads under TLS 1.3 may arrive empty or hang at their end
@@ -364,6 +374,17 @@ public:
                 set(CURLOPT_SSL_VERIFYHOST, 2L);
                 set(CURLOPT_SSL_CTX_FUNCTION, &Session::onTlsContext);
                 set(CURLOPT_SSL_CTX_DATA, this);
+                // The system's authorities, as libcurl would take them, go
+                // into one store for the whole publish: libcurl would read
+                // the whole list anew for every data connection (40 ms each).
+                const char* file = nullptr;
+                const char* path = nullptr;
+                curl_easy_getinfo(easy_, CURLINFO_CAINFO, &file);
+                curl_easy_getinfo(easy_, CURLINFO_CAPATH, &path);
+                systemAuthorities_ = file != nullptr ? file : "";
+                systemAuthorityFolder_ = path != nullptr ? path : "";
+                set(CURLOPT_CAINFO, static_cast<const char*>(nullptr));
+                set(CURLOPT_CAPATH, static_cast<const char*>(nullptr));
             } else {
                 set(CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_NONE));
             }
@@ -376,6 +397,7 @@ public:
     ~Session() {
         curl_easy_cleanup(easy_);
         curl_multi_cleanup(multi_);
+        X509_STORE_free(authorities_);
     }
 
     [[nodiscard]] bool sftp() const { return c_.protocol == Protocol::Sftp; }
@@ -416,12 +438,12 @@ public:
         // closes the connection after a failed write, and then the space
         // measured at the start has to answer.
         if (sftp() && result != CURLE_ABORTED_BY_CALLBACK && !message.starts_with(kServerFull)) {
-            const std::optional<std::uint64_t> free = alive() ? freeSpace(dir) : std::nullopt;
+            const std::optional<std::uint64_t> free = freeSpace(dir);
             if (free ? *free < size : (freeAtStart_ && staged_ + size > *freeAtStart_)) {
                 message = std::string(kServerFull) + ": " + text;
             }
         }
-        if (alive()) removeQuietly(dir, {name});
+        removeQuietly(dir, {name});
         fail(message);
     }
 
@@ -448,7 +470,7 @@ public:
         }
         const CURLcode result = commands(dir, {"RNFR " + from, "RNTO " + to});
         if (result == CURLE_OK) return false;
-        if (result != CURLE_QUOTE_ERROR || !alive()) check(result, dir);
+        if (result != CURLE_QUOTE_ERROR) check(result, dir);
         // A server that will not rename over a file.
         check(commands(dir, {"*DELE " + to, "RNFR " + from, "RNTO " + to}), dir);
         return true;
@@ -566,16 +588,8 @@ private:
         return *available * *blockSize;
     }
 
-    // Whether the connection is still open: after a failure libcurl may
-    // have closed it, and a further step would open a second one.
-    [[nodiscard]] bool alive() const { return alive_; }
-
     CURLcode run() {
         if (progress_.cancel) throw Cancelled();
-        if (started_ && !alive()) {
-            fail(std::string(kTransferFailed) + ": Die Verbindung zum Server ist abgebrochen");
-        }
-        started_ = true;
         errors_[0] = '\0';
         lastReply_.clear();
         activity_ = Clock::now();
@@ -598,22 +612,17 @@ private:
             }
             if (done) break;
             if (progress_.cancel) {
-                alive_ = false;
                 curl_multi_remove_handle(multi_, easy_);
                 throw Cancelled();
             }
             if (Clock::now() - activity_ > std::chrono::seconds(kStallSeconds)) {
-                alive_ = false;
                 curl_multi_remove_handle(multi_, easy_);
                 fail(std::string(kTimeout) + ": der Server antwortet nicht mehr");
             }
             curl_multi_poll(multi_, nullptr, 0, 100, nullptr);
         }
-        // libcurl tells only while the handle is in the multi handle.
-        curl_socket_t socket = CURL_SOCKET_BAD;
-        alive_ = curl_easy_getinfo(easy_, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK &&
-                 socket != CURL_SOCKET_BAD;
         curl_multi_remove_handle(multi_, easy_);
+        connected_ = true;
         if (result == CURLE_ABORTED_BY_CALLBACK && progress_.cancel) throw Cancelled();
         return result;
     }
@@ -646,6 +655,9 @@ private:
     // What went wrong, in the words of the table of causes, then the
     // server's. An unknown host key is thrown as such.
     std::string failureMessage(CURLcode result, const std::string& dir) {
+        if (refused_) {
+            return std::string(kTransferFailed) + ": Die Verbindung zum Server ist abgebrochen";
+        }
         const std::string text = serverText(result);
         long reply = 0;
         curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &reply);
@@ -710,6 +722,24 @@ private:
                text + ")";
     }
 
+    // libcurl opens a new connection where the old one broke; a publish
+    // stops there instead: one connection serves it. FTP's data connections
+    // go to other ports.
+    static curl_socket_t onOpenSocket(void* self, curlsocktype /*purpose*/,
+                                      curl_sockaddr* address) {
+        auto* s = static_cast<Session*>(self);
+        sockaddr_storage peer{};
+        std::memcpy(&peer, &address->addr, std::min<std::size_t>(address->addrlen, sizeof peer));
+        const int port = peer.ss_family == AF_INET6
+                             ? ntohs(reinterpret_cast<const sockaddr_in6*>(&peer)->sin6_port)
+                             : ntohs(reinterpret_cast<const sockaddr_in*>(&peer)->sin_port);
+        if (s->connected_ && port == s->port_) {
+            s->refused_ = true;
+            return CURL_SOCKET_BAD;
+        }
+        return socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+    }
+
     static int onProgress(void* self, curl_off_t /*downTotal*/, curl_off_t down,
                           curl_off_t /*upTotal*/, curl_off_t up) {
         auto* s = static_cast<Session*>(self);
@@ -772,12 +802,25 @@ private:
     static CURLcode onTlsContext(CURL* /*easy*/, void* context, void* self) {
         auto* s = static_cast<Session*>(self);
         auto* ctx = static_cast<SSL_CTX*>(context);
+        if (s->authorities_ == nullptr) {
+            X509_STORE* store = X509_STORE_new();
+            if (store == nullptr) return CURLE_OUT_OF_MEMORY;
+            s->authorities_ = store;
+            // as libcurl builds its own store
+            X509_STORE_set_flags(store, X509_V_FLAG_PARTIAL_CHAIN | X509_V_FLAG_TRUSTED_FIRST);
+            const bool file = !s->systemAuthorities_.empty() &&
+                              X509_STORE_load_file(store, s->systemAuthorities_.c_str()) == 1;
+            const bool folder = !s->systemAuthorityFolder_.empty() &&
+                                X509_STORE_load_path(store, s->systemAuthorityFolder_.c_str()) == 1;
+            if (!file && !folder) return CURLE_SSL_CACERT_BADFILE;
+            if (!s->c_.extraAuthority.empty() &&
+                X509_STORE_load_file(store, s->c_.extraAuthority.c_str()) != 1) {
+                return CURLE_SSL_CACERT_BADFILE;
+            }
+        }
+        SSL_CTX_set1_cert_store(ctx, s->authorities_);
         SSL_CTX_set_ex_data(ctx, tlsStateIndex, &s->tls_);
         SSL_CTX_set_verify(ctx, SSL_VERIFY_PEER, &verifyCallback);
-        if (!s->c_.extraAuthority.empty() &&
-            SSL_CTX_load_verify_locations(ctx, s->c_.extraAuthority.c_str(), nullptr) != 1) {
-            return CURLE_SSL_CACERT_BADFILE;
-        }
         return CURLE_OK;
     }
 
@@ -802,11 +845,15 @@ private:
     Clock::time_point activity_;
     curl_off_t lastUp_ = -1;
     curl_off_t lastDown_ = -1;
-    bool started_ = false;
-    bool alive_ = false;
+    int port_ = 0;
+    bool connected_ = false;  // the one connection has been made
+    bool refused_ = false;    // libcurl wanted a second one
     std::optional<std::uint64_t> freeAtStart_;
     std::uint64_t staged_ = 0;  // bytes sent under temporary names
     TlsState tls_;
+    std::string systemAuthorities_;
+    std::string systemAuthorityFolder_;
+    X509_STORE* authorities_ = nullptr;  // built on the first TLS connection
     HostKeyState hostKey_;
 };
 

@@ -272,7 +272,7 @@ FtpServer::FtpServer(const fs::path& dir, const TestAuthority& authority) : root
                   authority.certificate.string() +
                   "\nrsa_private_key_file=" + authority.key.string() +
                   "\npasv_address=127.0.0.1\nsecure_chroot_dir=" + (dir / "empty").string() +
-                  "\nssl_ciphers=HIGH\nxferlog_enable=NO\n");
+                  "\nssl_ciphers=HIGH\nxferlog_enable=NO\ndelay_failed_login=0\n");
     fs::permissions(authority.key, fs::perms::owner_read | fs::perms::owner_write);
     giveToServers(dir);
     giveToServers(authority.certificate);

@@ -72,7 +72,7 @@ Files withoutTemporaries(const Files& server) {
     return files;
 }
 
-Files siteFiles(int version) {
+Files siteFiles(int version, std::size_t pictureBytes) {
     PageSettings s;
     s.Edit1 = "hintergrund.jpg";
     s.Edit8.clear();
@@ -91,9 +91,9 @@ Files siteFiles(int version) {
     writePage(s, lines);
     const auto seed = static_cast<std::uint32_t>(version) * 10;
     return {{"index.html", composeFileBytes(lines.lines())},
-            {"hintergrund.jpg", randomBytes(50'000, seed + 1)},
-            {"bilder/Sch\xC3\xB6ne Aussicht.jpg", randomBytes(300'000, seed + 2)},
-            {"bilder/klein/stern.gif", randomBytes(2'000, seed + 3)}};
+            {"hintergrund.jpg", randomBytes(pictureBytes / 6, seed + 1)},
+            {"bilder/Sch\xC3\xB6ne Aussicht.jpg", randomBytes(pictureBytes, seed + 2)},
+            {"bilder/klein/stern.gif", randomBytes(pictureBytes / 150, seed + 3)}};
 }
 
 std::vector<LocalFile> filesOf(const fs::path& dir) {

@@ -42,10 +42,11 @@ void writeFiles(const fs::path& dir, const Files& files);
 /// The files of `server` that are no temporary files.
 [[nodiscard]] Files withoutTemporaries(const Files& server);
 
-/// A page with three pictures: one beside it, one in a folder below (its name
-/// with a blank and an umlaut) and one two folders down. `version` changes
-/// the page's text and the pictures' contents, at the same sizes.
-[[nodiscard]] Files siteFiles(int version);
+/// A page of about 25 KB with three pictures: one beside it, one in a folder
+/// below (its name with a blank and an umlaut, `pictureBytes` long) and one
+/// two folders down. `version` changes the page's text and the pictures'
+/// contents, at the same sizes.
+[[nodiscard]] Files siteFiles(int version, std::size_t pictureBytes = 300'000);
 
 /// The files the page "index.html" in `dir` takes to the server.
 [[nodiscard]] std::vector<LocalFile> filesOf(const fs::path& dir);

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -316,6 +317,67 @@ TEST_P(Certificates, Untrusted) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Certificates, ::testing::Values(Protocol::FtpTls), protocolName);
+
+class Cuts : public PublishTest {};
+
+// The line cut after every piece the client sends in a publish, and part way
+// through the larger ones (the page's upload among them): every file on the
+// server stays old or new, or is briefly absent while its complete new
+// version waits under a temporary name; the break is reported; the next
+// publish completes it. The cut points come from a first run through the
+// line that records where the client's pieces end.
+TEST_P(Cuts, AtEveryStep) {
+    // small pictures: a cut inside one of them tests nothing that a cut
+    // inside the page does not
+    const Files before = siteFiles(1, 6000);
+    const Files after = siteFiles(2, 6000);
+    LineProxy line(connection_.port);
+    connection_.port = line.port();
+    writeSite(before);
+    (void)publishSite();
+    const fs::path recordFile = config_ / "record";
+    const Files oldRecord = filesBelow(config_);
+    writeSite(after);
+    (void)line.takeBoundaries();
+    (void)publishSite();
+    const std::vector<std::uint64_t> pieces = line.takeBoundaries();
+    ASSERT_GT(pieces.size(), 10U);
+    std::vector<std::uint64_t> cuts;
+    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) {
+        const std::uint64_t start = i == 0 ? 0 : pieces[i - 1];
+        if (pieces[i] - start > 2000) cuts.push_back(start + (pieces[i] - start) / 2);
+        cuts.push_back(pieces[i]);
+    }
+    int absentWhileWaiting = 0;
+    int mixed = 0;
+    for (const std::uint64_t cut : cuts) {
+        fs::remove_all(serverFolder());
+        writeFiles(serverFolder(), before);
+        giveToServers(serverFolder());
+        writeFiles(config_, oldRecord);
+        line.cutAfter(cut);
+        const std::string message = failureOf([&] { (void)publishSite(); });
+        const Files server = filesBelow(serverFolder());
+        EXPECT_EQ(oldOrNew(before, after, server), "") << "cut after " << cut << " bytes";
+        if (message == "(no failure)") {
+            EXPECT_EQ(differences(after, withoutTemporaries(server)), "") << "cut after " << cut;
+        }
+        const Files live = withoutTemporaries(server);
+        if (live.size() < before.size()) ++absentWhileWaiting;
+        if (live != before && live != after) ++mixed;
+        (void)publishSite();
+        EXPECT_EQ(differences(after, filesBelow(serverFolder())), "") << "after the cut at " << cut;
+    }
+    std::cout << cuts.size() << " cuts, " << mixed << " left old and new files, "
+              << absentWhileWaiting << " a file waiting under its temporary name\n";
+    EXPECT_GT(mixed, 0);
+    if (GetParam() == Protocol::Sftp) {
+        EXPECT_GT(absentWhileWaiting, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, Cuts, ::testing::Values(Protocol::Sftp, Protocol::FtpTls),
+                         protocolName);
 
 }  // namespace
 }  // namespace velmora::publish::testing
