@@ -479,6 +479,7 @@ public:
     /// Deletes `names` in `dir`, each as far as it goes.
     void removeQuietly(const std::string& dir, const std::vector<std::string>& names) {
         std::vector<std::string> list;
+        list.reserve(names.size());
         for (const std::string& name : names) {
             list.push_back(sftp() ? "*rm " + quoted(dir, name) : "*DELE " + name);
         }

@@ -110,6 +110,7 @@ std::string run(const std::vector<std::string>& argv) {
     std::array<int, 2> pipe{};
     if (pipe2(pipe.data(), O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     const pid_t pid = fork();
@@ -156,6 +157,7 @@ Server::Server(const std::vector<std::string>& argv, const fs::path& workdir, co
     const ServerUser user = serverUser();
     const bool drop = isRoot();
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

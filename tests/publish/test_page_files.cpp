@@ -53,13 +53,13 @@ private:
     fs::path path_;
 };
 
-PageSettings pageLinking(std::vector<std::pair<std::string, std::string>> links) {
+PageSettings pageLinking(const std::vector<std::pair<std::string, std::string>>& links) {
     PageSettings s;
     s.Edit8.clear();  // no heading picture
     s.hgb = false;    // a colour, no background picture
-    for (auto& [text, target] : links) {
-        s.ListBox2.append(std::move(text));
-        s.ListBox5.append(std::move(target));
+    for (const auto& [text, target] : links) {
+        s.ListBox2.append(text);
+        s.ListBox5.append(target);
     }
     return s;
 }
@@ -154,14 +154,11 @@ TEST(PageFiles, NamesAsTheBrowserReadsThem) {
                   "handgeschrieben.html", "Lies mich.txt", "bilder/M\xC3\xBCll.jpg", "foto.jpg",
                   "bilder/backslash.jpg", "index.html"}));
     for (const LocalFile& f : files.files) EXPECT_EQ(f.localPath, site / f.relativePath);
-    EXPECT_EQ(messages(files), (std::vector<std::string>{"bild.jpg fehlt",
-                                                         "../draussen.jpg liegt au\xC3\x9F"
-                                                         "erhalb des Ordners der Seite",
-                                                         "../Bilder/urlaub.jpg liegt au\xC3\x9F"
-                                                         "erhalb des Ordners der Seite",
-                                                         "/etc/hosts liegt au\xC3\x9F"
-                                                         "erhalb des Ordners der Seite",
-                                                         "fehlt/auch.jpg fehlt"}));
+    const std::string outside = " liegt au\u00DFerhalb des Ordners der Seite";
+    EXPECT_EQ(messages(files),
+              (std::vector<std::string>{"bild.jpg fehlt", "../draussen.jpg" + outside,
+                                        "../Bilder/urlaub.jpg" + outside, "/etc/hosts" + outside,
+                                        "fehlt/auch.jpg fehlt"}));
 }
 
 // The names a page carries in its bytes: references in decimal and hex, the
@@ -170,19 +167,14 @@ TEST(PageFiles, ReferencesAndBytesDecoded) {
     const Folder site;
     site.write("seite.html",
                "<html><body background=\"&#x4D;&#252;ll.jpg\">"
-               "<img src=\"a&amp;b.jpg\"><img src=\"Gr\xF6\xDF"
-               "e.jpg\"><img src=\"&#8364;.jpg\"></body></html>");
+               "<img src=\"a&amp;b.jpg\"><img src=\"Gr\xF6\xDF\x65.jpg\">"
+               "<img src=\"&#8364;.jpg\"></body></html>");
     site.write("M\xC3\xBCll.jpg", "");
     site.write("a&b.jpg", "");
-    site.write(
-        "Gr\xC3\xB6\xC3\x9F"
-        "e.jpg",
-        "");
+    site.write("Gr\u00F6\u00DFe.jpg", "");
     site.write("\xE2\x82\xAC.jpg", "");
     EXPECT_EQ(relativePaths(pageFiles(site / "seite.html")),
-              (std::vector<std::string>{"M\xC3\xBCll.jpg", "a&b.jpg",
-                                        "Gr\xC3\xB6\xC3\x9F"
-                                        "e.jpg",
+              (std::vector<std::string>{"M\xC3\xBCll.jpg", "a&b.jpg", "Gr\u00F6\u00DFe.jpg",
                                         "\xE2\x82\xAC.jpg", "seite.html"}));
 }
 
