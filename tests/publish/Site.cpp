@@ -76,16 +76,16 @@ Files siteFiles(int version, std::size_t pictureBytes) {
     PageSettings s;
     s.Edit1 = "hintergrund.jpg";
     s.Edit8.clear();
-    s.ListBox2.append("Start");
-    s.ListBox5.append("index.html");
+    s.ListBox2.items.push_back("Start");
+    s.ListBox5.items.push_back("index.html");
     // a page long enough to go up in several pieces
     for (int line = 0; line < 400; ++line) {
-        s.ListBox1.append("Version " + std::to_string(version) + ", Zeile " + std::to_string(line) +
-                          ": Urlaub am Meer, mit Bildern.");
+        s.ListBox1.items.push_back("Version " + std::to_string(version) + ", Zeile " +
+                                   std::to_string(line) + ": Urlaub am Meer, mit Bildern.");
     }
     for (const char* picture : {"bilder/Sch\xC3\xB6ne Aussicht.jpg", "bilder/klein/stern.gif"}) {
-        s.ListBox3.append(picture);
-        s.ListBox6.append("");
+        s.ListBox3.items.push_back(picture);
+        s.ListBox6.items.push_back("");
     }
     CodeList lines;
     writePage(s, lines);
