@@ -19,9 +19,7 @@ const QString kService = QStringLiteral("Velmora");
 
 const QString kSecretService = QStringLiteral("org.freedesktop.secrets");
 
-KeyringReply failure(const std::string& error) {
-    return {KeyringReply::Kind::Failed, {}, error};
-}
+KeyringReply failure(const std::string& error) { return {KeyringReply::Kind::Failed, {}, error}; }
 
 // Calls `done` and keeps whatever it throws inside: this runs from Qt's
 // event loop.

@@ -19,7 +19,8 @@ public:
     [[nodiscard]] bool available() const noexcept;
 
     void read(const std::string& key, KeyringDone done) const noexcept;
-    void write(const std::string& key, const std::string& password, KeyringDone done) const noexcept;
+    void write(const std::string& key, const std::string& password,
+               KeyringDone done) const noexcept;
     void remove(const std::string& key, KeyringDone done) const noexcept;
 };
 
