@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "ui/ErrorHandler.h"
+#include "ui/PublishModule.h"
 
 // The icon and Qt's German texts live in this static library; without a
 // reference from code the linker would drop them.
@@ -74,6 +75,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
         installTranslator(qtTexts);
     }
 }
+
+Application::~Application() { finishPublishModule(); }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {

@@ -41,6 +41,11 @@ class Application : public QApplication {
     Q_OBJECT
 public:
     Application(int& argc, char** argv);
+    /// Releases what publishing set up, when the user published: after the
+    /// windows, whose transfers have ended with them.
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
     bool notify(QObject* receiver, QEvent* event) override;
 };
