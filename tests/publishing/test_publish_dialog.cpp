@@ -1,0 +1,350 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The dialog "Seite veröffentlichen" driven as a user would, against OpenSSH's
+// sshd on loopback (key login, unprivileged), with the publishing module the
+// program loads. Home, configuration and data folders are scratch ones, so
+// the test sees exactly what publishing keeps.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "LineProxy.h"
+#include "Servers.h"
+#include "generator/OutputFile.h"
+#include "generator/PageGenerator.h"
+#include "test_wizard_support.h"
+#include "ui/Application.h"
+#include "ui/PublishDialog.h"
+#include "ui/PublishModule.h"
+
+using namespace velmora;
+using namespace velmora::ui;
+using namespace velmora::ui::test;
+namespace fs = std::filesystem;
+namespace servers = velmora::publish::testing;
+
+namespace {
+
+// Never written anywhere: the test greps for it.
+const QString kPassword = QStringLiteral("Kennwort-Nie-Im-Klartext-81");
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+using Files = std::map<std::string, std::string>;
+
+// `size` bytes that differ for every `seed`.
+std::string randomBytes(std::size_t size, std::uint32_t seed) {
+    QRandomGenerator random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = static_cast<char>(random.bounded(256));
+    return bytes;
+}
+
+// Every file below `dir` by its relative path, but the temporary files of
+// a publish.
+Files filesBelow(const fs::path& dir) {
+    Files files;
+    if (!fs::exists(dir)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        const std::string name = fs::relative(entry.path(), dir).generic_string();
+        if (entry.is_regular_file() && name.find(".velmora-tmp-") == std::string::npos)
+            files[name] = readAll(entry.path());
+    }
+    return files;
+}
+
+// The names of the files that are not as either of `before` and `after` has
+// them, or that neither has.
+QStringList neitherOldNorNew(const Files& before, const Files& after, const Files& server) {
+    QStringList wrong;
+    for (const auto& [name, bytes] : server) {
+        const auto old = before.find(name);
+        const auto fresh = after.find(name);
+        if ((old == before.end() || old->second != bytes) &&
+            (fresh == after.end() || fresh->second != bytes))
+            wrong << QString::fromStdString(name);
+    }
+    return wrong;
+}
+
+void writeAll(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every file below `dir` that holds `text`.
+QStringList filesHolding(const QString& dir, const QByteArray& text) {
+    QStringList found;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (f.open(QIODevice::ReadOnly) && f.readAll().contains(text)) found << f.fileName();
+    }
+    return found;
+}
+
+// The scratch home and XDG folders, set before the application reads them.
+class ScratchHome {
+public:
+    ScratchHome() {
+        for (const char* sub : {"home", "config", "data"}) QDir(dir_.path()).mkpath(sub);
+        qputenv("HOME", path("home").toUtf8());
+        qputenv("XDG_CONFIG_HOME", path("config").toUtf8());
+        qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    }
+    [[nodiscard]] QString path(const char* sub) const {
+        return QDir(dir_.path()).filePath(QString::fromLatin1(sub));
+    }
+    [[nodiscard]] QString root() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+}  // namespace
+
+class PublishDialogTest : public QObject {
+    Q_OBJECT
+public:
+    explicit PublishDialogTest(const ScratchHome& home) : home_(home) {}
+
+private:
+    const ScratchHome& home_;
+    servers::TempDir serverDir_;
+    std::optional<servers::SshServer> ssh_;
+    servers::TempDir local_;
+    fs::path site_;
+    std::unique_ptr<PublishDialog> d_;
+
+    template <typename W>
+    W* field(const char* name) {
+        return d_->findChild<W*>(QString::fromLatin1(name));
+    }
+    QString status() { return field<QLabel>("Status")->text(); }
+    fs::path serverFolder(const char* folder) const { return ssh_->home() / folder; }
+    QString velmoraKnownHosts() const {
+        return QDir(home_.path("data")).filePath(QStringLiteral("velmora/known_hosts"));
+    }
+
+    // The page as Velmora writes it: a background, a heading picture that is
+    // missing, a picture in a folder and one outside the page's folder.
+    Files writeSite() {
+        PageSettings s;
+        s.ListBox3.items = {"bilder/Sch\xC3\xB6ne Aussicht.jpg", "../Bilder/urlaub.jpg"};
+        s.ListBox6.items = {"Am Meer", "Urlaub"};
+        CodeList lines;
+        writePage(s, lines);
+        Files files{{"index.html", composeFileBytes(lines.lines())},
+                    {"hintergrund.jpg", randomBytes(40'000, 1)},
+                    {"bilder/Sch\xC3\xB6ne Aussicht.jpg", randomBytes(250'000, 2)}};
+        for (const auto& [name, bytes] : files) writeAll(site_ / name, bytes);
+        writeAll(site_.parent_path() / "Bilder/urlaub.jpg", "liegt außerhalb");
+        return files;
+    }
+    // Fills the dialog as a user types it, for a folder on the test's sshd
+    // through `port`.
+    void fillIn(int port, const QString& folder) {
+        typeInto(field<QLineEdit>("Server"), QStringLiteral("127.0.0.1"));
+        typeInto(field<QSpinBox>("Port"), QString::number(port));
+        typeInto(field<QLineEdit>("Benutzer"), QString::fromStdString(ssh_->user()));
+        typeInto(field<QLineEdit>("Passwort"), kPassword);
+        typeInto(field<QLineEdit>("Schluesseldatei"), QString::fromStdString(ssh_->clientKey()));
+        typeInto(field<QLineEdit>("Ordner"), folder);
+    }
+    void click(const char* button) { VELMORA_CLICK(field<QPushButton>(button)); }
+    // Waits for the transfer, and any second one after a host key, to end.
+    void waitUntilDone(int ms = 30000) {
+        QTRY_VERIFY_WITH_TIMEOUT(!d_->busy() && !status().isEmpty(), ms);
+    }
+
+private slots:
+    void initTestCase() {
+        usePublishModuleFile(QStringLiteral(VELMORA_PUBLISH_MODULE));
+        ssh_.emplace(serverDir_.path());
+        site_ = local_.path() / "seite";
+        fs::create_directories(site_);
+        d_ = std::make_unique<PublishDialog>(publishModule());
+    }
+    void cleanupTestCase() { d_.reset(); }
+
+    // The whole road once: what cannot arrive is listed, a changed host key
+    // is refused with no way past, an unknown one is asked about and
+    // accepted, and the page and its pictures arrive byte for byte. What
+    // the dialog keeps holds everything but the password.
+    void publishesThePageAndItsPictures() {
+        const auto site = writeSite();
+        const QString page = QString::fromStdString((site_ / "index.html").string());
+        d_->showFor(page);
+        QVERIFY(QTest::qWaitForWindowExposed(d_.get()));
+        QCOMPARE(field<QComboBox>("Verbindung")->currentText(), QStringLiteral("SFTP"));
+        QCOMPARE(field<QSpinBox>("Port")->value(), 22);
+        fillIn(ssh_->port(), QStringLiteral("www"));
+        // A key of the same type that is not the server's: changed.
+        writeAll(velmoraKnownHosts().toStdString(),
+                 "[127.0.0.1]:" + std::to_string(ssh_->port()) +
+                     " ssh-ed25519 "
+                     "AAAAC3NzaC1lZDI1NTE5AAAAIHRlc3QtdGVzdC10ZXN0LXRlc3QtdGVzdC10ZXN0LXQ=\n");
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Abbrechen")};
+            click("Veroeffentlichen");
+            QTRY_COMPARE(boxes.seen.size(), 1);
+            QCOMPARE(boxes.seen.front().text,
+                     QStringLiteral("Nicht alles, was die Seite nennt, kann auf den Server:\n\n"
+                                    "• bild.jpg fehlt\n"
+                                    "• ../Bilder/urlaub.jpg liegt außerhalb des Ordners der Seite"
+                                    "\n\nDer Rest lässt sich trotzdem veröffentlichen."));
+            QCOMPARE(boxes.seen.front().buttons,
+                     (QStringList{QStringLiteral("Trotzdem veröffentlichen"),
+                                  QStringLiteral("Abbrechen")}));
+            QVERIFY(!d_->busy());
+            QVERIFY(!fs::exists(serverFolder("www")));
+
+            boxes.answers = {QStringLiteral("Trotzdem veröffentlichen")};
+            click("Veroeffentlichen");
+            QTRY_COMPARE_WITH_TIMEOUT(boxes.seen.size(), 3, 30000);
+            const SeenBox& refusal = boxes.seen.at(2);
+            QVERIFY2(refusal.text.startsWith(
+                         QStringLiteral("Der Schlüssel des Servers hat sich geändert")),
+                     qPrintable(refusal.text));
+            QVERIFY(refusal.text.contains(QString::fromStdString(ssh_->fingerprint())));
+            QCOMPARE(refusal.icon, QMessageBox::Critical);
+            QCOMPARE(refusal.buttons, QStringList{QStringLiteral("OK")});
+            waitUntilDone();
+            QCOMPARE(boxes.seen.size(), 3);  // no question after it
+            QVERIFY(!fs::exists(serverFolder("www")));
+        }
+        QVERIFY(QFile::remove(velmoraKnownHosts()));
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Trotzdem veröffentlichen"), QStringLiteral("Ja")};
+            click("Veroeffentlichen");
+            QTRY_COMPARE_WITH_TIMEOUT(boxes.seen.size(), 2, 30000);
+            const SeenBox& question = boxes.seen.at(1);
+            QVERIFY2(question.text.contains(QStringLiteral("ssh-ed25519 ") +
+                                            QString::fromStdString(ssh_->fingerprint())),
+                     qPrintable(question.text));
+            QVERIFY(question.text.endsWith(QStringLiteral("Dem Server vertrauen?")));
+            QCOMPARE(question.defaultButton, QStringLiteral("Nein"));
+            waitUntilDone();
+            QCOMPARE(boxes.seen.size(), 2);
+        }
+        QVERIFY2(status().startsWith(QStringLiteral("Seite veröffentlicht")), qPrintable(status()));
+        QVERIFY(filesBelow(serverFolder("www")) == site);
+        QVERIFY(readAll(velmoraKnownHosts().toStdString()).find(ssh_->hostKey()) !=
+                std::string::npos);
+        QVERIFY(!QFile::exists(QDir(home_.path("home")).filePath(QStringLiteral(".ssh"))));
+
+        // Kept per page without the password, which no file holds.
+        QCOMPARE(filesHolding(home_.root(), kPassword.toUtf8()), QStringList());
+        const QByteArray conf = [&] {
+            QFile f(QDir(home_.path("config")).filePath(QStringLiteral("velmora/publishing.conf")));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QVERIFY2(conf.contains("Server=127.0.0.1") && conf.contains("Ordner=www"),
+                 conf.constData());
+        d_->close();
+        PublishDialog again(publishModule());
+        again.showFor(page);
+        const auto shown = [&again](const char* name) {
+            return again.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+        };
+        QCOMPARE(shown("Server"), QStringLiteral("127.0.0.1"));
+        QCOMPARE(again.findChild<QSpinBox*>(QStringLiteral("Port"))->value(), ssh_->port());
+        QCOMPARE(shown("Benutzer"), QString::fromStdString(ssh_->user()));
+        QCOMPARE(shown("Schluesseldatei"), QString::fromStdString(ssh_->clientKey()));
+        QCOMPARE(shown("Ordner"), QStringLiteral("www"));
+        QCOMPARE(shown("Passwort"), QString());
+        // no keyring on this test's bus
+        QVERIFY(again.findChild<QLabel*>(QStringLiteral("Schluesselbund"))->isVisible());
+        QVERIFY(!again.findChild<QCheckBox*>(QStringLiteral("PasswortMerken"))->isEnabled());
+    }
+
+    // A large picture over a slow line: the windows answer all along, the
+    // progress shows the bytes and the file, and "Abbrechen" ends the
+    // transfer within a second, the server's files old or new.
+    void progressAndCancel() {
+        auto site = writeSite();
+        const std::string big = "bilder/gross.jpg";
+        site[big] = randomBytes(12'000'000, 3);
+        writeAll(site_ / big, site[big]);
+        PageSettings s;
+        s.ListBox3.items = {big};
+        s.ListBox6.items = {""};
+        CodeList lines;
+        writePage(s, lines);
+        site["index.html"] = composeFileBytes(lines.lines());
+        writeAll(site_ / "index.html", site["index.html"]);
+        site.erase("bilder/Sch\xC3\xB6ne Aussicht.jpg");
+        const auto before = filesBelow(serverFolder("www"));
+
+        servers::LineProxy line(ssh_->port());
+        line.delay(std::chrono::milliseconds(30));
+        d_->showFor(QString::fromStdString((site_ / "index.html").string()));
+        typeInto(field<QSpinBox>("Port"), QString::number(line.port()));
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Trotzdem veröffentlichen"), QStringLiteral("Ja")};
+        qint64 longest = 0;
+        QElapsedTimer tick;
+        QTimer beat;
+        beat.setInterval(5);
+        connect(&beat, &QTimer::timeout, this, [&] {
+            if (d_->busy())
+                longest = std::max(longest, tick.restart());
+            else
+                tick.restart();
+        });
+        tick.start();
+        beat.start();
+        click("Veroeffentlichen");
+        auto* bar = field<QProgressBar>("Fortschritt");
+        QTRY_VERIFY_WITH_TIMEOUT(d_->busy() && bar->value() > 0 &&
+                                     field<QLabel>("Datei")->text() == QString::fromStdString(big),
+                                 30000);
+        QVERIFY(bar->isVisible());
+        QVERIFY2(bar->text().contains(QStringLiteral(" von 12,0 MB")), qPrintable(bar->text()));
+        QVERIFY(!field<QPushButton>("Veroeffentlichen")->isEnabled());
+        QElapsedTimer stopping;
+        stopping.start();
+        click("Abbrechen");
+        QTRY_VERIFY_WITH_TIMEOUT(!d_->busy(), 5000);
+        const qint64 took = stopping.elapsed();
+        beat.stop();
+        QVERIFY2(took < 1000, qPrintable(QString::number(took)));
+        qInfo("longest pause of the event loop during the transfer: %lld ms; cancelled in %lld ms",
+              longest, took);
+        QVERIFY2(longest < 100, qPrintable(QString::number(longest)));
+        QVERIFY(status().startsWith(QStringLiteral("Abgebrochen")));
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(neitherOldNorNew(before, site, filesBelow(serverFolder("www"))), QStringList());
+        QCOMPARE(boxes.seen.size(), 2);
+    }
+};
+
+int main(int argc, char* argv[]) {
+    ScratchHome home;
+    Application app(argc, argv);
+    PublishDialogTest test(home);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_publish_dialog.moc"
