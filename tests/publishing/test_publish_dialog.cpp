@@ -8,9 +8,11 @@
 // the test sees exactly what publishing keeps.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QRandomGenerator>
 #include <QSpinBox>
@@ -102,23 +104,36 @@ QStringList filesHolding(const QString& dir, const QByteArray& text) {
     return found;
 }
 
-// The scratch home and XDG folders, set before the application reads them.
+// The home and XDG folders: scratch ones, set before the application reads
+// them, or those that keyring_session.sh made for the keyring it started.
 class ScratchHome {
 public:
-    ScratchHome() {
-        for (const char* sub : {"home", "config", "data"}) QDir(dir_.path()).mkpath(sub);
-        qputenv("HOME", path("home").toUtf8());
-        qputenv("XDG_CONFIG_HOME", path("config").toUtf8());
-        qputenv("XDG_DATA_HOME", path("data").toUtf8());
+    ScratchHome() : given_(qEnvironmentVariable("VELMORA_SCRATCH_HOME")) {
+        if (!given_.isEmpty()) return;
+        QDir(dir_.path()).mkpath(QStringLiteral(".config"));
+        qputenv("HOME", dir_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", path(".config").toUtf8());
+        qputenv("XDG_DATA_HOME", path(".local/share").toUtf8());
     }
     [[nodiscard]] QString path(const char* sub) const {
-        return QDir(dir_.path()).filePath(QString::fromLatin1(sub));
+        return QDir(root()).filePath(QString::fromLatin1(sub));
     }
-    [[nodiscard]] QString root() const { return dir_.path(); }
+    [[nodiscard]] QString root() const { return given_.isEmpty() ? dir_.path() : given_; }
 
 private:
+    QString given_;
     QTemporaryDir dir_;
 };
+
+// What the keyring holds for `key`, read by libsecret's own tool.
+QString inKeyring(const QString& key) {
+    QProcess lookup;
+    lookup.start(QStringLiteral("secret-tool"),
+                 {QStringLiteral("lookup"), QStringLiteral("user"), key, QStringLiteral("server"),
+                  QStringLiteral("Velmora"), QStringLiteral("type"), QStringLiteral("plaintext")});
+    lookup.waitForFinished();
+    return QString::fromUtf8(lookup.readAllStandardOutput());
+}
 
 }  // namespace
 
@@ -142,7 +157,7 @@ private:
     QString status() { return field<QLabel>("Status")->text(); }
     fs::path serverFolder(const char* folder) const { return ssh_->home() / folder; }
     QString velmoraKnownHosts() const {
-        return QDir(home_.path("data")).filePath(QStringLiteral("velmora/known_hosts"));
+        return QDir(home_.path(".local/share")).filePath(QStringLiteral("velmora/known_hosts"));
     }
 
     // The page as Velmora writes it: a background, a heading picture that is
@@ -171,6 +186,12 @@ private:
         typeInto(field<QLineEdit>("Ordner"), folder);
     }
     void click(const char* button) { VELMORA_CLICK(field<QPushButton>(button)); }
+    // On the box itself: a tick box in a form is wider than what takes a
+    // click.
+    static void tick(QCheckBox* box) {
+        QVERIFY(box->isVisible() && box->isEnabled());
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
     // Waits for the transfer, and any second one after a host key, to end.
     void waitUntilDone(int ms = 30000) {
         QTRY_VERIFY_WITH_TIMEOUT(!d_->busy() && !status().isEmpty(), ms);
@@ -252,12 +273,12 @@ private slots:
         QVERIFY(filesBelow(serverFolder("www")) == site);
         QVERIFY(readAll(velmoraKnownHosts().toStdString()).find(ssh_->hostKey()) !=
                 std::string::npos);
-        QVERIFY(!QFile::exists(QDir(home_.path("home")).filePath(QStringLiteral(".ssh"))));
+        QVERIFY(!QFile::exists(home_.path(".ssh")));
 
         // Kept per page without the password, which no file holds.
         QCOMPARE(filesHolding(home_.root(), kPassword.toUtf8()), QStringList());
         const QByteArray conf = [&] {
-            QFile f(QDir(home_.path("config")).filePath(QStringLiteral("velmora/publishing.conf")));
+            QFile f(home_.path(".config/velmora/publishing.conf"));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
         QVERIFY2(conf.contains("Server=127.0.0.1") && conf.contains("Ordner=www"),
@@ -337,6 +358,59 @@ private slots:
         QVERIFY(!bar->isVisible());
         QCOMPARE(neitherOldNorNew(before, site, filesBelow(serverFolder("www"))), QStringList());
         QCOMPARE(boxes.seen.size(), 2);
+    }
+
+    // With a keyring on the bus (ctest's publish_dialog_keyring), "Passwort
+    // merken" keeps the password there after a success, and only there; the
+    // dialog fills it in the next time; unticked, it is removed.
+    void keyringKeepsThePassword() {
+        if (qgetenv("VELMORA_KEYRING") != "with")
+            QSKIP(
+                "needs gnome-keyring-daemon on a bus of its own: ctest runs it so as "
+                "publish_dialog_keyring");
+        writeSite();
+        const QString page = QString::fromStdString((site_ / "index.html").string());
+        d_->showFor(page);
+        QVERIFY(!field<QLabel>("Schluesselbund")->isVisible());
+        fillIn(ssh_->port(), QStringLiteral("schluesselbund"));
+        tick(field<QCheckBox>("PasswortMerken"));
+        const QString key = QStringLiteral("sftp://%1@127.0.0.1:%2")
+                                .arg(QString::fromStdString(ssh_->user()))
+                                .arg(ssh_->port());
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Ja")};  // the host key
+        click("Pruefen");
+        waitUntilDone();
+        QVERIFY2(status().startsWith(QStringLiteral("Die Verbindung ist in Ordnung")),
+                 qPrintable(status()));
+        QTRY_COMPARE(inKeyring(key), kPassword);
+        QCOMPARE(filesHolding(home_.root(), kPassword.toUtf8()), QStringList());
+
+        d_ = std::make_unique<PublishDialog>(publishModule());
+        d_->showFor(page);
+        QVERIFY(field<QCheckBox>("PasswortMerken")->isChecked());
+        QTRY_COMPARE(field<QLineEdit>("Passwort")->text(), kPassword);
+        tick(field<QCheckBox>("PasswortMerken"));
+        click("Pruefen");
+        waitUntilDone();
+        QTRY_COMPARE(inKeyring(key), QString());
+        QCOMPARE(boxes.seen.size(), 1);
+    }
+
+    // A desktop bus without a keyring (publish_dialog_no_keyring): the
+    // dialog says so, and the password is asked for each time.
+    void withoutKeyring() {
+        if (qgetenv("VELMORA_KEYRING") != "without")
+            QSKIP("needs a bus without a keyring: ctest runs it so as publish_dialog_no_keyring");
+        QVERIFY(QDBusConnection::sessionBus().isConnected());
+        writeSite();
+        d_->showFor(QString::fromStdString((site_ / "index.html").string()));
+        QVERIFY(field<QLabel>("Schluesselbund")->isVisible());
+        QCOMPARE(field<QLabel>("Schluesselbund")->text(),
+                 QStringLiteral("Kein Schlüsselbund verfügbar: das Passwort wird nicht "
+                                "gespeichert."));
+        QVERIFY(!field<QCheckBox>("PasswortMerken")->isEnabled());
+        QVERIFY(!field<QCheckBox>("PasswortMerken")->isChecked());
     }
 };
 
