@@ -360,6 +360,53 @@ private slots:
         QCOMPARE(boxes.seen.size(), 2);
     }
 
+    // 200 MB on loopback with the event loop timed throughout: its longest
+    // pause, and the time the publish took. A benchmark (publish_dialog_200mb,
+    // ctest -C Bench): it wants a quiet machine.
+    void largePublishKeepsTheWindowsAnswering() {
+        if (qEnvironmentVariableIsEmpty("VELMORA_LARGE_PUBLISH"))
+            QSKIP("a benchmark: ctest --test-dir build -C Bench -R publish_dialog_200mb");
+        const fs::path site = local_.path() / "gross";
+        PageSettings s;
+        s.ListBox3.items = {"film.jpg"};
+        s.ListBox6.items = {""};
+        CodeList lines;
+        writePage(s, lines);
+        writeAll(site / "index.html", composeFileBytes(lines.lines()));
+        for (const char* name : {"hintergrund.jpg", "bild.jpg"}) writeAll(site / name, "x");
+        {
+            std::ofstream film(site / "film.jpg", std::ios::binary);
+            const std::string megabyte = randomBytes(1'000'000, 5);
+            for (int i = 0; i < 200; ++i) film << megabyte << i;
+        }
+        d_->showFor(QString::fromStdString((site / "index.html").string()));
+        fillIn(ssh_->port(), QStringLiteral("gross"));
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Ja")};  // the host key, when this runs alone
+        qint64 longest = 0;
+        QElapsedTimer tick;
+        QElapsedTimer all;
+        QTimer beat;
+        beat.setInterval(5);
+        connect(&beat, &QTimer::timeout, this, [&] {
+            if (d_->busy()) longest = std::max(longest, tick.elapsed());
+            tick.restart();
+        });
+        tick.start();
+        beat.start();
+        all.start();
+        click("Veroeffentlichen");
+        waitUntilDone(300000);
+        const qint64 took = all.elapsed();
+        beat.stop();
+        QVERIFY2(status().startsWith(QStringLiteral("Seite veröffentlicht")), qPrintable(status()));
+        QCOMPARE(fs::file_size(serverFolder("gross") / "film.jpg"),
+                 fs::file_size(site / "film.jpg"));
+        qInfo("200 MB published in %lld ms; the longest pause of the event loop: %lld ms", took,
+              longest);
+        QVERIFY2(longest < 100, qPrintable(QString::number(longest)));
+    }
+
     // With a keyring on the bus (ctest's publish_dialog_keyring), "Passwort
     // merken" keeps the password there after a success, and only there; the
     // dialog fills it in the next time; unticked, it is removed.
