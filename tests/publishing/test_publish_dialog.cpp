@@ -321,7 +321,7 @@ private slots:
         servers::LineProxy line(ssh_->port());
         line.delay(std::chrono::milliseconds(30));
         d_->showFor(QString::fromStdString((site_ / "index.html").string()));
-        typeInto(field<QSpinBox>("Port"), QString::number(line.port()));
+        fillIn(line.port(), QStringLiteral("www"));
         BoxAnswerer boxes;
         boxes.answers = {QStringLiteral("Trotzdem veröffentlichen"), QStringLiteral("Ja")};
         qint64 longest = 0;
