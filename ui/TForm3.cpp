@@ -4,6 +4,7 @@
 
 #include "ui/TForm3.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
@@ -71,6 +72,30 @@ void showChange(QListWidget* widget, const StringList& list, ListChange change) 
     showSelection(widget, list.selected);
 }
 
+// The shows below set a control with its signals held: what the settings
+// already hold must not come back to them as if the user had changed it.
+void showText(QLineEdit* edit, const std::string& value) {
+    if (edit->text() == qs(value)) return;
+    const QSignalBlocker quiet(edit);
+    edit->setText(qs(value));
+}
+
+void showSpin(SpinEdit* spin, const SpinField& field) {
+    const QSignalBlocker quiet(spin);
+    spin->setTypedText(qs(field.text));
+}
+
+// The button it unchecks is held too.
+void checkQuietly(QAbstractButton* button) {
+    const QButtonGroup* group = button->group();
+    const QList<QAbstractButton*> members =
+        group != nullptr ? group->buttons() : QList<QAbstractButton*>{button};
+    std::vector<QSignalBlocker> quiet;
+    quiet.reserve(static_cast<std::size_t>(members.size()));
+    for (QAbstractButton* member : members) quiet.emplace_back(member);
+    button->setChecked(true);
+}
+
 }  // namespace
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent) {
@@ -97,7 +122,10 @@ TForm3::~TForm3() { delete ui_.PageControl1; }
 // the settings are shown, so one list serves both ways.
 void TForm3::bindTick(QCheckBox* box, bool& value) {
     connect(box, &QCheckBox::toggled, this, [&value](bool on) { value = on; });
-    shows_.emplace_back([box, &value] { box->setChecked(value); });
+    shows_.emplace_back([box, &value] {
+        const QSignalBlocker quiet(box);
+        box->setChecked(value);
+    });
 }
 
 // A choice of two radio buttons held as "the first is selected". Checking
@@ -105,21 +133,19 @@ void TForm3::bindTick(QCheckBox* box, bool& value) {
 void TForm3::bindChoice(QRadioButton* first, QRadioButton* second, bool& firstSelected) {
     connect(first, &QRadioButton::toggled, this, [&firstSelected](bool on) { firstSelected = on; });
     shows_.emplace_back(
-        [first, second, &firstSelected] { (firstSelected ? first : second)->setChecked(true); });
+        [first, second, &firstSelected] { checkQuietly(firstSelected ? first : second); });
 }
 
 void TForm3::bindText(QLineEdit* edit, std::string& value) {
     connect(edit, &QLineEdit::textChanged, this,
             [&value](const QString& text) { value = text.toStdString(); });
-    shows_.emplace_back([edit, &value] {
-        if (edit->text() != qs(value)) edit->setText(qs(value));
-    });
+    shows_.emplace_back([edit, &value] { showText(edit, value); });
 }
 
 void TForm3::bindSpin(SpinEdit* spin, SpinField& field) {
     connect(spin, &SpinEdit::changed, this,
             [&field](const QString& text) { field.text = text.toStdString(); });
-    shows_.emplace_back([spin, &field] { spin->setTypedText(qs(field.text)); });
+    shows_.emplace_back([spin, &field] { showSpin(spin, field); });
 }
 
 // The user selects; the operations change the rows one by one (showChange),
@@ -183,7 +209,7 @@ void TForm3::bindControls() {
 void TForm3::bindHeadingSize() {
     const auto buttons = ui_.sizeButtons();
     shows_.emplace_back([this, buttons] {
-        buttons[static_cast<std::size_t>(settings_.HeadingSize - 1)]->setChecked(true);
+        checkQuietly(buttons[static_cast<std::size_t>(settings_.HeadingSize - 1)]);
     });
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         const int size = static_cast<int>(i) + 1;
@@ -194,7 +220,7 @@ void TForm3::bindHeadingSize() {
 }
 
 void TForm3::bindSpinEdit3() {
-    shows_.emplace_back([this] { ui_.SpinEdit3->setTypedText(qs(settings_.SpinEdit3.text)); });
+    shows_.emplace_back([this] { showSpin(ui_.SpinEdit3, settings_.SpinEdit3); });
     connect(ui_.SpinEdit3, &SpinEdit::changed, this, [this](const QString& text) {
         settings_.SpinEdit3.text = text.toStdString();
         SpinEdit3Change();
@@ -240,22 +266,24 @@ void TForm3::connectToggles() {
 }
 
 void TForm3::showToggles() {
-    ui_.l->setChecked(settings_.alignment == Alignment::Left);
-    ui_.m->setChecked(settings_.alignment == Alignment::Middle);
-    ui_.r->setChecked(settings_.alignment == Alignment::Right);
+    for (auto [toggle, alignment] : {std::pair{ui_.l, Alignment::Left},
+                                     {ui_.m, Alignment::Middle},
+                                     {ui_.r, Alignment::Right}}) {
+        const QSignalBlocker quiet(toggle);
+        toggle->setChecked(settings_.alignment == alignment);
+    }
 }
 
 void TForm3::Button1Click() {
     guarded(this, [this] {
         showChange(ui_.ListBox1, settings_.ListBox1, velmora::Button1Click(settings_));
-        ui_.Edit12->setText(qs(settings_.Edit12));
+        showText(ui_.Edit12, settings_.Edit12);
     });
 }
 
 void TForm3::SpinEdit3Change() {
     guarded(this, [this] {
-        if (velmora::SpinEdit3Change(settings_))
-            ui_.SpinEdit3->setTypedText(qs(settings_.SpinEdit3.text));
+        if (velmora::SpinEdit3Change(settings_)) showSpin(ui_.SpinEdit3, settings_.SpinEdit3);
     });
 }
 
@@ -322,8 +350,8 @@ void TForm3::showFinish() {
     for (const std::string& line : codeList_.lines()) rows << qs(line);
     ui_.ListBox4->clear();
     ui_.ListBox4->addItems(rows);
-    ui_.Edit3->setText(qs(settings_.Edit3));
-    ui_.Edit4->setText(qs(settings_.Edit4));
+    showText(ui_.Edit3, settings_.Edit3);
+    showText(ui_.Edit4, settings_.Edit4);
     showSelection(ui_.ListBox2, settings_.ListBox2.selected);
     showSelection(ui_.ListBox1, settings_.ListBox1.selected);
     showSelection(ui_.ListBox3, settings_.ListBox3.selected);

@@ -24,17 +24,19 @@ namespace {
 
 // A group of radio buttons is one Tab stop, at its selected button; the others
 // still take the focus by a click. The explicit group keeps Qt from counting
-// the radio buttons of a nested group box as members.
+// the radio buttons of a nested group box as members. The Tab stop follows the
+// group's signal, not the buttons' own: the window shows a value with the
+// buttons' signals held, and the group still reports it.
 void oneTabStop(std::initializer_list<QRadioButton*> buttons) {
     auto* group = new QButtonGroup(buttons.begin()[0]->parentWidget());
     for (QRadioButton* button : buttons) {
         group->addButton(button);
-        auto follow = [button](bool on) {
-            button->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
-        };
-        follow(button->isChecked());
-        QObject::connect(button, &QRadioButton::toggled, button, follow);
+        button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     }
+    QObject::connect(group, &QButtonGroup::buttonToggled, group,
+                     [](QAbstractButton* button, bool on) {
+                         button->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
+                     });
 }
 
 void chainFocus(std::initializer_list<QWidget*> widgets) {

@@ -11,6 +11,7 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QToolButton>
 #include <QUrl>
 
@@ -119,6 +120,37 @@ QMimeData* filesOf(const QString& path) {
     return data;
 }
 
+// Every signal by which a control tells the settings that the user changed
+// it; a value the window only shows must raise none of them.
+class ChangeSignals {
+public:
+    explicit ChangeSignals(const QWidget& window) {
+        for (QLineEdit* edit : window.findChildren<QLineEdit*>()) {
+            if (qobject_cast<SpinEdit*>(edit->parentWidget()) == nullptr)
+                watch(edit, &QLineEdit::textChanged);
+        }
+        for (SpinEdit* spin : window.findChildren<SpinEdit*>()) watch(spin, &SpinEdit::changed);
+        for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+            watch(button, &QAbstractButton::toggled);
+        for (QListWidget* list : window.findChildren<QListWidget*>())
+            watch(list, &QListWidget::itemSelectionChanged);
+    }
+    [[nodiscard]] QStringList seen() const {
+        QStringList names;
+        for (const auto& [object, spy] : spies_) {
+            if (!spy->isEmpty()) names << object->objectName();
+        }
+        return names;
+    }
+
+private:
+    template <typename O, typename Signal>
+    void watch(O* object, Signal signal) {
+        spies_.emplace_back(object, std::make_unique<QSignalSpy>(object, signal));
+    }
+    std::vector<std::pair<QObject*, std::unique_ptr<QSignalSpy>>> spies_;
+};
+
 const QString kUnsaved = QStringLiteral(
     "Die Eingaben im Assistenten sind noch nicht gespeichert. Trotzdem die Seite öffnen?");
 
@@ -189,8 +221,10 @@ private slots:
         const QString path = placePage(s);
         QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("meine Seite ä.htm"));
         BoxAnswerer boxes;
+        const ChangeSignals reported(*w_);
         w_->openPage(path, w_.get());
-        QCOMPARE(boxes.seen.size(), 0);  // a fresh wizard has nothing to lose
+        QCOMPARE(boxes.seen.size(), 0);            // a fresh wizard has nothing to lose
+        QCOMPARE(reported.seen(), QStringList());  // shown, not written back
         QCOMPARE(QDir::currentPath(), QFileInfo(path).path());
         verifyShows(s);
 
