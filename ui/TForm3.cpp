@@ -21,6 +21,7 @@
 
 #include "ui/Controls.h"
 #include "ui/ErrorHandler.h"
+#include "ui/ListBinding.h"
 #include "ui/PageDrop.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardStyle.h"
@@ -29,48 +30,6 @@ namespace velmora::ui {
 namespace {
 
 QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-int selectedRow(const QListWidget* list) {
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
-}
-
-// Shows exactly the selection the settings hold. Without one the view keeps
-// no current row either, which a later key or focus change could turn into a
-// selection the user never made.
-void showSelection(QListWidget* list, int row) {
-    if (row == selectedRow(list) && row == list->currentRow()) return;
-    const QSignalBlocker quiet(list);
-    if (row < 0) {
-        list->selectionModel()->clear();
-    } else {
-        list->setCurrentRow(row);
-    }
-}
-
-// Shows one operation's change: one row added or taken, or all rows gone.
-// When the current row is taken, the view moves the current row (and with the
-// focus, the selection) to a neighbour on its own; that move must not reach
-// the settings, so the list is silent until it shows the settings' selection.
-void showChange(QListWidget* widget, const StringList& list, ListChange change) {
-    {
-        const QSignalBlocker quiet(widget);
-        switch (change.kind) {
-            case ListChange::Kind::Appended:
-                widget->addItem(qs(list.items[static_cast<std::size_t>(change.index)]));
-                break;
-            case ListChange::Kind::Removed:
-                delete widget->takeItem(change.index);
-                break;
-            case ListChange::Kind::Cleared:
-                widget->clear();
-                break;
-            case ListChange::Kind::None:
-                break;
-        }
-    }
-    showSelection(widget, list.selected);
-}
 
 // The shows below set a control with its signals held: what the settings
 // already hold must not come back to them as if the user had changed it.
@@ -148,24 +107,6 @@ void TForm3::bindSpin(SpinEdit* spin, SpinField& field) {
     shows_.emplace_back([spin, &field] { showSpin(spin, field); });
 }
 
-// The user selects; the operations change the rows one by one (showChange),
-// and a page opened brings all rows anew.
-void TForm3::bindList(QListWidget* widget, StringList& list) {
-    connect(widget, &QListWidget::itemSelectionChanged, this,
-            [widget, &list] { list.selected = selectedRow(widget); });
-    shows_.emplace_back([widget, &list] {
-        {
-            const QSignalBlocker quiet(widget);
-            QStringList rows;
-            rows.reserve(list.count());
-            for (const std::string& entry : list.items) rows << qs(entry);
-            widget->clear();
-            widget->addItems(rows);
-        }
-        showSelection(widget, list.selected);
-    });
-}
-
 void TForm3::bindControls() {
     PageSettings& s = settings_;
     const WizardUi& u = ui_;
@@ -200,9 +141,13 @@ void TForm3::bindControls() {
         bindSpin(spin, *field);
     }
     bindSpinEdit3();
-    bindList(u.ListBox2, s.ListBox2);
-    bindList(u.ListBox1, s.ListBox1);
-    bindList(u.ListBox3, s.ListBox3);
+    // The user selects; the operations change the rows one by one, and a
+    // page opened brings all rows anew.
+    links_ = std::make_unique<ListBinding>(u.ListBox2, s.ListBox2, &s.ListBox5);
+    lines_ = std::make_unique<ListBinding>(u.ListBox1, s.ListBox1, nullptr);
+    pictures_ = std::make_unique<ListBinding>(u.ListBox3, s.ListBox3, &s.ListBox6);
+    for (const ListBinding* list : {links_.get(), lines_.get(), pictures_.get()})
+        shows_.emplace_back([list] { list->showAll(); });
     bindHeadingSize();
 }
 
@@ -229,28 +174,24 @@ void TForm3::bindSpinEdit3() {
 
 void TForm3::connectOperations() {
     const WizardUi& u = ui_;
-    PageSettings& s = settings_;
-    const ListView links{u.ListBox2, s.ListBox2};
-    const ListView lines{u.ListBox1, s.ListBox1};
-    const ListView pictures{u.ListBox3, s.ListBox3};
-    connectOperation(u.SpeedButton2, velmora::SpeedButton2Click, links);
-    connectOperation(u.SpeedButton5, velmora::SpeedButton5Click, links);
-    connectOperation(u.SpeedButton6, velmora::SpeedButton6Click, lines);
-    connectOperation(u.SpeedButton7, velmora::SpeedButton7Click, lines);
-    connectOperation(u.SpeedButton8, velmora::SpeedButton8Click, lines);
-    connectOperation(u.BitBtn8, velmora::BitBtn8Click, lines);
-    connectOperation(u.BitBtn1, velmora::BitBtn1Click, lines);
-    connectOperation(u.SpeedButton3, velmora::SpeedButton3Click, pictures);
-    connectOperation(u.SpeedButton4, velmora::SpeedButton4Click, pictures);
+    connectOperation(u.SpeedButton2, velmora::SpeedButton2Click, *links_);
+    connectOperation(u.SpeedButton5, velmora::SpeedButton5Click, *links_);
+    connectOperation(u.SpeedButton6, velmora::SpeedButton6Click, *lines_);
+    connectOperation(u.SpeedButton7, velmora::SpeedButton7Click, *lines_);
+    connectOperation(u.SpeedButton8, velmora::SpeedButton8Click, *lines_);
+    connectOperation(u.BitBtn8, velmora::BitBtn8Click, *lines_);
+    connectOperation(u.BitBtn1, velmora::BitBtn1Click, *lines_);
+    connectOperation(u.SpeedButton3, velmora::SpeedButton3Click, *pictures_);
+    connectOperation(u.SpeedButton4, velmora::SpeedButton4Click, *pictures_);
     connect(u.Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(u.SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
     connectToggles();
 }
 
-void TForm3::connectOperation(QAbstractButton* button, Operation operation, ListView view) {
-    connect(button, &QAbstractButton::clicked, this, [this, operation, view] {
-        guarded(this, [&] { showChange(view.widget, view.list, operation(settings_)); });
-    });
+void TForm3::connectOperation(QAbstractButton* button, Operation operation,
+                              const ListBinding& list) {
+    connect(button, &QAbstractButton::clicked, this,
+            [this, operation, &list] { guarded(this, [&] { list.show(operation(settings_)); }); });
 }
 
 void TForm3::connectToggles() {
@@ -276,7 +217,7 @@ void TForm3::showToggles() {
 
 void TForm3::Button1Click() {
     guarded(this, [this] {
-        showChange(ui_.ListBox1, settings_.ListBox1, velmora::Button1Click(settings_));
+        lines_->show(velmora::Button1Click(settings_));
         showText(ui_.Edit12, settings_.Edit12);
     });
 }
@@ -352,9 +293,8 @@ void TForm3::showFinish() {
     ui_.ListBox4->addItems(rows);
     showText(ui_.Edit3, settings_.Edit3);
     showText(ui_.Edit4, settings_.Edit4);
-    showSelection(ui_.ListBox2, settings_.ListBox2.selected);
-    showSelection(ui_.ListBox1, settings_.ListBox1.selected);
-    showSelection(ui_.ListBox3, settings_.ListBox3.selected);
+    for (const ListBinding* list : {links_.get(), lines_.get(), pictures_.get()})
+        list->showSelection();
 }
 
 // On "Text" Enter runs "Hinzufügen" wherever it started; the insert buttons

@@ -15,6 +15,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ class QListWidget;
 
 namespace velmora::ui {
 
+class ListBinding;
 class SpinEdit;
 
 class TForm3 : public QWidget {
@@ -58,11 +60,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // A list widget with the list of the settings that it shows.
-    struct ListView {
-        QListWidget* widget;
-        const StringList& list;
-    };
     using Operation = ListChange (*)(PageSettings&);
 
     void bindControls();
@@ -70,12 +67,11 @@ private:
     void bindChoice(QRadioButton* first, QRadioButton* second, bool& firstSelected);
     void bindText(QLineEdit* edit, std::string& value);
     void bindSpin(SpinEdit* spin, SpinField& field);
-    void bindList(QListWidget* widget, StringList& list);
     void bindHeadingSize();
     void bindSpinEdit3();
     void showSettings();
     void connectOperations();
-    void connectOperation(QAbstractButton* button, Operation operation, ListView view);
+    void connectOperation(QAbstractButton* button, Operation operation, const ListBinding& list);
     void connectToggles();
 
     void Button1Click();
@@ -92,6 +88,9 @@ private:
     PageFile page_;
     // Each binding's way from the settings to its control.
     std::vector<std::function<void()>> shows_;
+    std::unique_ptr<ListBinding> links_;
+    std::unique_ptr<ListBinding> lines_;
+    std::unique_ptr<ListBinding> pictures_;
     PageNotice notice_;
 };
 
