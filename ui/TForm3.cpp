@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStringList>
 #include <QTabWidget>
@@ -185,6 +186,12 @@ void TForm3::connectOperations() {
     connectOperation(u.SpeedButton4, velmora::SpeedButton4Click, *pictures_);
     connect(u.Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(u.SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
+    // The finish from anywhere in the wizard: a key of its own, which the
+    // page's Return never sees.
+    auto* finish = new QShortcut(this);
+    finish->setKeys(
+        {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    connect(finish, &QShortcut::activated, u.SpeedButton9, &QAbstractButton::click);
     connectToggles();
 }
 

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <initializer_list>
 
 #include "ui/SpinEdit.h"
@@ -49,8 +50,9 @@ void chainFocus(std::initializer_list<QWidget*> widgets) {
 
 }  // namespace
 
-// For a screen reader: names for the fields without a label of their own, and
-// for the two "Einfügen" buttons, which look alike; the heading a field stands
+// For a screen reader: names for the fields without a label of their own, for
+// the two "Einfügen" buttons, which look alike, and for the finish, whose
+// spaced-out caption a reader would spell; the heading a field stands
 // under, where several fields share their label's text; and in the fields that
 // name a picture, the key that opens the dialog, which the icon shows only to
 // the pointer.
@@ -61,6 +63,8 @@ void setAccessibleTexts(const WizardUi& ui) {
     ui.ListBox4->setAccessibleName(QStringLiteral("HTML Code"));
     ui.BitBtn8->setAccessibleName(QStringLiteral("Bild einfügen"));
     ui.BitBtn1->setAccessibleName(QStringLiteral("Link einfügen"));
+    ui.SpeedButton9->setAccessibleName(QStringLiteral("Fertig"));
+    ui.SpeedButton9->setAccessibleDescription(QStringLiteral("Seite schreiben"));
     const auto describe = [](const QString& heading, std::initializer_list<QWidget*> fields) {
         for (QWidget* field : fields) field->setAccessibleDescription(heading);
     };
@@ -81,7 +85,9 @@ void setAccessibleTexts(const WizardUi& ui) {
 }
 
 // Hidden pages drop out of the chain, so Tab runs through the current page
-// only, the tab strip first.
+// only, the tab strip first and the finish last. Each flat button stands where
+// it stands on its page: an add button after the fields it takes, a delete
+// button after its list.
 void setWizardTabOrder(const WizardUi& ui) {
     const auto rb = ui.sizeButtons();
     oneTabStop({ui.hgb, ui.hgf});
@@ -125,7 +131,9 @@ void setWizardTabOrder(const WizardUi& ui) {
                 ui.Edit3,
                 ui.Dots,
                 ui.Edit4,
+                ui.SpeedButton2,
                 ui.ListBox2,
+                ui.SpeedButton5,
                 ui.Edit6,
                 ui.Edit7,
                 ui.lh,
@@ -136,8 +144,14 @@ void setWizardTabOrder(const WizardUi& ui) {
                 ui.Memo5,
                 ui.Edit12,
                 ui.Button1,
+                ui.SpeedButton6,
                 ui.ListBox1,
+                ui.SpeedButton7,
+                ui.SpeedButton8,
                 ui.Edit13,
+                ui.l,
+                ui.m,
+                ui.r,
                 ui.BitBtn8,
                 ui.Edit22,
                 ui.Edit23,
@@ -146,10 +160,13 @@ void setWizardTabOrder(const WizardUi& ui) {
                 ui.Edit25,
                 ui.Edit10,
                 ui.ListBox3,
+                ui.SpeedButton4,
                 ui.Edit11,
+                ui.SpeedButton3,
                 ui.Memo4,
                 ui.SpinEdit3,
-                ui.ListBox4});
+                ui.ListBox4,
+                ui.SpeedButton9});
 }
 
 }  // namespace velmora::ui
