@@ -55,6 +55,10 @@ public:
     /// Shows the wizard in front of the other windows.
     void bringToFront();
 
+    /// Whether the wizard holds values that would write another page than
+    /// the last one written or opened.
+    [[nodiscard]] bool holdsUnsaved() const { return page_.holdsUnsaved(settings_); }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
