@@ -13,11 +13,13 @@ source "$(dirname "$0")/scripts/common.sh"
 source "$VELMORA_ROOT/scripts/debian.sh"
 
 # What only ./test.sh needs: Debian's build and test tools (faketime and
-# disorderfs for reprotest), the benchmarks' library, clang for the fuzz
-# targets and its tools, the desktop entry, metainfo and licence checkers, git.
-TOOLS="sbuild, autopkgtest, mmdebstrap, uidmap, reprotest, diffoscope-minimal, faketime,
-       disorderfs, fuse3, libbenchmark-dev, clang, libclang-rt-dev, clang-tidy, clang-format,
-       desktop-file-utils, appstream, python3, reuse, git"
+# disorderfs for reprotest; zstd, with which mmdebstrap packs the cached roots,
+# and iproute2, whose ip sbuild's unshare mode runs on the host: both only
+# suggested by them), the benchmarks' library, clang for the fuzz targets and
+# its tools, the desktop entry, metainfo and licence checkers, git.
+TOOLS="sbuild, autopkgtest, mmdebstrap, uidmap, zstd, iproute2, reprotest, diffoscope-minimal,
+       faketime, disorderfs, fuse3, libbenchmark-dev, clang, libclang-rt-dev, clang-tidy,
+       clang-format, desktop-file-utils, appstream, python3, reuse, git"
 APP_ID=invalid.velmora.velmora
 FILES=(bin/Velmora share/man/man1/Velmora.1 "share/applications/$APP_ID.desktop"
        "share/metainfo/$APP_ID.metainfo.xml" "share/icons/hicolor/scalable/apps/$APP_ID.svg")

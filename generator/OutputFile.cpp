@@ -2,11 +2,13 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The output file: its bytes, and the one place that touches the file system.
-// The page is written to a new file beside the target and moved over it only
-// when every byte is on disk, so a failed finish never leaves a damaged page or
-// a stray file behind. The one exception is a writable page in a folder that
-// takes no new file: it is rewritten in place, the only way to replace it.
+// The output file: its bytes, and the one place that writes a file (a page is
+// read back in PageReader.cpp; PageFile.cpp looks files up and enters their
+// folder). The page is written to a new file beside the target and moved over
+// it only when every byte is on disk, so a failed finish never leaves a
+// damaged page or a stray file behind. The one exception is a writable page in
+// a folder that takes no new file: it is rewritten in place, the only way to
+// replace it.
 #include "generator/OutputFile.h"
 
 #include <fcntl.h>

@@ -27,9 +27,11 @@ builder_paths
 # as_builder COMMAND... — COMMAND as BUILDER, in its home and its umask.
 as_builder() {
     if [ "$(id -un)" = "$BUILDER" ]; then (umask 022 && "$@"); else
-        # from its home: root's working folder may be closed to it
+        # From its home, since root's working folder may be closed to it, and
+        # with a plain PATH: root's may name folders the user cannot enter,
+        # where a missing program is then "Permission denied", not "not found".
         runuser -u "$BUILDER" -- env -u XDG_CACHE_HOME HOME="$BUILDER_HOME" \
-            sh -c 'cd && umask 022 && exec "$@"' as_builder "$@"
+            PATH=/usr/local/bin:/usr/bin:/bin sh -c 'cd && umask 022 && exec "$@"' as_builder "$@"
     fi
 }
 

@@ -68,20 +68,4 @@ void StringList::reserveOne() {
     }
 }
 
-void StringList::append(std::string entry) {
-    reserveOne();
-    items.push_back(std::move(entry));  // cannot throw: room is reserved
-}
-
-void StringList::remove(int i) {
-    if (i < 0 || i >= count()) return;
-    items.erase(items.begin() + i);
-    selected = -1;
-}
-
-void StringList::clear() noexcept {
-    items.clear();
-    selected = -1;
-}
-
 }  // namespace velmora

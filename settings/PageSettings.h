@@ -36,13 +36,9 @@ struct StringList {
 
     [[nodiscard]] int count() const noexcept { return static_cast<int>(items.size()); }
     [[nodiscard]] bool hasSelection() const noexcept { return selected >= 0 && selected < count(); }
-    /// Appends at the end; a failure to store the entry is reported as
-    /// "Unable to insert a line" and leaves the list as it was.
-    void append(std::string entry);
-    /// Deletes entry i; nothing is selected afterwards.
-    void remove(int i);
-    void clear() noexcept;
-    /// Makes room for one more entry, so that a later append cannot fail.
+    /// Makes room for one more entry, so that a later insert cannot fail; a
+    /// failure to make it is reported as "Unable to insert a line". The
+    /// editing operations change the entries (wizard/History.h).
     void reserveOne();
 
     friend bool operator==(const StringList&, const StringList&) = default;

@@ -13,6 +13,7 @@
 #include "FailingAllocation.h"
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
+#include "settings/Fields.h"
 #include "wizard/Editing.h"
 #include "wizard/PageFile.h"
 
@@ -28,25 +29,25 @@ ListChange removed(int i) { return {ListChange::Kind::Removed, i}; }
 ListChange addLink(PageSettings& s, const std::string& text, const std::string& target) {
     s.Edit3 = text;
     s.Edit4 = target;
-    return SpeedButton2Click(s);
+    return SpeedButton2Click(s).change();
 }
 
 ListChange addPicture(PageSettings& s, const std::string& file, const std::string& caption) {
     s.Edit10 = file;
     s.Edit11 = caption;
-    return SpeedButton3Click(s);
+    return SpeedButton3Click(s).change();
 }
 
 ListChange addLine(PageSettings& s, const std::string& line) {
     s.Edit12 = line;
-    return Button1Click(s);
+    return Button1Click(s).change();
 }
 
 // ------------------------------------------------------------------ "Links"
 
 TEST(LinkList, NewLinkWithTheInitialFieldsAddsTheSamePairEachTime) {
     PageSettings s;
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(SpeedButton2Click(s), appended(i));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(SpeedButton2Click(s).change(), appended(i));
     EXPECT_EQ(s.ListBox2.items, Entries(3, "Link"));
     EXPECT_EQ(s.ListBox5.items, Entries(3, "verweisziel.html"));
     EXPECT_EQ(s.Edit3, "Link") << "the fields are not cleared";
@@ -79,26 +80,26 @@ TEST(LinkList, DeletingTheSelectedLinkTakesItsTargetAlong) {
     addLink(s, "B", "b");
     addLink(s, "C", "c");
     s.ListBox2.selected = 1;
-    EXPECT_EQ(SpeedButton5Click(s), removed(1));
+    EXPECT_EQ(SpeedButton5Click(s).change(), removed(1));
     EXPECT_EQ(s.ListBox2.items, (Entries{"A", "C"}));
     EXPECT_EQ(s.ListBox5.items, (Entries{"a", "c"}));
     EXPECT_EQ(s.ListBox2.selected, -1);
 
-    EXPECT_EQ(SpeedButton5Click(s), kNothing) << "nothing is selected after a delete";
+    EXPECT_EQ(SpeedButton5Click(s).change(), kNothing) << "nothing is selected after a delete";
     EXPECT_EQ(s.ListBox2.items, (Entries{"A", "C"}));
     EXPECT_EQ(s.ListBox5.items, (Entries{"a", "c"}));
 }
 
 TEST(LinkList, DeletingWithoutSelectionOrOnAnEmptyListChangesNothing) {
     PageSettings s;
-    EXPECT_EQ(SpeedButton5Click(s), kNothing);
+    EXPECT_EQ(SpeedButton5Click(s).change(), kNothing);
     EXPECT_TRUE(s.ListBox2.items.empty());
     EXPECT_TRUE(s.ListBox5.items.empty());
 
     addLink(s, "A", "a");
     for (int stale : {-1, 1, 7}) {
         s.ListBox2.selected = stale;
-        EXPECT_EQ(SpeedButton5Click(s), kNothing) << "selected " << stale;
+        EXPECT_EQ(SpeedButton5Click(s).change(), kNothing) << "selected " << stale;
         EXPECT_EQ(s.ListBox2.items, Entries{"A"});
         EXPECT_EQ(s.ListBox5.items, Entries{"a"});
     }
@@ -108,7 +109,7 @@ TEST(LinkList, DeletingTheOnlyLinkEmptiesBothLists) {
     PageSettings s;
     addLink(s, "A", "a");
     s.ListBox2.selected = 0;
-    EXPECT_EQ(SpeedButton5Click(s), removed(0));
+    EXPECT_EQ(SpeedButton5Click(s).change(), removed(0));
     EXPECT_TRUE(s.ListBox2.items.empty());
     EXPECT_TRUE(s.ListBox5.items.empty());
 }
@@ -162,7 +163,7 @@ TEST(TextLines, AddTakesTheLineAndClearsTheField) {
     PageSettings s;
     EXPECT_EQ(addLine(s, "  Hallo <b>Welt</b> "), appended(0));
     EXPECT_EQ(s.Edit12, "");
-    EXPECT_EQ(Button1Click(s), appended(1)) << "an empty field appends an empty line";
+    EXPECT_EQ(Button1Click(s).change(), appended(1)) << "an empty field appends an empty line";
     EXPECT_EQ(s.ListBox1.items, (Entries{"  Hallo <b>Welt</b> ", ""}));
 }
 
@@ -170,7 +171,7 @@ TEST(TextLines, LineBreakAppendsBrAndReadsNoField) {
     PageSettings s;
     s.Edit12 = "bleibt";
     SpeedButton6Click(s);
-    EXPECT_EQ(SpeedButton6Click(s), appended(1));
+    EXPECT_EQ(SpeedButton6Click(s).change(), appended(1));
     EXPECT_EQ(s.ListBox1.items, (Entries{"<br>", "<br>"}));
     EXPECT_EQ(s.Edit12, "bleibt");
 }
@@ -178,14 +179,14 @@ TEST(TextLines, LineBreakAppendsBrAndReadsNoField) {
 TEST(TextLines, DeleteTakesOnlyTheSelectedLine) {
     PageSettings s;
     for (const char* l : {"a", "b", "c"}) addLine(s, l);
-    EXPECT_EQ(SpeedButton7Click(s), kNothing) << "nothing selected";
+    EXPECT_EQ(SpeedButton7Click(s).change(), kNothing) << "nothing selected";
     EXPECT_EQ(s.ListBox1.items, (Entries{"a", "b", "c"}));
 
     s.ListBox1.selected = 1;
-    EXPECT_EQ(SpeedButton7Click(s), removed(1));
+    EXPECT_EQ(SpeedButton7Click(s).change(), removed(1));
     EXPECT_EQ(s.ListBox1.items, (Entries{"a", "c"}));
     EXPECT_EQ(s.ListBox1.selected, -1);
-    EXPECT_EQ(SpeedButton7Click(s), kNothing);
+    EXPECT_EQ(SpeedButton7Click(s).change(), kNothing);
     EXPECT_EQ(s.ListBox1.items, (Entries{"a", "c"}));
 }
 
@@ -196,7 +197,7 @@ TEST(TextLines, DeleteAllEmptiesTheList) {
 
     for (const char* l : {"a", "b"}) addLine(s, l);
     s.ListBox1.selected = 1;
-    EXPECT_EQ(SpeedButton8Click(s).kind, ListChange::Kind::Cleared);
+    EXPECT_EQ(SpeedButton8Click(s).change().kind, ListChange::Kind::Cleared);
     EXPECT_TRUE(s.ListBox1.items.empty());
     EXPECT_EQ(s.ListBox1.selected, -1);
 }
@@ -217,8 +218,9 @@ TEST(TextLines, PictureInsertInItsFourForms) {
         PageSettings s;
         s.Edit13 = "foto.jpg";
         s.alignment = c.down;
-        EXPECT_EQ(BitBtn8Click(s), appended(0));
-        EXPECT_EQ(BitBtn8Click(s), appended(1)) << "the same alignment for the next insert";
+        EXPECT_EQ(BitBtn8Click(s).change(), appended(0));
+        EXPECT_EQ(BitBtn8Click(s).change(), appended(1))
+            << "the same alignment for the next insert";
         EXPECT_EQ(s.ListBox1.items, Entries(2, c.line));
         EXPECT_EQ(s.Edit13, "foto.jpg");
         EXPECT_EQ(s.alignment, c.down);
@@ -262,7 +264,7 @@ TEST(TextLines, TogglesLetAtMostOneBeDown) {
 
 TEST(TextLines, LinkInsertWithTheInitialFields) {
     PageSettings s;
-    EXPECT_EQ(BitBtn1Click(s), appended(0));
+    EXPECT_EQ(BitBtn1Click(s).change(), appended(0));
     EXPECT_EQ(s.ListBox1.items, Entries{R"(<a href="seite.html">Link</a>)"});
     EXPECT_EQ(s.Edit22, "Link");
     EXPECT_EQ(s.Edit23, "seite.html");
@@ -274,13 +276,13 @@ TEST(TextLines, LinkInsertWithTheInitialFields) {
 }
 
 TEST(TextLines, EveryAddAppendsAtTheEndWhateverIsSelected) {
-    const std::function<ListChange(PageSettings&)> adds[] = {Button1Click, SpeedButton6Click,
-                                                             BitBtn8Click, BitBtn1Click};
+    const std::function<Step(PageSettings&)> adds[] = {Button1Click, SpeedButton6Click,
+                                                       BitBtn8Click, BitBtn1Click};
     for (const auto& add : adds) {
         PageSettings s;
         for (const char* l : {"a", "b", "c"}) addLine(s, l);
         s.ListBox1.selected = 0;
-        EXPECT_EQ(add(s), appended(3));
+        EXPECT_EQ(add(s).change(), appended(3));
         EXPECT_EQ(Entries(s.ListBox1.items.begin(), s.ListBox1.items.begin() + 3),
                   (Entries{"a", "b", "c"}));
     }
@@ -290,7 +292,7 @@ TEST(TextLines, EveryAddAppendsAtTheEndWhateverIsSelected) {
 
 TEST(PictureList, NewPictureWithEmptyFieldsAddsAnEmptyPair) {
     PageSettings s;
-    EXPECT_EQ(SpeedButton3Click(s), appended(0));
+    EXPECT_EQ(SpeedButton3Click(s).change(), appended(0));
     EXPECT_EQ(s.ListBox3.items, Entries{""});
     EXPECT_EQ(s.ListBox6.items, Entries{""});
 }
@@ -299,7 +301,7 @@ TEST(PictureList, NewPictureTwiceAddsTwoEqualPicturesAndKeepsTheFields) {
     PageSettings s;
     addPicture(s, "a.jpg", "Am Meer");
     s.ListBox3.selected = 0;
-    EXPECT_EQ(SpeedButton3Click(s), appended(1));
+    EXPECT_EQ(SpeedButton3Click(s).change(), appended(1));
     EXPECT_EQ(s.ListBox3.items, Entries(2, "a.jpg"));
     EXPECT_EQ(s.ListBox6.items, Entries(2, "Am Meer"));
     EXPECT_EQ(s.Edit10, "a.jpg");
@@ -313,11 +315,11 @@ TEST(PictureList, DeletingBKeepsEveryCaptionWithItsPicture) {
     addPicture(s, "b", "B");
     addPicture(s, "c", "C");
     s.ListBox3.selected = 1;
-    EXPECT_EQ(SpeedButton4Click(s), removed(1));
+    EXPECT_EQ(SpeedButton4Click(s).change(), removed(1));
     EXPECT_EQ(s.ListBox3.items, (Entries{"a", "c"}));
     EXPECT_EQ(s.ListBox6.items, (Entries{"A", "C"}));
     EXPECT_EQ(s.ListBox3.selected, -1);
-    EXPECT_EQ(SpeedButton4Click(s), kNothing);
+    EXPECT_EQ(SpeedButton4Click(s).change(), kNothing);
     EXPECT_EQ(s.ListBox3.items, (Entries{"a", "c"}));
 
     CodeList out;
@@ -330,9 +332,9 @@ TEST(PictureList, DeletingBKeepsEveryCaptionWithItsPicture) {
 
 TEST(PictureList, DeletingWithoutSelectionOrOnAnEmptyListChangesNothing) {
     PageSettings s;
-    EXPECT_EQ(SpeedButton4Click(s), kNothing);
+    EXPECT_EQ(SpeedButton4Click(s).change(), kNothing);
     addPicture(s, "a", "A");
-    EXPECT_EQ(SpeedButton4Click(s), kNothing);
+    EXPECT_EQ(SpeedButton4Click(s).change(), kNothing);
     EXPECT_EQ(s.ListBox3.items, Entries{"a"});
     EXPECT_EQ(s.ListBox6.items, Entries{"A"});
 }
@@ -394,6 +396,107 @@ TEST(SpacingField, TypingMinusThreeAndSteppingDownFromZero) {
     EXPECT_EQ(s.SpinEdit3.text, "0");
 }
 
+// ------------------------------------------ changing and moving an entry
+
+ListChange moved(int from, int to) { return {ListChange::Kind::Moved, from, to}; }
+
+// The list holds A, B, C, its pair a, b, c; `selected` is selected.
+PageSettings threeEntries(const ListField& list, int selected) {
+    PageSettings s;
+    s.*list.shown = {{"A", "B", "C"}, selected};
+    if (list.paired != nullptr) s.*list.paired = {{"a", "b", "c"}, -1};
+    return s;
+}
+
+void expectEntries(const PageSettings& s, const ListField& list, const std::string& order,
+                   int selected) {
+    Entries shown;
+    Entries paired;
+    for (const char c : order) {
+        shown.emplace_back(1, c);
+        paired.emplace_back(1, static_cast<char>(c - 'A' + 'a'));
+    }
+    EXPECT_EQ((s.*list.shown).items, shown);
+    EXPECT_EQ((s.*list.shown).selected, selected);
+    if (list.paired != nullptr) {
+        EXPECT_EQ((s.*list.paired).items, paired);
+    }
+}
+
+TEST(ChangingAndMoving, AltUpAndDownMoveTheSelectedPairOnePlace) {
+    const struct {
+        int selected;
+        int by;
+        const char* order;
+        int selectedAfter;
+        ListChange change;
+    } cases[] = {
+        {1, -1, "BAC", 0, moved(1, 0)},  // up
+        {1, 1, "ACB", 2, moved(1, 2)},   // down
+        {2, -1, "ACB", 1, moved(2, 1)},  // up from the bottom
+        {0, -1, "ABC", 0, kNothing},     // up at the top
+        {2, 1, "ABC", 2, kNothing},      // down at the bottom
+        {-1, 1, "ABC", -1, kNothing},    // nothing selected
+    };
+    for (const ListField& list : kListFields) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(list.name) + " " + std::to_string(c.selected) + " by " +
+                         std::to_string(c.by));
+            PageSettings s = threeEntries(list, c.selected);
+            EXPECT_EQ(moveSelected(s, list, c.by).change(), c.change);
+            expectEntries(s, list, c.order, c.selectedAfter);
+        }
+    }
+}
+
+TEST(ChangingAndMoving, ADragMovesThePairAndTheSelectionStaysOnItsEntry) {
+    const struct {
+        int from;
+        int to;
+        int selected;
+        const char* order;
+        int selectedAfter;
+        ListChange change;
+    } cases[] = {
+        {0, 2, 0, "BCA", 2, moved(0, 2)},  // down, the entry dragged selected
+        {0, 2, 1, "BCA", 0, moved(0, 2)},  // down, an entry it passed selected
+        {2, 0, 1, "CAB", 2, moved(2, 0)},  // up, an entry it passed selected
+        {2, 0, 0, "CAB", 1, moved(2, 0)},  // up, the entry it took the place of
+        {1, 2, 0, "ACB", 0, moved(1, 2)},  // an entry before both selected
+        {1, 1, 1, "ABC", 1, kNothing},     // onto its own place
+        {0, 3, 0, "ABC", 0, kNothing},     // past the end
+        {-1, 0, 0, "ABC", 0, kNothing},    // from before the start
+    };
+    for (const ListField& list : kListFields) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(list.name) + " from " + std::to_string(c.from) + " to " +
+                         std::to_string(c.to));
+            PageSettings s = threeEntries(list, c.selected);
+            EXPECT_EQ(Step::move(s, list, c.from, c.to).change(), c.change);
+            expectEntries(s, list, c.order, c.selectedAfter);
+        }
+    }
+}
+
+TEST(ChangingAndMoving, ChangeReplacesThePairInPlaceAndKeepsTheSelection) {
+    const ListChange replaced{ListChange::Kind::Replaced, 1};
+    for (const ListField& list : kListFields) {
+        SCOPED_TRACE(list.name);
+        PageSettings s = threeEntries(list, 1);
+        EXPECT_EQ(changeSelected(s, list, {"X", "x"}).change(), replaced);
+        expectEntries(s, list, "AXC", 1);
+        EXPECT_EQ(changeSelected(s, list, {"X", "x"}).change(), kNothing) << "the same texts";
+        if (list.paired != nullptr) {
+            EXPECT_EQ(changeSelected(s, list, {"X", "y"}).change(), replaced) << "the pair alone";
+            EXPECT_EQ((s.*list.paired).items[1], "y");
+        }
+        (s.*list.shown).selected = -1;
+        const PageSettings before = s;
+        EXPECT_EQ(changeSelected(s, list, {"Z", "z"}).change(), kNothing) << "nothing selected";
+        EXPECT_TRUE(s == before);
+    }
+}
+
 // ---------------------------------------------------- running out of memory
 
 // Refuses each allocation of one operation in turn (with fields long enough
@@ -438,7 +541,7 @@ PageSettings fullListsWithLongFields() {
     for (int i = 0; i < 8; ++i) {
         SpeedButton2Click(s);
         SpeedButton3Click(s);
-        s.ListBox1.append("x");
+        s.ListBox1.items.push_back("x");
     }
     return s;
 }

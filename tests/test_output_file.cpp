@@ -27,6 +27,7 @@
 #include "generator/OutputFile.h"
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
+#include "settings/Fields.h"
 #include "wizard/PageFile.h"
 
 namespace velmora {
@@ -172,10 +173,8 @@ TEST_F(OutputFile, ALongerExistingPageIsReplacedWhole) {
 TEST_F(OutputFile, NoByteOfThePageIsBeyondAscii) {
     const std::string typed = "Grüße – Öl für 5 € in Łódź";
     PageSettings s = pageWithEverything();
-    for (std::string* field : {&s.Edit1, &s.Edit2, &s.Edit5, &s.Edit6, &s.Edit7, &s.Edit8, &s.Edit9,
-                               &s.Edit15, &s.Edit16, &s.Edit17, &s.Edit18, &s.Edit20, &s.Edit21,
-                               &s.Edit24, &s.Edit25, &s.Edit26, &s.Edit27}) {
-        *field = typed;
+    for (const TextField& f : kTextFields) {
+        if (f.member != &PageSettings::Edit19) s.*f.member = typed;  // the file's name stays
     }
     for (auto* list : {&s.ListBox1, &s.ListBox2, &s.ListBox3, &s.ListBox5, &s.ListBox6}) {
         for (std::string& item : list->items) item += typed;

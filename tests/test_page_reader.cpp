@@ -4,15 +4,10 @@
 
 // Reading pages back: random pages come back as the settings that wrote
 // them and write the same bytes again; files that are no page are refused
-// with the line where they part from one; opening and finishing know which
-// files may be replaced and which values are not saved yet.
-#include <fcntl.h>
+// with the line where they part from one.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
@@ -23,12 +18,10 @@
 #include "generator/PageGenerator.h"
 #include "generator/PageReader.h"
 #include "settings/Failure.h"
-#include "wizard/PageFile.h"
+#include "settings/Fields.h"
 
 namespace velmora {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string bytesOf(const PageSettings& s) {
     CodeList out;
@@ -63,21 +56,10 @@ public:
     PageSettings next() {
         PageSettings s;
         s.hgb = coin();
-        for (std::string* field :
-             {&s.Edit1,  &s.Edit14, &s.Edit15, &s.Edit16, &s.Edit17, &s.Edit18, &s.Edit26,
-              &s.Edit27, &s.Edit19, &s.Edit2,  &s.Edit5,  &s.Edit20, &s.Edit21, &s.Edit8,
-              &s.Edit9,  &s.Edit3,  &s.Edit4,  &s.Edit6,  &s.Edit7,  &s.Edit12, &s.Edit24,
-              &s.Edit25, &s.Edit13, &s.Edit22, &s.Edit23, &s.Edit10, &s.Edit11}) {
-            *field = value();
-        }
-        for (bool* tick :
-             {&s.CSS, &s.fett, &s.eck, &s.Dots, &s.lh, &s.strecken, &s.zentrieren, &s.html}) {
-            *tick = coin();
-        }
-        for (SpinField* spin :
-             {&s.SpinEdit1, &s.SpinEdit2, &s.SpinEdit4, &s.SpinEdit5, &s.SpinEdit6}) {
-            spin->text = spinText();
-        }
+        for (const TextField& f : kTextFields) s.*f.member = value();
+        for (const TickField& f : kTickFields) s.*f.member = coin();
+        s.html = coin();
+        for (const SpinEditField& f : kSpinFields) (s.*f.member).text = spinText();
         s.SpinEdit3.setValue(upTo(5));
         s.HeadingSize = 1 + upTo(5);
         s.alignment = static_cast<Alignment>(upTo(3));
@@ -126,24 +108,20 @@ private:
 PageSettings carried(const PageSettings& s) {
     const PageSettings d;
     PageSettings r = s;
-    for (std::string* field : {&r.Edit1, &r.Edit14, &r.Edit15, &r.Edit16, &r.Edit17, &r.Edit18,
-                               &r.Edit26, &r.Edit27, &r.Edit2, &r.Edit5, &r.Edit20, &r.Edit21,
-                               &r.Edit8, &r.Edit9, &r.Edit6, &r.Edit7, &r.Edit24, &r.Edit25}) {
+    const auto asRead = [](std::string& text) {
         std::string ascii;
-        appendAsAscii(ascii, *field);
-        *field = fromAscii(ascii);
-    }
-    for (StringList* list : {&r.ListBox1, &r.ListBox2, &r.ListBox3, &r.ListBox5, &r.ListBox6}) {
-        for (std::string& entry : list->items) {
-            std::string ascii;
-            appendAsAscii(ascii, entry);
-            entry = fromAscii(ascii);
+        appendAsAscii(ascii, text);
+        text = fromAscii(ascii);
+    };
+    for (const TextField& f : kTextFields) asRead(r.*f.member);
+    for (const ListField& list : kListFields) {
+        for (auto member : {list.shown, list.paired}) {
+            if (member == nullptr) continue;
+            for (std::string& entry : (r.*member).items) asRead(entry);
+            (r.*member).selected = -1;
         }
-        list->selected = -1;
     }
-    for (SpinField* spin : {&r.SpinEdit1, &r.SpinEdit2, &r.SpinEdit4, &r.SpinEdit5, &r.SpinEdit6}) {
-        spin->setValue(spin->value());
-    }
+    for (const SpinEditField& f : kSpinFields) (r.*f.member).setValue((r.*f.member).value());
     r.SpinEdit3.setValue(std::max(r.SpinEdit3.value(), 0));
     // never on the page
     for (auto field : {&PageSettings::Edit3, &PageSettings::Edit4, &PageSettings::Edit12,
@@ -319,146 +297,6 @@ TEST(PageReader, FilesThatAreNoPage) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(refusal(c.bytes), notAPage(c.line));
     }
-}
-
-class PageFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velmora-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        previous_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
-
-    static void write(const fs::path& p, const std::string& bytes) {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
-    static std::string read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static std::string refusalOf(const std::string& path) {
-        try {
-            static_cast<void>(PageFile::read(path));
-            return "";
-        } catch (const Failure& e) {
-            return e.what();
-        }
-    }
-
-    fs::path dir_;
-    fs::path previous_;
-};
-
-TEST_F(PageFiles, ReadingRefusesLargeAndUnreadableFiles) {
-    {
-        const int fd = open("gross.html", O_WRONLY | O_CREAT, 0644);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(ftruncate(fd, static_cast<off_t>(kMaxPageBytes) + 1), 0);  // sparse
-        close(fd);
-    }
-    EXPECT_EQ(refusalOf("gross.html"),
-              "gross.html ist keine Seite, die Velmora geschrieben hat (größer als 256 MiB)");
-    EXPECT_EQ(refusalOf("fehlt.html").rfind("fehlt.html kann nicht gelesen werden: ", 0), 0U);
-    fs::create_directory("ordner.html");
-    EXPECT_EQ(refusalOf("ordner.html").rfind("ordner.html kann nicht gelesen werden: ", 0), 0U);
-}
-
-// Opened from another working directory, a page comes back as its finish
-// left the wizard, and the finish writes it back where it came from.
-TEST_F(PageFiles, OpenedPageIsFinishedBackInItsFolder) {
-    fs::create_directories("site/unter");
-    PageSettings written;
-    written.Edit19 = "seite";
-    written.html = false;
-    written.ListBox2.items = {"A", "B"};
-    written.ListBox5.items = {"a.html", "b.html"};
-    written.ListBox1.items = {"x"};
-    written.ListBox3.items = {"p.jpg"};
-    written.ListBox6.items = {""};
-    const std::string bytes = bytesOf(written);
-    write("site/unter/seite.htm", bytes);
-
-    PageFile file;
-    PageSettings s;
-    CodeList out;
-    file.open(PageFile::read("site/unter/seite.htm"), s, out);
-    EXPECT_EQ(fs::current_path(), dir_ / "site/unter");
-    EXPECT_EQ(s.Edit19, "seite");
-    EXPECT_FALSE(s.html);
-    EXPECT_EQ(s.Edit3, "B");
-    EXPECT_EQ(s.Edit4, "b.html");
-    EXPECT_EQ(s.ListBox2.selected, 1);
-    EXPECT_EQ(s.ListBox1.selected, 0);
-    EXPECT_EQ(s.ListBox3.selected, 0);
-    EXPECT_EQ(composeFileBytes(out.lines()), bytes);
-    EXPECT_FALSE(file.holdsUnsaved(s));
-    EXPECT_FALSE(file.wouldReplaceForeignFile(s));
-
-    file.finish(s, out);
-    EXPECT_EQ(read("seite.htm"), bytes);
-    fs::current_path(dir_);
-    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
-    EXPECT_EQ(std::distance(fs::directory_iterator("site/unter"), fs::directory_iterator()), 1);
-}
-
-TEST_F(PageFiles, NamesOfOtherExtensions) {
-    const std::string bytes = bytesOf(PageSettings{});
-    for (const auto& [file, edit19] : {std::pair{".html", ""},
-                                       {"kopie.html.txt", "kopie.html"},
-                                       {"INDEX.HTM", "INDEX"},
-                                       {"ohne", "ohne"}}) {
-        SCOPED_TRACE(file);
-        write(dir_ / file, bytes);
-        PageFile pages;
-        PageSettings s;
-        CodeList out;
-        pages.open(PageFile::read((dir_ / file).string()), s, out);
-        EXPECT_EQ(s.Edit19, edit19);
-        EXPECT_TRUE(s.html);
-    }
-}
-
-TEST_F(PageFiles, OnlyAForeignFileIsAskedFor) {
-    PageFile file;
-    PageSettings s;
-    CodeList out;
-    EXPECT_FALSE(file.wouldReplaceForeignFile(s));  // no index.html yet
-    write("index.html", "<html><body>Meine eigene Seite</body></html>\n");
-    EXPECT_TRUE(file.wouldReplaceForeignFile(s));
-    s.Edit19 = "andere";
-    write("andere.html", bytesOf(PageSettings{}));  // a page Velmora wrote
-    EXPECT_FALSE(file.wouldReplaceForeignFile(s));
-    s.Edit19 = "index";
-    file.finish(s, out);  // answered yes
-    write("index.html", "<html>wieder eigen</html>\n");
-    EXPECT_FALSE(file.wouldReplaceForeignFile(s));  // written in this run
-    fs::create_directory("ordner.html");
-    s.Edit19 = "ordner";
-    EXPECT_FALSE(file.wouldReplaceForeignFile(s));  // no file; the finish says why
-}
-
-TEST_F(PageFiles, UnsavedIsWhatWouldWriteAnotherPage) {
-    PageFile file;
-    PageSettings s;
-    CodeList out;
-    EXPECT_FALSE(file.holdsUnsaved(s));
-    s.Edit3 = "nur ein Feld";  // on no page
-    s.Edit19 = "anders";
-    EXPECT_FALSE(file.holdsUnsaved(s));
-    s.Edit2 = "Titel";
-    EXPECT_TRUE(file.holdsUnsaved(s));
-    file.finish(s, out);
-    EXPECT_FALSE(file.holdsUnsaved(s));
-    s.SpinEdit3.setValue(2000000);  // a page too large to write
-    s.ListBox3.items = {"a"};
-    s.ListBox6.items = {""};
-    EXPECT_TRUE(file.holdsUnsaved(s));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/Fields.h"
 #include "settings/PageSettings.h"
 
 namespace velmora {
@@ -111,14 +112,15 @@ TEST(PageSettings, StartsWithTheWizardDefaults) {
     EXPECT_EQ(s.Edit22, "Link");
     EXPECT_EQ(s.Edit23, "seite.html");
     EXPECT_EQ(s.alignment, Alignment::None);
-    EXPECT_EQ(s.SpinEdit3.text, "1");
-    for (const SpinField* f :
-         {&s.SpinEdit1, &s.SpinEdit2, &s.SpinEdit4, &s.SpinEdit5, &s.SpinEdit6}) {
-        EXPECT_EQ(f->text, "0");
+    for (const SpinEditField& f : kSpinFields) {
+        EXPECT_EQ((s.*f.member).text, f.member == &PageSettings::SpinEdit3 ? "1" : "0") << f.name;
     }
-    for (const StringList* l : {&s.ListBox1, &s.ListBox2, &s.ListBox3, &s.ListBox5, &s.ListBox6}) {
-        EXPECT_EQ(l->count(), 0);
-        EXPECT_EQ(l->selected, -1);
+    for (const ListField& list : kListFields) {
+        for (auto member : {list.shown, list.paired}) {
+            if (member == nullptr) continue;
+            EXPECT_EQ((s.*member).count(), 0) << list.name;
+            EXPECT_EQ((s.*member).selected, -1) << list.name;
+        }
     }
     EXPECT_TRUE(s.Edit10.empty());
     EXPECT_TRUE(s.Edit11.empty());
@@ -126,23 +128,8 @@ TEST(PageSettings, StartsWithTheWizardDefaults) {
     EXPECT_TRUE(s.Edit13.empty());
 }
 
-TEST(StringList, RemoveOutOfRangeChangesNothing) {
-    StringList l;
-    l.append("a");
-    l.selected = 0;
-    l.remove(1);
-    l.remove(-1);
-    EXPECT_EQ(l.items, std::vector<std::string>{"a"});
-    EXPECT_EQ(l.selected, 0);
-    l.remove(0);
-    EXPECT_TRUE(l.items.empty());
-    EXPECT_EQ(l.selected, -1);
-}
-
 TEST(StringList, SelectionPastTheEndIsNoSelection) {
-    StringList l;
-    l.append("a");
-    l.selected = 1;
+    StringList l{{"a"}, 1};
     EXPECT_FALSE(l.hasSelection());
     l.selected = 0;
     EXPECT_TRUE(l.hasSelection());

@@ -26,14 +26,18 @@ ListBinding::ListBinding(QListWidget* widget, StringList& list, const StringList
                      [widget, &list] { list.selected = selectedRow(widget); });
 }
 
+void ListBinding::showRows() const {
+    QStringList rows;
+    rows.reserve(list_.count());
+    for (const std::string& entry : list_.items) rows << qs(entry);
+    widget_->clear();
+    widget_->addItems(rows);
+}
+
 void ListBinding::showAll() const {
     {
         const QSignalBlocker quiet(widget_);
-        QStringList rows;
-        rows.reserve(list_.count());
-        for (const std::string& entry : list_.items) rows << qs(entry);
-        widget_->clear();
-        widget_->addItems(rows);
+        showRows();
     }
     showSelection();
 }
@@ -44,15 +48,30 @@ void ListBinding::showAll() const {
 void ListBinding::show(ListChange change) const {
     {
         const QSignalBlocker quiet(widget_);
+        const auto text = [this](int row) {
+            return qs(list_.items[static_cast<std::size_t>(row)]);
+        };
         switch (change.kind) {
             case ListChange::Kind::Appended:
-                widget_->addItem(qs(list_.items[static_cast<std::size_t>(change.index)]));
+                widget_->addItem(text(change.index));
+                break;
+            case ListChange::Kind::Inserted:
+                widget_->insertItem(change.index, text(change.index));
                 break;
             case ListChange::Kind::Removed:
                 delete widget_->takeItem(change.index);
                 break;
+            case ListChange::Kind::Replaced:
+                widget_->item(change.index)->setText(text(change.index));
+                break;
+            case ListChange::Kind::Moved:
+                widget_->insertItem(change.to, widget_->takeItem(change.index));
+                break;
             case ListChange::Kind::Cleared:
                 widget_->clear();
+                break;
+            case ListChange::Kind::Refilled:
+                showRows();
                 break;
             case ListChange::Kind::None:
                 break;

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "settings/PageSettings.h"
-#include "wizard/Editing.h"
+#include "wizard/History.h"
 
 class QListWidget;
 
@@ -32,6 +32,8 @@ public:
     void showSelection() const;
 
 private:
+    void showRows() const;
+
     QListWidget* widget_;
     StringList& list_;
     const StringList* partner_;

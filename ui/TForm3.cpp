@@ -197,8 +197,9 @@ void TForm3::connectOperations() {
 
 void TForm3::connectOperation(QAbstractButton* button, Operation operation,
                               const ListBinding& list) {
-    connect(button, &QAbstractButton::clicked, this,
-            [this, operation, &list] { guarded(this, [&] { list.show(operation(settings_)); }); });
+    connect(button, &QAbstractButton::clicked, this, [this, operation, &list] {
+        guarded(this, [&] { list.show(operation(settings_).change()); });
+    });
 }
 
 void TForm3::connectToggles() {
@@ -224,7 +225,7 @@ void TForm3::showToggles() {
 
 void TForm3::Button1Click() {
     guarded(this, [this] {
-        lines_->show(velmora::Button1Click(settings_));
+        lines_->show(velmora::Button1Click(settings_).change());
         showText(ui_.Edit12, settings_.Edit12);
     });
 }

@@ -64,7 +64,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using Operation = ListChange (*)(PageSettings&);
+    using Operation = Step (*)(PageSettings&);
 
     void bindControls();
     void bindTick(QCheckBox* box, bool& value);

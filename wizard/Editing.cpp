@@ -4,7 +4,12 @@
 
 #include "wizard/Editing.h"
 
+#include <array>
+#include <cstddef>
 #include <new>
+#include <stdexcept>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "settings/Failure.h"
@@ -12,10 +17,24 @@
 namespace velmora {
 namespace {
 
+// A name that is not in its table does not compile.
+template <class Entry, std::size_t N>
+constexpr const Entry& named(const std::array<Entry, N>& table, std::string_view name) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (table[i].name == name) return table[i];
+    }
+    throw std::logic_error("no such field");
+}
+
+constexpr const ListField& kLinks = named(kListFields, "ListBox2");
+constexpr const ListField& kLines = named(kListFields, "ListBox1");
+constexpr const ListField& kPictures = named(kListFields, "ListBox3");
+constexpr const TextField& kEdit12 = named(kTextFields, "Edit12");
+
 // Copying a field's text can run out of memory before the list is touched;
 // the user is told the list's message either way.
 template <class F>
-ListChange inserting(F&& f) {
+Step inserting(F&& f) {
     try {
         return std::forward<F>(f)();
     } catch (const std::bad_alloc&) {
@@ -23,33 +42,18 @@ ListChange inserting(F&& f) {
     }
 }
 
-ListChange appendTo(StringList& list, const std::string& entry) {
-    return inserting([&] {
-        list.append(entry);
-        return ListChange{ListChange::Kind::Appended, list.count() - 1};
-    });
+Step appendLine(PageSettings& s, const std::string& line, const TextField* emptied = nullptr) {
+    return inserting([&] { return Step::append(s, kLines, {line, {}}, emptied); });
 }
 
 // Both lists get room first, so the pair is added whole or not at all.
-ListChange appendPair(StringList& shown, StringList& hidden, const std::string& a,
-                      const std::string& b) {
-    return inserting([&] {
-        std::string first = a;
-        std::string second = b;
-        shown.reserveOne();
-        hidden.reserveOne();
-        shown.items.push_back(std::move(first));
-        hidden.items.push_back(std::move(second));
-        return ListChange{ListChange::Kind::Appended, shown.count() - 1};
-    });
+Step appendPair(PageSettings& s, const ListField& list, const std::string& shown,
+                const std::string& paired) {
+    return inserting([&] { return Step::append(s, list, {shown, paired}); });
 }
 
-ListChange removeSelected(StringList& shown, StringList* hidden) {
-    if (!shown.hasSelection()) return {};
-    const int i = shown.selected;
-    shown.remove(i);
-    if (hidden != nullptr) hidden->remove(i);
-    return {ListChange::Kind::Removed, i};
+Step removeSelected(PageSettings& s, const ListField& list) {
+    return Step::remove(s, list, (s.*list.shown).selected);
 }
 
 std::string pictureLine(const std::string& file, Alignment a) {
@@ -68,50 +72,52 @@ std::string pictureLine(const std::string& file, Alignment a) {
 
 }  // namespace
 
-ListChange SpeedButton2Click(PageSettings& s) {
-    return appendPair(s.ListBox2, s.ListBox5, s.Edit3, s.Edit4);
+Step SpeedButton2Click(PageSettings& s) { return appendPair(s, kLinks, s.Edit3, s.Edit4); }
+
+Step SpeedButton5Click(PageSettings& s) { return removeSelected(s, kLinks); }
+
+// Edit12 is emptied only once the line is stored.
+Step Button1Click(PageSettings& s) { return appendLine(s, s.Edit12, &kEdit12); }
+
+Step SpeedButton6Click(PageSettings& s) { return appendLine(s, "<br>"); }
+
+Step SpeedButton7Click(PageSettings& s) { return removeSelected(s, kLines); }
+
+Step SpeedButton8Click(PageSettings& s) { return Step::clear(s, kLines); }
+
+Step BitBtn8Click(PageSettings& s) {
+    return inserting([&] { return appendLine(s, pictureLine(s.Edit13, s.alignment)); });
 }
 
-ListChange SpeedButton5Click(PageSettings& s) { return removeSelected(s.ListBox2, &s.ListBox5); }
-
-ListChange Button1Click(PageSettings& s) {
-    const ListChange change = appendTo(s.ListBox1, s.Edit12);
-    s.Edit12.clear();  // only once the line is stored
-    return change;
-}
-
-ListChange SpeedButton6Click(PageSettings& s) { return appendTo(s.ListBox1, "<br>"); }
-
-ListChange SpeedButton7Click(PageSettings& s) { return removeSelected(s.ListBox1, nullptr); }
-
-ListChange SpeedButton8Click(PageSettings& s) {
-    s.ListBox1.clear();
-    return {ListChange::Kind::Cleared, -1};
-}
-
-ListChange BitBtn8Click(PageSettings& s) {
-    return inserting([&] { return appendTo(s.ListBox1, pictureLine(s.Edit13, s.alignment)); });
-}
-
-ListChange BitBtn1Click(PageSettings& s) {
+Step BitBtn1Click(PageSettings& s) {
     return inserting(
-        [&] { return appendTo(s.ListBox1, "<a href=\"" + s.Edit23 + "\">" + s.Edit22 + "</a>"); });
+        [&] { return appendLine(s, "<a href=\"" + s.Edit23 + "\">" + s.Edit22 + "</a>"); });
 }
 
 void pressToggle(PageSettings& s, Alignment pressed) noexcept {
     s.alignment = s.alignment == pressed ? Alignment::None : pressed;
 }
 
-ListChange SpeedButton3Click(PageSettings& s) {
-    return appendPair(s.ListBox3, s.ListBox6, s.Edit10, s.Edit11);
-}
+Step SpeedButton3Click(PageSettings& s) { return appendPair(s, kPictures, s.Edit10, s.Edit11); }
 
-ListChange SpeedButton4Click(PageSettings& s) { return removeSelected(s.ListBox3, &s.ListBox6); }
+Step SpeedButton4Click(PageSettings& s) { return removeSelected(s, kPictures); }
 
 bool SpinEdit3Change(PageSettings& s) {
     if (s.SpinEdit3.value() >= 0) return false;
     s.SpinEdit3.setValue(0);
     return true;
+}
+
+Step changeSelected(PageSettings& s, const ListField& list, Entry entry) {
+    return Step::replace(s, list, (s.*list.shown).selected, std::move(entry));
+}
+
+Step moveSelected(PageSettings& s, const ListField& list, int by) {
+    const StringList& shown = s.*list.shown;
+    if (!shown.hasSelection()) return {};
+    const long long to = static_cast<long long>(shown.selected) + by;
+    if (to < 0 || to >= shown.count()) return {};
+    return Step::move(s, list, shown.selected, static_cast<int>(to));
 }
 
 }  // namespace velmora
