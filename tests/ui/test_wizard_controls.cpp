@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "settings/Fields.h"
 #include "test_wizard_support.h"
 #include "ui/SpinEdit.h"
 
@@ -144,6 +145,39 @@ private slots:
                 QVERIFY2(control<QWidget>(*w_, e.page)->isAncestorOf(widget), e.name);
             }
         }
+    }
+
+    // Every text field, tick box and spin field of the window is in the
+    // core's field table, under its own kind, and every entry of the table
+    // names one of them: the window binds from the table, so a control
+    // missing there would never reach the settings.
+    void everyFieldIsInTheFieldTable() {
+        QStringList missing;
+        for (const QLineEdit* e : w_->findChildren<QLineEdit*>()) {
+            if (qobject_cast<SpinEdit*>(e->parentWidget()) != nullptr) continue;  // its inner line
+            if (velmora::fieldNamed(velmora::kTextFields, e->objectName().toStdString()) == nullptr)
+                missing << e->objectName();
+        }
+        for (const QCheckBox* box : w_->findChildren<QCheckBox*>()) {
+            if (velmora::fieldNamed(velmora::kTickFields, box->objectName().toStdString()) ==
+                nullptr)
+                missing << box->objectName();
+        }
+        for (const SpinEdit* spin : w_->findChildren<SpinEdit*>()) {
+            if (velmora::fieldNamed(velmora::kSpinFields, spin->objectName().toStdString()) ==
+                nullptr)
+                missing << spin->objectName();
+        }
+        QCOMPARE(missing, QStringList());
+        const auto named = [this](std::string_view name) {
+            return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+        };
+        for (const velmora::TextField& f : velmora::kTextFields)
+            QVERIFY2(control<QLineEdit>(*w_, qPrintable(named(f.name))) != nullptr, f.name.data());
+        for (const velmora::TickField& f : velmora::kTickFields)
+            QVERIFY2(control<QCheckBox>(*w_, qPrintable(named(f.name))) != nullptr, f.name.data());
+        for (const velmora::SpinEditField& f : velmora::kSpinFields)
+            QVERIFY2(control<SpinEdit>(*w_, qPrintable(named(f.name))) != nullptr, f.name.data());
     }
 
     void pagesInTabOrder() {

@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "generator/OutputFile.h"
+#include "settings/Fields.h"
 #include "test_wizard_support.h"
 #include "ui/Application.h"
 #include "ui/SpinEdit.h"
@@ -26,42 +27,12 @@ using velmora::PageSettings;
 
 namespace {
 
-using Text = std::string PageSettings::*;
-using Tick = bool PageSettings::*;
-using Spin = velmora::SpinField PageSettings::*;
-
-// The fields the page carries, with the control that shows each.
-const std::vector<std::pair<const char*, Text>>& texts() {
-    using S = PageSettings;
-    static const std::vector<std::pair<const char*, Text>> all = {
-        {"Edit1", &S::Edit1},   {"Edit14", &S::Edit14}, {"Edit15", &S::Edit15},
-        {"Edit16", &S::Edit16}, {"Edit17", &S::Edit17}, {"Edit18", &S::Edit18},
-        {"Edit26", &S::Edit26}, {"Edit27", &S::Edit27}, {"Edit19", &S::Edit19},
-        {"Edit2", &S::Edit2},   {"Edit5", &S::Edit5},   {"Edit20", &S::Edit20},
-        {"Edit21", &S::Edit21}, {"Edit8", &S::Edit8},   {"Edit9", &S::Edit9},
-        {"Edit3", &S::Edit3},   {"Edit4", &S::Edit4},   {"Edit6", &S::Edit6},
-        {"Edit7", &S::Edit7},   {"Edit24", &S::Edit24}, {"Edit25", &S::Edit25}};
-    return all;
-}
-const std::vector<std::pair<const char*, Tick>>& ticks() {
-    using S = PageSettings;
-    static const std::vector<std::pair<const char*, Tick>> all = {{"CSS", &S::CSS},
-                                                                  {"fett", &S::fett},
-                                                                  {"eck", &S::eck},
-                                                                  {"Dots", &S::Dots},
-                                                                  {"lh", &S::lh},
-                                                                  {"strecken", &S::strecken},
-                                                                  {"zentrieren", &S::zentrieren},
-                                                                  {"hgb", &S::hgb},
-                                                                  {"html", &S::html}};
-    return all;
-}
-const std::vector<std::pair<const char*, Spin>>& spins() {
-    using S = PageSettings;
-    static const std::vector<std::pair<const char*, Spin>> all = {
-        {"SpinEdit1", &S::SpinEdit1}, {"SpinEdit2", &S::SpinEdit2}, {"SpinEdit3", &S::SpinEdit3},
-        {"SpinEdit4", &S::SpinEdit4}, {"SpinEdit5", &S::SpinEdit5}, {"SpinEdit6", &S::SpinEdit6}};
-    return all;
+// The text fields of the next link, line and picture, which no page carries.
+bool carried(const velmora::TextField& field) {
+    for (const char* next : {"Edit12", "Edit13", "Edit22", "Edit23", "Edit10", "Edit11"}) {
+        if (field.name == next) return false;
+    }
+    return true;
 }
 
 // A page with a value of its own in every field it carries, every box
@@ -70,8 +41,8 @@ const std::vector<std::pair<const char*, Spin>>& spins() {
 PageSettings distinctPage(bool picture) {
     PageSettings s;
     int n = 0;
-    for (const auto& [name, field] : texts()) {
-        s.*field = std::string(name) + "-Wert-ä" + std::to_string(++n);
+    for (const velmora::TextField& f : velmora::kTextFields) {
+        if (carried(f)) s.*f.member = std::string(f.name) + "-Wert-ä" + std::to_string(++n);
     }
     s.Edit19 = "meine Seite ä";
     s.hgb = picture;
@@ -79,7 +50,7 @@ PageSettings distinctPage(bool picture) {
     s.CSS = s.eck = s.Dots = s.lh = s.strecken = s.zentrieren = true;
     s.fett = false;
     s.Edit7 = "lbg-eigen.jpg";  // shown on the links and the filler alike
-    for (const auto& [name, spin] : spins()) (s.*spin).setValue(++n);
+    for (const velmora::SpinEditField& f : velmora::kSpinFields) (s.*f.member).setValue(++n);
     s.SpinEdit3.setValue(2);
     s.HeadingSize = 6;
     s.ListBox2.items = {"Home", "Über uns", "Kontakt"};
@@ -169,16 +140,19 @@ class WizardOpenTest : public WizardTest {
     }
 
     void verifyShows(const PageSettings& s) {
-        for (const auto& [name, field] : texts()) {
-            if (std::string(name) == (s.hgb ? "Edit14" : "Edit1")) continue;  // not on the page
-            QCOMPARE(edit(name)->text(), q(s.*field));
+        const auto named = [](std::string_view n) { return std::string(n); };
+        for (const velmora::TextField& f : velmora::kTextFields) {
+            if (!carried(f) || f.name == (s.hgb ? "Edit14" : "Edit1")) continue;  // not on the page
+            QCOMPARE(edit(named(f.name).c_str())->text(), q(s.*f.member));
         }
-        for (const auto& [name, tick] : ticks())
-            QCOMPARE(c<QAbstractButton>(name)->isChecked(), s.*tick);
+        for (const velmora::TickField& f : velmora::kTickFields)
+            QCOMPARE(c<QAbstractButton>(named(f.name).c_str())->isChecked(), s.*f.member);
+        QCOMPARE(c<QRadioButton>("hgb")->isChecked(), s.hgb);
         QCOMPARE(c<QRadioButton>("hgf")->isChecked(), !s.hgb);
+        QCOMPARE(c<QRadioButton>("html")->isChecked(), s.html);
         QCOMPARE(c<QRadioButton>("htm")->isChecked(), !s.html);
-        for (const auto& [name, spin] : spins())
-            QCOMPARE(c<SpinEdit>(name)->typedText(), q((s.*spin).text));
+        for (const velmora::SpinEditField& f : velmora::kSpinFields)
+            QCOMPARE(c<SpinEdit>(named(f.name).c_str())->typedText(), q((s.*f.member).text));
         for (int size = 1; size <= 6; ++size) {
             const QByteArray name = "RadioButton" + QByteArray::number(size);
             QCOMPARE(c<QRadioButton>(name.constData())->isChecked(), size == s.HeadingSize);
