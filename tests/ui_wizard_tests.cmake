@@ -15,7 +15,7 @@ velmora_qt_test(ui_wizard_limits_tests ui/test_wizard_limits.cpp ui/test_wizard_
 # Windows scheme, and on X11 under a window manager, whose keys follow X11's.
 velmora_qt_test(ui_wizard_keyboard_tests ui/test_wizard_keyboard.cpp ui/test_wizard_support.h 60)
 add_test(NAME ui_wizard_keyboard_tests_x11
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/ui/under_window_manager.sh
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/under_window_manager.sh
             $<TARGET_FILE:ui_wizard_keyboard_tests>)
 set_tests_properties(ui_wizard_keyboard_tests_x11 PROPERTIES
     ENVIRONMENT "DBUS_SESSION_BUS_ADDRESS=disabled:" TIMEOUT 60 LABELS desktop)

@@ -17,12 +17,11 @@ to the pixel.
 Usage: check_wizard_tree.py PROGRAM (inside a D-Bus session, with DISPLAY).
 """
 
-import subprocess
 import sys
 import time
 
-from screen_reader import (children, describe, extents, open_display, our_application, role,
-                           running, showing, wait_for, walk, window)
+from screen_reader import (children, describe, extents, role, run, showing, wait_for, walk,
+                           window)
 
 FIELD_ROLES = {"text", "spin button", "list"}
 FINISH = ("Fertig", "Seite schreiben")  # name, description
@@ -218,29 +217,19 @@ def check_wizard(app, wizard):
         check_page(app, index, page)
 
 
+def read_wizard(app, _folder):
+    start_window = wait_for("the start window", lambda: window(app, "HTML Velmora 1.3 Ultrapex"))
+    start = next(n for n in walk(start_window) if n.name == "Start")
+    press(start)
+    wizard = wait_for("the wizard after 'Start'", lambda: window(app, "Assistent"))
+    for node in (start_window, wizard):  # announced by their titles when activated
+        check(role(node) == "frame", f"the window {node.name!r} reads as {role(node)!r}")
+    check_wizard(app, wizard)
+
+
 def main():
-    program = sys.argv[1]
     started = time.monotonic()
-    open_display()
-    process = subprocess.Popen([program])
-    try:
-        app = wait_for("the program on the accessibility bus",
-                       lambda: running(process) and our_application(process.pid))
-        start_window = wait_for("the start window",
-                                lambda: window(app, "HTML Velmora 1.3 Ultrapex"))
-        start = next(n for n in walk(start_window) if n.name == "Start")
-        press(start)
-        wizard = wait_for("the wizard after 'Start'", lambda: window(app, "Assistent"))
-        for node in (start_window, wizard):  # announced by their titles when activated
-            check(role(node) == "frame", f"the window {node.name!r} reads as {role(node)!r}")
-        check_wizard(app, wizard)
-    except (TimeoutError, RuntimeError) as error:
-        failures.append(str(error))
-    finally:
-        process.terminate()
-        process.wait(timeout=10)
-    for failure in failures:
-        print("FAIL:", failure)
+    run(sys.argv[1], read_wizard, failures)
     expected = len(EXPECTED) + len(INSERT_BUTTONS) + len(PICTURE_FIELDS)
     print(f"{len(compared)} of {expected} names compared on the "
           f"AT-SPI tree in {time.monotonic() - started:.1f} s; {len(failures)} failure(s)")

@@ -10,10 +10,12 @@ for a moment: every walk takes such a node as absent.
 """
 
 import ctypes
+import subprocess
+import tempfile
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Atspi, GLib
 
 # libatspi 2.52 and later call a push button "button"; 2.46 (Debian 12)
 # "push button". The role itself is the same, so roles are compared as such.
@@ -51,6 +53,15 @@ def walk(node):
     yield node
     for child in children(node):
         yield from walk(child)
+
+
+def walk_showing(node):
+    """The nodes below `node` that are SHOWING, as a reader sees the window:
+    a page that is not shown is not entered."""
+    for child in children(node):
+        if showing(child):
+            yield child
+            yield from walk_showing(child)
 
 
 def has_state(node, state):
@@ -105,3 +116,28 @@ def window(app, caption):
         except GLib.Error:
             continue  # closed while it was read: absent
     return None
+
+
+def run(program, check, failures, errors=(TimeoutError, RuntimeError)):
+    """Starts `program` in a folder of its own, finds it on the accessibility
+    bus and runs check(app, folder); one of `errors` on the way is one more of
+    `failures`. The program ends with the check, and each failure is printed.
+
+    A screen reader's main loop keeps libatspi's cache of states up to date by
+    the program's events; a check runs none, so it reads the states anew each
+    time."""
+    open_display()
+    folder = tempfile.mkdtemp()
+    process = subprocess.Popen([program], cwd=folder)
+    try:
+        app = wait_for("the program on the accessibility bus",
+                       lambda: running(process) and our_application(process.pid))
+        app.set_cache_mask(Atspi.Cache.NONE)
+        check(app, folder)
+    except errors as error:
+        failures.append(str(error))
+    finally:
+        process.terminate()
+        process.wait(timeout=10)
+    for failure in failures:
+        print("FAIL:", failure)
