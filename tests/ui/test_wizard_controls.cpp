@@ -169,7 +169,7 @@ private slots:
                 missing << spin->objectName();
         }
         QCOMPARE(missing, QStringList());
-        const auto named = [this](std::string_view name) {
+        const auto named = [](std::string_view name) {
             return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
         };
         for (const velmora::TextField& f : velmora::kTextFields)

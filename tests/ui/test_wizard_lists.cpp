@@ -8,6 +8,7 @@
 // the settings, whatever has the focus, so a second delete removes nothing.
 // An entry changed in place and moved, by its keys, its menu and a
 // double-click; every operation undone and redone on the window.
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QListWidget>
 #include <QMenu>
@@ -343,6 +344,11 @@ private slots:
         auto* shownField = dialog->findChild<QLineEdit*>(QStringLiteral("shown"));
         auto* partnerField = dialog->findChild<QLineEdit*>(QStringLiteral("paired"));
         QCOMPARE(shownField->text(), QStringLiteral("s1"));
+        // the picture field chooses its picture as the page's picture fields do
+        QStringList choosers;
+        for (const QAction* action : shownField->actions()) choosers << action->text();
+        QCOMPARE(choosers, l.page == Pictures ? QStringList{QStringLiteral("Bild auswählen")}
+                                              : QStringList{});
         QCOMPARE(partnerField != nullptr, l.heldPartner != nullptr);
         if (partnerField != nullptr) {
             QCOMPARE(partnerField->text(), QStringLiteral("p1"));
