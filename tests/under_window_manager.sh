@@ -21,5 +21,5 @@ shift
 start_window_manager
 status=0
 QT_QPA_PLATFORM=xcb "$@" || status=$?
-kill "$wm"
+kill "${wm:?start_window_manager sets it}"
 exit "$status"
