@@ -470,9 +470,13 @@ public:
         }
         const CURLcode result = commands(dir, {"RNFR " + from, "RNTO " + to});
         if (result == CURLE_OK) return false;
-        if (result != CURLE_QUOTE_ERROR) check(result, dir);
-        // A server that will not rename over a file.
-        check(commands(dir, {"*DELE " + to, "RNFR " + from, "RNTO " + to}), dir);
+        // A server that will not rename over a file: it took RNFR (350)
+        // and refused RNTO. Any other failure keeps the old file.
+        const bool renameRefused =
+            result == CURLE_QUOTE_ERROR &&
+            std::find(replies_.begin(), replies_.end(), 350) != replies_.end();
+        if (!exists || !renameRefused) check(result, dir);
+        check(commands(dir, {"DELE " + to, "RNFR " + from, "RNTO " + to}), dir);
         return true;
     }
 
@@ -593,6 +597,7 @@ private:
         if (progress_.cancel) throw Cancelled();
         errors_[0] = '\0';
         lastReply_.clear();
+        replies_.clear();
         activity_ = Clock::now();
         lastUp_ = lastDown_ = -1;
         curl_multi_add_handle(multi_, easy_);
@@ -763,7 +768,13 @@ private:
             while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
                 line.remove_suffix(1);
             }
-            if (!line.empty()) s->lastReply_ = std::string(line.substr(0, 500));
+            if (line.empty()) return 0;
+            s->lastReply_ = std::string(line.substr(0, 500));
+            int code = 0;
+            if (line.size() > 3 && line[3] == ' ' &&
+                std::from_chars(line.data(), line.data() + 3, code).ec == std::errc()) {
+                s->replies_.push_back(code);
+            }
         }
         return 0;
     }
@@ -841,6 +852,7 @@ private:
     std::string hostEntry_;
     std::array<char, CURL_ERROR_SIZE> errors_{};
     std::string lastReply_;
+    std::vector<int> replies_;  // the FTP server's reply codes in this step
     std::string headers_;
     std::string discarded_;
     Clock::time_point activity_;
