@@ -44,7 +44,7 @@ using namespace velmora::publish::testing;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kPictures = 200;
-constexpr std::size_t kPictureBytes = 100 * 1024;
+constexpr std::size_t kPictureBytes = std::size_t{100} * 1024;
 
 double seconds(const std::function<void()>& f) {
     const auto start = Clock::now();
@@ -185,6 +185,7 @@ int main(int argc, char** argv) {
         }
         // nothing changed: the record of the last loopback publish
         std::vector<double> unchanged;
+        unchanged.reserve(static_cast<std::size_t>(repetitions));
         const Connection c = bench.connection(bench.ssh.port(), "unveraendert");
         Record record((bench.config / "unveraendert").string());
         Progress progress;
@@ -201,7 +202,7 @@ int main(int argc, char** argv) {
         const long large = publishPeakKiB(bench, std::size_t{200} << 20);
         std::printf("%-34s %6ld MiB with 10 MB, %ld MiB with 200 MB\n", "peak memory of a publish",
                     small / 1024, large / 1024);
-        ok = ok && small > 0 && large > 0 && large <= small + 8 * 1024;
+        ok = ok && small > 0 && large > 0 && large <= small + 8L * 1024;
     }
     finishTransfers();
     std::printf("%s\n", ok ? "all goals met" : "a goal was missed");
