@@ -939,8 +939,8 @@ void verify(Session& session, const std::vector<Item*>& batch, const std::string
         if (entry == listing.end() || arrived != item->size) {
             session.removeQuietly(item->dir, {temporaryName(item->name, id)});
             session.fail(std::string(kTransferFailed) + ": " + item->file->relativePath +
-                         " ist nicht vollständig angekommen (" + std::to_string(arrived) + " von " +
-                         std::to_string(item->size) + " Bytes)");
+                         " ist auf dem Server " + std::to_string(arrived) + " statt " +
+                         std::to_string(item->size) + " Bytes groß");
         }
     }
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -43,6 +44,8 @@ public:
     /// last call ended, counted from its start: the places a cut falls
     /// between two commands.
     [[nodiscard]] std::vector<std::uint64_t> takeBoundaries();
+    /// What the server sent on that connection, as far as its first 256 KB.
+    [[nodiscard]] std::string takeServerBytes();
 
 private:
     struct Link;
@@ -59,6 +62,7 @@ private:
     std::int64_t cut_ = -1;
     bool recording_ = true;
     std::vector<std::uint64_t> boundaries_;
+    std::string serverBytes_;
     std::vector<std::shared_ptr<Link>> links_;
     std::vector<std::thread> threads_;
     std::thread acceptor_;

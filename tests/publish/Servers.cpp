@@ -117,6 +117,8 @@ std::string run(const std::vector<std::string>& argv) {
     if (pid == 0) {
         dup2(pipe[1], 1);
         dup2(pipe[1], 2);
+        const int none = open("/dev/null", O_RDONLY);
+        dup2(none, 0);
         execvp(args[0], args.data());
         _exit(127);
     }

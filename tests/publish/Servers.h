@@ -41,8 +41,8 @@ private:
 /// Gives `path` (and, for a folder, what it holds) to the servers' user.
 void giveToServers(const fs::path& path);
 
-/// Runs a program to its end and returns what it printed; a failure throws
-/// with its output.
+/// Runs a program to its end, with nothing on its input, and returns what it
+/// printed; a failure throws with its output.
 std::string run(const std::vector<std::string>& argv);
 
 /// A port on 127.0.0.1 that nothing listens on now.
