@@ -94,7 +94,7 @@ void LineProxy::cutAfter(std::uint64_t bytes) {
 
 void LineProxy::delay(std::chrono::milliseconds each) { delayMs_ = each.count(); }
 
-void LineProxy::stall() { stalled_ = true; }
+void LineProxy::stall(bool stalled) { stalled_ = stalled; }
 
 std::size_t LineProxy::connections() {
     const std::lock_guard lock(mutex_);

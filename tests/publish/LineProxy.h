@@ -34,8 +34,9 @@ public:
     void cutAfter(std::uint64_t bytes);
     /// Every piece of data waits this long in each direction.
     void delay(std::chrono::milliseconds each);
-    /// Nothing is forwarded any more, and nothing is closed.
-    void stall();
+    /// Nothing is forwarded any more, and nothing is closed; or, with false,
+    /// everything again.
+    void stall(bool stalled = true);
 
     /// The connections made through the line so far.
     [[nodiscard]] std::size_t connections();
