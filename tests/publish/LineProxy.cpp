@@ -193,7 +193,7 @@ void LineProxy::pump(const std::shared_ptr<Link>& link, bool fromClient) {
             const std::lock_guard lock(mutex_);
             if (fromClient) {
                 boundaries_.push_back(total);
-            } else if (serverBytes_.size() < 256 * 1024) {
+            } else if (serverBytes_.size() < std::size_t{256} * 1024) {
                 serverBytes_.append(buffer.data(), static_cast<std::size_t>(n));
             }
         }
