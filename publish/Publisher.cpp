@@ -1084,6 +1084,10 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
         items.push_back(std::move(item));
     }
     Published published;
+    // what the session reports progress with, living longer than it
+    std::uint64_t total = 0;
+    std::uint64_t done = 0;
+    std::uint64_t current = 0;
     Session session(connection, progress);
     // sent under their temporary names, not yet renamed: dir and name
     std::map<std::string, std::vector<std::string>> staged;
@@ -1091,7 +1095,6 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
         const auto listings = survey(session, items);
         const std::string id = newTemporaryId();
         std::vector<Item*> sending;
-        std::uint64_t total = 0;
         for (Item& item : items) {
             const std::optional<Listing>& listing = listings.at(item.dir);
             const auto entry = listing ? listing->find(item.name) : Listing::const_iterator();
@@ -1104,8 +1107,6 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
                 total += item.size;
             }
         }
-        std::uint64_t done = 0;
-        std::uint64_t current = 0;
         session.uploading_ = &current;
         session.onBytes_ = [&] {
             if (progress.bytes) progress.bytes(done + current, total);
