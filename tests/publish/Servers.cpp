@@ -106,7 +106,9 @@ void giveToServers(const fs::path& path) {
     }
 }
 
-std::string run(const std::vector<std::string>& argv) {
+std::string run(const std::vector<std::string>& argv, bool asServers) {
+    const ServerUser user = serverUser();
+    const bool drop = asServers && isRoot();
     std::array<int, 2> pipe{};
     if (pipe2(pipe.data(), O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     std::vector<char*> args;
@@ -119,6 +121,10 @@ std::string run(const std::vector<std::string>& argv) {
         dup2(pipe[1], 2);
         const int none = open("/dev/null", O_RDONLY);
         dup2(none, 0);
+        if (drop &&
+            (setgroups(0, nullptr) != 0 || setgid(user.gid) != 0 || setuid(user.uid) != 0)) {
+            _exit(125);
+        }
         execvp(args[0], args.data());
         _exit(127);
     }
@@ -226,13 +232,19 @@ SshServer::SshServer(const fs::path& dir)
     // which is what the cut tests do hundreds of times.
     const std::string penalties = "PerSourcePenalties no\n";
     writeText(dir / "probe_config", config + penalties);
+    giveToServers(dir);
     try {
-        run({"/usr/sbin/sshd", "-t", "-f", (dir / "probe_config").string()});
+        run({"/usr/sbin/sshd", "-t", "-f", (dir / "probe_config").string()}, true);
         writeText(dir / "sshd_config", config + penalties);
+        giveToServers(dir / "sshd_config");
     } catch (const std::runtime_error&) {
         // an older sshd without the option
     }
-    giveToServers(dir);
+    const passwd* account = getpwnam(user_.c_str());
+    if (account == nullptr || access(account->pw_shell, X_OK) != 0) {
+        throw std::runtime_error("sshd refuses " + user_ + ": its shell " +
+                                 (account ? account->pw_shell : "?") + " is missing");
+    }
     fs::permissions(dir / "client_key", fs::perms::owner_read | fs::perms::owner_write);
     if (isRoot()) {
         // the client's key stays the test's own

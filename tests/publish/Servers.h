@@ -42,8 +42,9 @@ private:
 void giveToServers(const fs::path& path);
 
 /// Runs a program to its end, with nothing on its input, and returns what it
-/// printed; a failure throws with its output.
-std::string run(const std::vector<std::string>& argv);
+/// printed; a failure throws with its output. `asServers`: as the servers'
+/// user.
+std::string run(const std::vector<std::string>& argv, bool asServers = false);
 
 /// A port on 127.0.0.1 that nothing listens on now.
 [[nodiscard]] int freePort();

@@ -49,9 +49,11 @@ std::string differences(const Files& expected, const Files& actual) {
         const auto there = actual.find(name);
         if (there == actual.end()) {
             out += name + " missing; ";
-        } else if (there->second != bytes) {
+        } else if (there->second.size() != bytes.size()) {
             out += name + " has " + std::to_string(there->second.size()) + " bytes, not the " +
                    std::to_string(bytes.size()) + " expected; ";
+        } else if (there->second != bytes) {
+            out += name + " differs; ";
         }
     }
     for (const auto& [name, bytes] : actual) {

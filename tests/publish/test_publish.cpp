@@ -101,9 +101,11 @@ TEST_P(Publish, RemovesOnlyLeftovers) {
     EXPECT_EQ(all(filesBelow(serverFolder())), all(expected));
 }
 
-// A picture that grows while the publish runs (the user saves it anew) goes
-// up larger than the size that was read: its size on the server does not
-// match, and it is not put in place.
+// A picture that grows while the publish runs (the user saves it anew) must
+// not go live as anything but the version that was read. libcurl 8 stops at
+// the size it was given, and that version goes up; libcurl 7.88 sends what
+// the file holds, and then its size on the server does not match (FTP:
+// libcurl counts first) and nothing is put in place.
 TEST_P(Publish, SizeOnTheServerChecked) {
     writeSite(siteFiles(1));
     (void)publishSite();
@@ -114,8 +116,11 @@ TEST_P(Publish, SizeOnTheServerChecked) {
         }
     };
     const std::string message = failureOf([&] { (void)publishSite(); });
+    if (message == "(no failure)") {
+        EXPECT_EQ(differences(siteFiles(2), filesBelow(serverFolder())), "");
+        return;
+    }
     const std::size_t size = siteFiles(2)["hintergrund.jpg"].size();
-    // libcurl's FTP counts the bytes itself and stops there first
     EXPECT_EQ(message, std::string(kTransferFailed) + ": " +
                            (GetParam() == Protocol::Sftp
                                 ? "hintergrund.jpg ist auf dem Server " + std::to_string(size + 9) +
