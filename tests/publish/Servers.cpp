@@ -255,6 +255,10 @@ SshServer::SshServer(const fs::path& dir)
                      dir, dir / "sshd.log", port_);
 }
 
+void SshServer::authorize(const fs::path& publicKeyFile) const {
+    std::ofstream(dir_ / "authorized_keys", std::ios::app) << readText(publicKeyFile);
+}
+
 TestAuthority::TestAuthority(const fs::path& dir)
     : authority(dir / "authority.crt"), certificate(dir / "server.crt"), key(dir / "server.key") {
     const std::string ec = "ec:" + (dir / "curve.pem").string();
@@ -270,29 +274,33 @@ TestAuthority::TestAuthority(const fs::path& dir)
          certificate.string(), "-days", "30", "-extfile", (dir / "server.ext").string()});
 }
 
-FtpServer::FtpServer(const fs::path& dir, const TestAuthority& authority) : root_(dir / "root") {
+FtpServer::FtpServer(const fs::path& dir, const TestAuthority* authority) : root_(dir / "root") {
     fs::create_directories(root_);
     fs::create_directories(dir / "empty");
     port_ = freePort();
     writeText(dir / "passwords", password() + "\n");
-    writeText(dir / "vsftpd.conf",
-              "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(port_) +
-                  "\nbackground=NO\nrun_as_launching_user=YES\nseccomp_sandbox=NO\n"
-                  "anonymous_enable=YES\nlocal_enable=NO\nwrite_enable=YES\n"
-                  "anon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
-                  "anon_other_write_enable=YES\nanon_umask=022\n"
-                  "secure_email_list_enable=YES\nemail_password_file=" +
-                  (dir / "passwords").string() +
-                  "\nssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\n"
-                  "force_anon_data_ssl=YES\nrsa_cert_file=" +
-                  authority.certificate.string() +
-                  "\nrsa_private_key_file=" + authority.key.string() +
-                  "\npasv_address=127.0.0.1\nsecure_chroot_dir=" + (dir / "empty").string() +
-                  "\nssl_ciphers=HIGH\nxferlog_enable=NO\ndelay_failed_login=0\n");
-    fs::permissions(authority.key, fs::perms::owner_read | fs::perms::owner_write);
+    std::string config =
+        "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(port_) +
+        "\nbackground=NO\nrun_as_launching_user=YES\nseccomp_sandbox=NO\n"
+        "anonymous_enable=YES\nlocal_enable=NO\nwrite_enable=YES\n"
+        "anon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
+        "anon_other_write_enable=YES\nanon_umask=022\n"
+        "secure_email_list_enable=YES\nemail_password_file=" +
+        (dir / "passwords").string() +
+        "\npasv_address=127.0.0.1\nsecure_chroot_dir=" + (dir / "empty").string() +
+        "\nxferlog_enable=NO\ndelay_failed_login=0\n";
+    if (authority != nullptr) {
+        config +=
+            "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\n"
+            "force_anon_data_ssl=YES\nssl_ciphers=HIGH\nrsa_cert_file=" +
+            authority->certificate.string() + "\nrsa_private_key_file=" + authority->key.string() +
+            "\n";
+        fs::permissions(authority->key, fs::perms::owner_read | fs::perms::owner_write);
+        giveToServers(authority->certificate);
+        giveToServers(authority->key);
+    }
+    writeText(dir / "vsftpd.conf", config);
     giveToServers(dir);
-    giveToServers(authority.certificate);
-    giveToServers(authority.key);
     // Without root vsftpd serves the folder it was started in.
     process_.emplace(std::vector<std::string>{"/usr/sbin/vsftpd", (dir / "vsftpd.conf").string()},
                      root_, dir / "vsftpd.log", port_);

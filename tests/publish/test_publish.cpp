@@ -342,7 +342,42 @@ TEST_P(HostKeys, OtherTypeAndUserKnownHosts) {
     EXPECT_EQ(filesBelow(config_).at("known_hosts"), userFileBefore.at("known_hosts"));
 }
 
+// A key with a passphrase: a wrong one is refused like a wrong password, the
+// right one logs in.
+TEST_P(HostKeys, KeyWithPassphrase) {
+    writeSite(siteFiles(1, 600));
+    const fs::path key = config_ / "key_with_passphrase";
+    run({"ssh-keygen", "-q", "-t", "ed25519", "-N", "Sch\u00F6ne Gr\u00FC\u00DFe", "-f",
+         key.string()});
+    sshServer().authorize(key.string() + ".pub");
+    connection_.keyFile = key.string();
+    connection_.keyPassphrase = "Falsche Gr\u00FC\u00DFe";
+    const std::string message = failureOf([&] { (void)publishSite(); });
+    EXPECT_EQ(message.rfind(kLoginRefused, 0), 0U) << message;
+    EXPECT_EQ(message.find("Gr\u00FC\u00DFe"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(serverFolder()));
+    connection_.keyPassphrase = "Sch\u00F6ne Gr\u00FC\u00DFe";
+    (void)publishSite();
+    EXPECT_EQ(differences(siteFiles(1, 600), filesBelow(serverFolder())), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, HostKeys, ::testing::Values(Protocol::Sftp), protocolName);
+
+class PlainFtp : public PublishTest {};
+
+// FTP without encryption, where the user chose it: the same publish, and
+// the password kept out of the record as everywhere.
+TEST_P(PlainFtp, Publishes) {
+    writeSite(siteFiles(1, 6000));
+    EXPECT_EQ(publishSite().sent.size(), 4U);
+    EXPECT_EQ(differences(siteFiles(1, 6000), filesBelow(serverFolder())), "");
+    writeSite(siteFiles(2, 6000));
+    EXPECT_EQ(publishSite().sent.size(), 4U);
+    EXPECT_EQ(differences(siteFiles(2, 6000), filesBelow(serverFolder())), "");
+    EXPECT_EQ(filesBelow(config_).at("record").find(FtpServer::password()), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, PlainFtp, ::testing::Values(Protocol::Ftp), protocolName);
 
 class Certificates : public PublishTest {};
 
