@@ -20,6 +20,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -474,6 +475,9 @@ public:
         fail(message);
     }
 
+    /// Tells `report` the bytes of the current upload as they go.
+    void reportUploads(std::function<void(std::uint64_t)> report) { uploaded_ = std::move(report); }
+
     /// SFTP: notes the free space in `dir` for a write that fails later.
     void measureFreeSpace(const std::string& dir) {
         if (sftp()) freeAtStart_ = freeSpace(dir);
@@ -816,8 +820,7 @@ private:
             s->lastUp_ = up;
             s->lastDown_ = down;
             s->touch();
-            if (s->uploading_ != nullptr) *s->uploading_ = static_cast<std::uint64_t>(up);
-            if (s->onBytes_) s->onBytes_();
+            if (s->uploaded_) s->uploaded_(static_cast<std::uint64_t>(up));
         }
         return s->progress_.cancel ? 1 : 0;
     }
@@ -899,11 +902,6 @@ private:
         return CURLE_OK;
     }
 
-public:
-    // Where the bytes of the current upload go, and who hears of them.
-    std::uint64_t* uploading_ = nullptr;
-    std::function<void()> onBytes_;
-
 private:
     const Connection& c_;
     Progress& progress_;
@@ -918,6 +916,7 @@ private:
     std::vector<int> replies_;  // the FTP server's reply codes in this step
     std::string headers_;
     std::string discarded_;
+    std::function<void(std::uint64_t)> uploaded_;
     curl_off_t lastUp_ = -1;
     curl_off_t lastDown_ = -1;
     enum class Verdict { None, Cancelled, Stalled };
@@ -1107,10 +1106,10 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
                 total += item.size;
             }
         }
-        session.uploading_ = &current;
-        session.onBytes_ = [&] {
+        session.reportUploads([&](std::uint64_t sent) {
+            current = sent;
             if (progress.bytes) progress.bytes(done + current, total);
-        };
+        });
         for (std::size_t start = 0; start < sending.size();) {
             std::vector<Item*> batch;
             std::uint64_t bytes = 0;
