@@ -55,10 +55,21 @@ TEST_P(Publish, SendsWhatChanged) {
     connection_.port = line.port();
     const Files site = siteFiles(1);
     writeSite(site);
+    std::vector<std::string> announced;
+    std::uint64_t done = 0;
+    std::uint64_t total = 0;
+    progress_.file = [&](const std::string& relative) { announced.push_back(relative); };
+    progress_.bytes = [&](std::uint64_t d, std::uint64_t t) { done = d, total = t; };
     const Published first = publishSite();
     EXPECT_EQ(differences(site, filesBelow(serverFolder())), "");
     ASSERT_EQ(first.sent.size(), site.size());
     EXPECT_EQ(first.sent.back(), "index.html");
+    EXPECT_EQ(announced, first.sent);
+    EXPECT_EQ(total, first.bytes);
+    EXPECT_EQ(done, total);
+    std::uint64_t bytes = 0;
+    for (const auto& [name, content] : site) bytes += content.size();
+    EXPECT_EQ(first.bytes, bytes);
     EXPECT_EQ(first.deletedFirst, 0U);
     EXPECT_EQ(line.connections(), 1U);
 
