@@ -274,7 +274,7 @@ public:
         const std::size_t wanted = size * count;
         if (source->fd_ < 0) {
             const std::size_t n = std::min(wanted, source->bytes_.size());
-            std::copy_n(source->bytes_.data(), n, buffer);
+            source->bytes_.copy(buffer, n);
             source->bytes_.remove_prefix(n);
             return n;
         }
@@ -836,10 +836,10 @@ private:
             }
             if (line.empty()) return 0;
             s->lastReply_ = std::string(line.substr(0, 500));
-            int code = 0;
-            if (line.size() > 3 && line[3] == ' ' &&
-                std::from_chars(line.data(), line.data() + 3, code).ec == std::errc()) {
-                s->replies_.push_back(code);
+            const auto digit = [&line](std::size_t i) { return line[i] >= '0' && line[i] <= '9'; };
+            if (line.size() > 3 && line[3] == ' ' && digit(0) && digit(1) && digit(2)) {
+                s->replies_.push_back((line[0] - '0') * 100 + (line[1] - '0') * 10 +
+                                      (line[2] - '0'));
             }
         }
         return 0;

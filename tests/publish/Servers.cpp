@@ -233,12 +233,15 @@ SshServer::SshServer(const fs::path& dir)
     const std::string penalties = "PerSourcePenalties no\n";
     writeText(dir / "probe_config", config + penalties);
     giveToServers(dir);
+    bool knowsPenalties = true;
     try {
         run({"/usr/sbin/sshd", "-t", "-f", (dir / "probe_config").string()}, true);
+    } catch (const std::runtime_error&) {
+        knowsPenalties = false;  // an older sshd
+    }
+    if (knowsPenalties) {
         writeText(dir / "sshd_config", config + penalties);
         giveToServers(dir / "sshd_config");
-    } catch (const std::runtime_error&) {
-        // an older sshd without the option
     }
     const passwd* account = getpwnam(user_.c_str());
     if (account == nullptr || access(account->pw_shell, X_OK) != 0) {

@@ -66,12 +66,14 @@ PageSettings pageLinking(const std::vector<std::pair<std::string, std::string>>&
 
 std::vector<std::string> relativePaths(const PageFiles& files) {
     std::vector<std::string> paths;
+    paths.reserve(files.files.size());
     for (const LocalFile& f : files.files) paths.push_back(f.relativePath);
     return paths;
 }
 
 std::vector<std::string> messages(const PageFiles& files) {
     std::vector<std::string> lines;
+    lines.reserve(files.problems.size());
     for (const PageProblem& p : files.problems) lines.push_back(p.message());
     return lines;
 }

@@ -442,7 +442,6 @@ TEST_P(Cuts, AtEveryStep) {
     connection_.port = line.port();
     writeSite(before);
     (void)publishSite();
-    const fs::path recordFile = config_ / "record";
     const Files oldRecord = filesBelow(config_);
     writeSite(after);
     (void)line.takeBoundaries();
