@@ -10,6 +10,7 @@
 #include <netinet/in.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -169,6 +170,7 @@ Server::Server(const std::vector<std::string>& argv, const fs::path& workdir, co
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
         setpgid(0, 0);
@@ -181,6 +183,10 @@ Server::Server(const std::vector<std::string>& argv, const fs::path& workdir, co
             (setgroups(0, nullptr) != 0 || setgid(user.gid) != 0 || setuid(user.uid) != 0)) {
             _exit(125);
         }
+        // A test that dies takes its server along (set after the change of
+        // user, which clears it).
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(124);
         execv(args[0], args.data());
         _exit(127);
     }
