@@ -61,13 +61,13 @@ double median(std::vector<double> v) {
 // The page and its pictures in `dir`.
 void writeSite(const fs::path& dir) {
     velmora::PageSettings s;
-    s.ListBox2.append("Start");
-    s.ListBox5.append("index.html");
+    s.ListBox2.items.push_back("Start");
+    s.ListBox5.items.push_back("index.html");
     Files files;
     for (int i = 0; i < kPictures; ++i) {
         const std::string name = "bilder/bild" + std::to_string(i) + ".jpg";
-        s.ListBox3.append(name);
-        s.ListBox6.append("Bild " + std::to_string(i));
+        s.ListBox3.items.push_back(name);
+        s.ListBox6.items.push_back("Bild " + std::to_string(i));
         files[name] = randomBytes(kPictureBytes, static_cast<std::uint32_t>(i));
     }
     velmora::CodeList lines;
