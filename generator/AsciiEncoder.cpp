@@ -50,9 +50,15 @@ void appendReference(std::string& out, char32_t c) {
     out += ';';
 }
 
+}  // namespace
+
 void appendUtf8(std::string& out, char32_t c) {
     const auto byte = [&out](std::uint32_t b) { out += static_cast<char>(b); };
     const auto v = static_cast<std::uint32_t>(c);
+    if (v < 0x80) {
+        byte(v);
+        return;
+    }
     if (v < 0x800) {
         byte(0xC0U | (v >> 6U));
     } else if (v < 0x10000) {
@@ -65,6 +71,8 @@ void appendUtf8(std::string& out, char32_t c) {
     }
     byte(0x80U | (v & 0x3FU));
 }
+
+namespace {
 
 // The character of a reference "&#N;" at the start of `s` as appendReference
 // writes it, with its length; 0 when `s` starts with no such reference.

@@ -20,6 +20,9 @@ void appendAsAscii(std::string& out, std::string_view utf8);
 /// stays as it stands.
 [[nodiscard]] std::string fromAscii(std::string_view ascii);
 
+/// Appends the character `c` (a code point, not a surrogate) in UTF-8.
+void appendUtf8(std::string& out, char32_t c);
+
 /// Appends single-byte text in Windows-1252 as appendAsAscii would write it:
 /// ASCII as it stands, every byte from 0x80 up as the reference of its
 /// character; the five bytes that code page leaves free stand for U+0081,
