@@ -18,7 +18,9 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -28,6 +30,7 @@
 #include <stdexcept>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "publish/HostKeys.h"
@@ -271,7 +274,7 @@ public:
         const std::size_t wanted = size * count;
         if (source->fd_ < 0) {
             const std::size_t n = std::min(wanted, source->bytes_.size());
-            std::copy_n(source->bytes_.data(), n, buffer);
+            source->bytes_.copy(buffer, n);
             source->bytes_.remove_prefix(n);
             return n;
         }
@@ -298,8 +301,8 @@ std::size_t appendText(char* data, std::size_t size, std::size_t count, void* te
 // ---------------------------------------------------------------- the session
 
 // One easy handle and so one connection to the server for a whole publish,
-// driven through a multi handle so that "Abbrechen" and the stall timeout are
-// looked at ten times a second whatever libcurl is waiting for.
+// driven through a multi handle, with a guard thread that ends any wait when
+// the user cancels or the server stops answering.
 class Session {
 public:
     Session(const Connection& connection, Progress& progress)
@@ -307,7 +310,38 @@ public:
         if (c_.host.empty()) throw Failure(std::string(kHostNotFound) + ": kein Server angegeben");
         easy_ = curl_easy_init();
         multi_ = curl_multi_init();
-        if (easy_ == nullptr || multi_ == nullptr) throw std::bad_alloc();
+        try {
+            if (easy_ == nullptr || multi_ == nullptr) throw std::bad_alloc();
+            configure();
+        } catch (...) {
+            curl_easy_cleanup(easy_);
+            curl_multi_cleanup(multi_);
+            throw;
+        }
+        watch_ = std::thread([this] { watch(); });
+    }
+
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    ~Session() {
+        // Saying goodbye to a server that no longer answers takes at most a
+        // second.
+        touch();
+        closing_ = true;
+        curl_easy_cleanup(easy_);
+        curl_multi_cleanup(multi_);
+        {
+            const std::lock_guard lock(watchMutex_);
+            stop_ = true;
+        }
+        watchCv_.notify_one();
+        watch_.join();
+        X509_STORE_free(authorities_);
+    }
+
+private:
+    void configure() {
         std::string folder = c_.folder;
         while (folder.size() > 1 && folder.ends_with('/')) folder.pop_back();
         if (folder == "/") folder.clear(), absolute_ = true;
@@ -324,6 +358,8 @@ public:
         set(CURLOPT_NOSIGNAL, 1L);
         set(CURLOPT_OPENSOCKETFUNCTION, &Session::onOpenSocket);
         set(CURLOPT_OPENSOCKETDATA, this);
+        set(CURLOPT_CLOSESOCKETFUNCTION, &Session::onCloseSocket);
+        set(CURLOPT_CLOSESOCKETDATA, this);
         set(CURLOPT_PROTOCOLS_STR, sftp ? "sftp" : "ftp");
         set(CURLOPT_ERRORBUFFER, errors_.data());
         set(CURLOPT_USERNAME, c_.user.c_str());
@@ -391,15 +427,7 @@ public:
         }
     }
 
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
-
-    ~Session() {
-        curl_easy_cleanup(easy_);
-        curl_multi_cleanup(multi_);
-        X509_STORE_free(authorities_);
-    }
-
+public:
     [[nodiscard]] bool sftp() const { return c_.protocol == Protocol::Sftp; }
 
     /// The folder `dir` (relative to the publish folder) as the server lists
@@ -447,6 +475,9 @@ public:
         fail(message);
     }
 
+    /// Tells `report` the bytes of the current upload as they go.
+    void reportUploads(std::function<void(std::uint64_t)> report) { uploaded_ = std::move(report); }
+
     /// SFTP: notes the free space in `dir` for a write that fails later.
     void measureFreeSpace(const std::string& dir) {
         if (sftp()) freeAtStart_ = freeSpace(dir);
@@ -470,9 +501,13 @@ public:
         }
         const CURLcode result = commands(dir, {"RNFR " + from, "RNTO " + to});
         if (result == CURLE_OK) return false;
-        if (result != CURLE_QUOTE_ERROR) check(result, dir);
-        // A server that will not rename over a file.
-        check(commands(dir, {"*DELE " + to, "RNFR " + from, "RNTO " + to}), dir);
+        // A server that will not rename over a file: it took RNFR (350)
+        // and refused RNTO. Any other failure keeps the old file.
+        const bool renameRefused =
+            result == CURLE_QUOTE_ERROR &&
+            std::find(replies_.begin(), replies_.end(), 350) != replies_.end();
+        if (!exists || !renameRefused) check(result, dir);
+        check(commands(dir, {"DELE " + to, "RNFR " + from, "RNTO " + to}), dir);
         return true;
     }
 
@@ -593,11 +628,13 @@ private:
         if (progress_.cancel) throw Cancelled();
         errors_[0] = '\0';
         lastReply_.clear();
-        activity_ = Clock::now();
+        replies_.clear();
         lastUp_ = lastDown_ = -1;
+        touch();
+        running_ = true;
         curl_multi_add_handle(multi_, easy_);
         CURLcode result = CURLE_OK;
-        for (bool done = false; !done;) {
+        for (bool done = false; !done && verdict_ == Verdict::None && !progress_.cancel;) {
             int running = 0;
             const CURLMcode step = curl_multi_perform(multi_, &running);
             int queued = 0;
@@ -611,20 +648,16 @@ private:
                 result = CURLE_FAILED_INIT;
                 done = true;
             }
-            if (done) break;
-            if (progress_.cancel) {
-                curl_multi_remove_handle(multi_, easy_);
-                throw Cancelled();
-            }
-            if (Clock::now() - activity_ > std::chrono::seconds(kStallSeconds)) {
-                curl_multi_remove_handle(multi_, easy_);
-                fail(std::string(kTimeout) + ": der Server antwortet nicht mehr");
-            }
-            curl_multi_poll(multi_, nullptr, 0, 100, nullptr);
+            if (!done) curl_multi_poll(multi_, nullptr, 0, 100, nullptr);
         }
         curl_multi_remove_handle(multi_, easy_);
+        running_ = false;
         connected_ = true;
-        if (result == CURLE_ABORTED_BY_CALLBACK && progress_.cancel) throw Cancelled();
+        if (progress_.cancel || verdict_ == Verdict::Cancelled) throw Cancelled();
+        if (verdict_ == Verdict::Stalled) {
+            fail(std::string(kTimeout) + ": der Server antwortet seit " +
+                 std::to_string(kStallSeconds) + " Sekunden nicht mehr");
+        }
         return result;
     }
 
@@ -738,8 +771,47 @@ private:
             s->refused_ = true;
             return CURL_SOCKET_BAD;
         }
-        return socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+        const std::lock_guard lock(s->socketsMutex_);
+        const curl_socket_t fd =
+            socket(address->family, address->socktype | SOCK_CLOEXEC, address->protocol);
+        if (fd != CURL_SOCKET_BAD) s->sockets_.insert(fd);
+        return fd;
     }
+
+    static int onCloseSocket(void* self, curl_socket_t fd) {
+        auto* s = static_cast<Session*>(self);
+        const std::lock_guard lock(s->socketsMutex_);
+        s->sockets_.erase(fd);
+        return close(fd);
+    }
+
+    // The guard beside libcurl: libcurl waits inside some steps (for an FTP
+    // server's last reply, for an SFTP handle to close) without looking at
+    // "Abbrechen". Shutting its sockets down ends any such wait at once.
+    void watch() {
+        std::unique_lock lock(watchMutex_);
+        while (!watchCv_.wait_for(lock, std::chrono::milliseconds(50), [this] { return stop_; })) {
+            const auto now = Clock::now().time_since_epoch().count();
+            const auto idle = std::chrono::steady_clock::duration(now - activity_.load());
+            if (progress_.cancel && verdict_ == Verdict::None) {
+                verdict_ = Verdict::Cancelled;
+                cutConnections();
+            } else if (running_ && verdict_ == Verdict::None &&
+                       idle > std::chrono::seconds(kStallSeconds)) {
+                verdict_ = Verdict::Stalled;
+                cutConnections();
+            } else if (closing_ && idle > std::chrono::seconds(1)) {
+                cutConnections();
+            }
+        }
+    }
+
+    void cutConnections() {
+        const std::lock_guard lock(socketsMutex_);
+        for (const curl_socket_t fd : sockets_) shutdown(fd, SHUT_RDWR);
+    }
+
+    void touch() { activity_ = Clock::now().time_since_epoch().count(); }
 
     static int onProgress(void* self, curl_off_t /*downTotal*/, curl_off_t down,
                           curl_off_t /*upTotal*/, curl_off_t up) {
@@ -747,9 +819,8 @@ private:
         if (up != s->lastUp_ || down != s->lastDown_) {
             s->lastUp_ = up;
             s->lastDown_ = down;
-            s->activity_ = Clock::now();
-            if (s->uploading_ != nullptr) *s->uploading_ = static_cast<std::uint64_t>(up);
-            if (s->onBytes_) s->onBytes_();
+            s->touch();
+            if (s->uploaded_) s->uploaded_(static_cast<std::uint64_t>(up));
         }
         return s->progress_.cancel ? 1 : 0;
     }
@@ -763,7 +834,13 @@ private:
             while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
                 line.remove_suffix(1);
             }
-            if (!line.empty()) s->lastReply_ = std::string(line.substr(0, 500));
+            if (line.empty()) return 0;
+            s->lastReply_ = std::string(line.substr(0, 500));
+            const auto digit = [&line](std::size_t i) { return line[i] >= '0' && line[i] <= '9'; };
+            if (line.size() > 3 && line[3] == ' ' && digit(0) && digit(1) && digit(2)) {
+                s->replies_.push_back((line[0] - '0') * 100 + (line[1] - '0') * 10 +
+                                      (line[2] - '0'));
+            }
         }
         return 0;
     }
@@ -825,11 +902,6 @@ private:
         return CURLE_OK;
     }
 
-public:
-    // Where the bytes of the current upload go, and who hears of them.
-    std::uint64_t* uploading_ = nullptr;
-    std::function<void()> onBytes_;
-
 private:
     const Connection& c_;
     Progress& progress_;
@@ -841,11 +913,23 @@ private:
     std::string hostEntry_;
     std::array<char, CURL_ERROR_SIZE> errors_{};
     std::string lastReply_;
+    std::vector<int> replies_;  // the FTP server's reply codes in this step
     std::string headers_;
     std::string discarded_;
-    Clock::time_point activity_;
+    std::function<void(std::uint64_t)> uploaded_;
     curl_off_t lastUp_ = -1;
     curl_off_t lastDown_ = -1;
+    enum class Verdict { None, Cancelled, Stalled };
+    std::atomic<Verdict> verdict_{Verdict::None};
+    std::atomic<Clock::rep> activity_{0};  // when bytes last moved
+    std::atomic<bool> running_{false};     // a step is under way
+    std::atomic<bool> closing_{false};
+    std::mutex socketsMutex_;
+    std::set<curl_socket_t> sockets_;
+    std::mutex watchMutex_;
+    std::condition_variable watchCv_;
+    bool stop_ = false;
+    std::thread watch_;  // last: started when everything above is there
     int port_ = 0;
     bool connected_ = false;  // the one connection has been made
     bool refused_ = false;    // libcurl wanted a second one
@@ -927,8 +1011,8 @@ void verify(Session& session, const std::vector<Item*>& batch, const std::string
         if (entry == listing.end() || arrived != item->size) {
             session.removeQuietly(item->dir, {temporaryName(item->name, id)});
             session.fail(std::string(kTransferFailed) + ": " + item->file->relativePath +
-                         " ist nicht vollständig angekommen (" + std::to_string(arrived) + " von " +
-                         std::to_string(item->size) + " Bytes)");
+                         " ist auf dem Server " + std::to_string(arrived) + " statt " +
+                         std::to_string(item->size) + " Bytes groß");
         }
     }
 }
@@ -999,6 +1083,10 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
         items.push_back(std::move(item));
     }
     Published published;
+    // what the session reports progress with, living longer than it
+    std::uint64_t total = 0;
+    std::uint64_t done = 0;
+    std::uint64_t current = 0;
     Session session(connection, progress);
     // sent under their temporary names, not yet renamed: dir and name
     std::map<std::string, std::vector<std::string>> staged;
@@ -1006,7 +1094,6 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
         const auto listings = survey(session, items);
         const std::string id = newTemporaryId();
         std::vector<Item*> sending;
-        std::uint64_t total = 0;
         for (Item& item : items) {
             const std::optional<Listing>& listing = listings.at(item.dir);
             const auto entry = listing ? listing->find(item.name) : Listing::const_iterator();
@@ -1019,12 +1106,10 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
                 total += item.size;
             }
         }
-        std::uint64_t done = 0;
-        std::uint64_t current = 0;
-        session.uploading_ = &current;
-        session.onBytes_ = [&] {
+        session.reportUploads([&](std::uint64_t sent) {
+            current = sent;
             if (progress.bytes) progress.bytes(done + current, total);
-        };
+        });
         for (std::size_t start = 0; start < sending.size();) {
             std::vector<Item*> batch;
             std::uint64_t bytes = 0;

@@ -12,8 +12,16 @@
 //         ─▶ check sizes ─▶ rename in order, page last ─▶ remove leftovers ─▶ record
 //
 // Runs on the caller's thread and blocks; the dialog runs it on a worker
-// thread. The progress callbacks are called on that thread. No call reads or
-// changes the working directory.
+// thread. The progress callbacks are called on that thread. Each call makes
+// one connection and never a second: where the line breaks, it fails. A
+// guard thread of its own ends any wait when the user cancels or nothing
+// moves for 30 s (20 s to connect). No call reads or changes the working
+// directory.
+//
+// SFTP replaces a file by deleting the old one and renaming the new one
+// (libcurl sends OpenSSH's plain rename, which refuses an existing file, on
+// Debian 12 and 13 alike); FTP renames over it in one step where the server
+// allows that (vsftpd does), else deletes first too.
 #pragma once
 
 #include <atomic>
@@ -30,17 +38,18 @@
 
 namespace velmora::publish {
 
-/// Sets up the transfer library; call once before the first publish, on any
-/// thread, before a second thread publishes. The plugin calls it when it is
-/// loaded.
+/// Sets up the transfer library (curl_global_init): once, before a second
+/// thread publishes; publish and checkConnection call it too. The plugin
+/// calls it when it is loaded.
 void initializeTransfers();
-/// Releases what initializeTransfers set up; call once at the program's end,
-/// when no publish runs any more.
+/// Releases what initializeTransfers set up (curl_global_cleanup): once, at
+/// the program's end, when no publish runs any more. Nothing publishes after.
 void finishTransfers();
 
 /// What a running publish reports, and how the user stops it.
 struct Progress {
-    /// Bytes of file contents sent so far, of all that this publish sends.
+    /// Bytes of file contents sent so far, of all that this publish sends;
+    /// called often while a file goes up, and last with done == total.
     std::function<void(std::uint64_t done, std::uint64_t total)> bytes;
     /// The file now going up, by its relative path.
     std::function<void(const std::string& relativePath)> file;

@@ -28,3 +28,12 @@ until_ok() {
 
 # click X Y — a left click at X,Y on the screen.
 click() { xdotool mousemove "$1" "$2" click 1; }
+
+# start_window_manager — openbox on $DISPLAY, returning once it manages
+# windows (a window shown then is activated, as on a desktop); its pid in $wm.
+# No session manager is asked for.
+start_window_manager() {
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm=$!
+    until_ok 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+}

@@ -26,3 +26,10 @@ set_tests_properties(ui_shell_language_tests PROPERTIES
     ENVIRONMENT_MODIFICATION "LANG=set:C;LC_ALL=unset:;LC_MESSAGES=unset:;LANGUAGE=unset:")
 set_tests_properties(ui_shell_language_tests_en_US PROPERTIES
     ENVIRONMENT_MODIFICATION "LANG=set:en_US.UTF-8;LC_ALL=unset:;LC_MESSAGES=unset:;LANGUAGE=unset:")
+
+# The program itself answers --help without a desktop; the version it names
+# is the project's.
+velmora_shell_test(ui_command_line_tests ui/test_command_line.cpp)
+target_compile_definitions(ui_command_line_tests PRIVATE
+    VELMORA_PROGRAM="$<TARGET_FILE:velmora>" VELMORA_VERSION="${PROJECT_VERSION}")
+add_dependencies(ui_command_line_tests velmora)

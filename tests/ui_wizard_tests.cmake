@@ -8,9 +8,14 @@ foreach(name spinedit wizard_controls wizard_pages wizard_finish wizard_lists wi
         wizard_open look)
     velmora_qt_test(ui_${name}_tests ui/test_${name}.cpp ui/test_wizard_support.h 120)
 endforeach()
-# The program itself answers --help without a desktop.
-target_compile_definitions(ui_wizard_open_tests PRIVATE VELMORA_PROGRAM="$<TARGET_FILE:velmora>")
-add_dependencies(ui_wizard_open_tests velmora)
 # Pages far beyond what anyone types, each in a child process whose address
 # space is limited.
 velmora_qt_test(ui_wizard_limits_tests ui/test_wizard_limits.cpp ui/test_wizard_support.h 300)
+# A page made with the keyboard alone: offscreen, whose keys follow the
+# Windows scheme, and on X11 under a window manager, whose keys follow X11's.
+velmora_qt_test(ui_wizard_keyboard_tests ui/test_wizard_keyboard.cpp ui/test_wizard_support.h 60)
+add_test(NAME ui_wizard_keyboard_tests_x11
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/under_window_manager.sh
+            $<TARGET_FILE:ui_wizard_keyboard_tests>)
+set_tests_properties(ui_wizard_keyboard_tests_x11 PROPERTIES
+    ENVIRONMENT "DBUS_SESSION_BUS_ADDRESS=disabled:" TIMEOUT 60 LABELS desktop)

@@ -4,6 +4,8 @@
 
 #include "ui/Controls.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,8 +13,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QTextDocument>
 #include <QToolButton>
+#include <set>
 
 #include "ui/SpinEdit.h"
 #include "ui/WizardStyle.h"
@@ -43,12 +48,68 @@ void stepRowsByTheirHeight(QListWidget* list) {
     list->setGridSize({1, rowHeight});
 }
 
+// A flat button that the keyboard reaches. It is a Tab stop, but a click
+// never moves the focus to it, so a mouse user sees the window as before.
+// Space presses it, as it presses every button; Return and Enter press it too,
+// and go no further, so the page's own use of Return does not run as well.
+// Its focus frame, the style's own, shows only once the keyboard has moved
+// the focus, whatever the style would do.
+class FlatButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const auto held = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        if (isEnter(event) && !(event->modifiers() & held)) {
+            click();
+            event->accept();
+            return;
+        }
+        QToolButton::keyPressEvent(event);
+    }
+
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        if (!option.state.testFlag(QStyle::State_KeyboardFocusChange))
+            option.state &= ~QStyle::State_HasFocus;
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    }
+};
+
+// The classes of the fixed windows. Qt reads a plain QWidget window as a
+// client area ("filler"), whose title a screen reader does not announce when
+// the window is activated; these read as windows.
+std::set<const QMetaObject*>& windowClasses() {
+    static std::set<const QMetaObject*> classes;
+    return classes;
+}
+
+QAccessibleInterface* readAsWindow(const QString& key, QObject* object) {
+    auto* window = qobject_cast<QWidget*>(object);
+    if (window == nullptr || windowClasses().count(window->metaObject()) == 0 ||
+        key != QLatin1String(window->metaObject()->className())) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(window, QAccessible::Window);
+}
+
 }  // namespace
 
+// Called from a window's constructor, before anything asks how the window
+// reads: metaObject() then is already the window's own class.
 void setUpFixedWindow(QWidget* window, const QString& title, QSize size, QPoint at) {
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint);
+    static const bool readerKnowsWindows = [] {
+        QAccessible::installFactory(readAsWindow);
+        return true;
+    }();
+    (void)readerKnowsWindows;
+    windowClasses().insert(window->metaObject());
     window->setWindowTitle(title);
     window->setFixedSize(size);
     window->move(at);
@@ -79,10 +140,10 @@ QLabel* addLabel(QWidget* parent, const QString& text, int x, int y) {
 
 QToolButton* addFlatButton(QWidget* parent, const char* name, const QString& caption,
                            const QRect& geometry) {
-    auto* button = named(new QToolButton(parent), name);
+    QToolButton* button = named(new FlatButton(parent), name);
     button->setText(caption);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);
     button->setGeometry(geometry);
     return button;
 }

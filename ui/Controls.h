@@ -29,7 +29,8 @@ class SpinEdit;
 inline constexpr int kBoxHeight = 17;  // tick boxes and radio buttons
 
 /// A fixed window: its title, its size, where it stands, and a title bar with
-/// a close and a minimise button but none to maximise.
+/// a close and a minimise button but none to maximise. A screen reader reads
+/// it as a window. Call it from the window's constructor.
 void setUpFixedWindow(QWidget* window, const QString& title, QSize size, QPoint at);
 
 [[nodiscard]] QFont pixelFont(const QString& face, int pixels, bool bold = false,
@@ -51,8 +52,9 @@ W* named(W* w, const char* name) {
 
 QLabel* addLabel(QWidget* parent, const QString& text, int x, int y);
 
-/// A flat button: no border until the pointer is over it, and never the
-/// keyboard focus, so it is worked with the mouse.
+/// A flat button: no border until the pointer is over it. The keyboard
+/// reaches it by Tab and presses it by Space, Return or Enter; a click never
+/// gives it the focus.
 QToolButton* addFlatButton(QWidget* parent, const char* name, const QString& caption,
                            const QRect& geometry);
 

@@ -6,16 +6,14 @@
 
 #include <QAction>
 #include <QDir>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QStyle>
-#include <QUrl>
 
 #include "ui/ErrorHandler.h"
+#include "ui/FileDrop.h"
 #include "wizard/RelativeName.h"
 
 namespace velmora::ui {
@@ -45,39 +43,6 @@ void choosePicture(QLineEdit* field) {
     if (!file.isEmpty()) enterName(field, file);
 }
 
-// The first file of a drop when it lies on this machine and may be copied:
-// only its name is taken, the file stays where it is. Anything else, a web
-// address too, is left to the field, which inserts it as text.
-QString droppedFile(const QDropEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile()) return {};
-    if (!event->possibleActions().testFlag(Qt::CopyAction)) return {};
-    return urls.first().toLocalFile();
-}
-
-class FileDrop : public QObject {
-public:
-    explicit FileDrop(QLineEdit* field) : QObject(field), field_(field) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        const QEvent::Type type = event->type();
-        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
-            return QObject::eventFilter(watched, event);
-        }
-        auto* drop = static_cast<QDropEvent*>(event);  // the base of all three
-        const QString file = droppedFile(drop);
-        if (file.isEmpty()) return QObject::eventFilter(watched, event);
-        drop->setDropAction(Qt::CopyAction);
-        drop->accept();
-        if (type == QEvent::Drop) guarded(field_->window(), [&] { enterName(field_, file); });
-        return true;
-    }
-
-private:
-    QLineEdit* field_;
-};
-
 }  // namespace
 
 void offerPictureChoice(QLineEdit* field) {
@@ -95,7 +60,9 @@ void offerPictureChoice(QLineEdit* field) {
         choose, &QAction::triggered, field,
         [field] { guarded(field->window(), [field] { choosePicture(field); }); },
         Qt::QueuedConnection);
-    field->installEventFilter(new FileDrop(field));
+    field->installEventFilter(new FileDrop(field, [field](const QString& file) {
+        guarded(field->window(), [&] { enterName(field, file); });
+    }));
 }
 
 }  // namespace velmora::ui

@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QSessionManager>
 #include <QShortcut>
 #include <QToolButton>
+#include <algorithm>
 
 #include "ui/Controls.h"
 #include "ui/ErrorHandler.h"
@@ -57,6 +59,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     acceptPageDrops(this, [this](const QString& file) {
         if (wizard_ != nullptr) wizard_->openPage(file, this);
     });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &TForm1::commitData,
+            Qt::DirectConnection);
 }
 
 void TForm1::createLabels() {
@@ -73,6 +77,7 @@ void TForm1::createButtons() {
         addSpeedButton(this, "SpeedButton2", QStringLiteral("Start"), QRect(128, 104, 121, 65));
     connect(start, &QToolButton::clicked, this,
             [this] { guarded(this, [this] { SpeedButton2Click(); }); });
+    start->setFocus();  // Return or Space on a fresh start window opens the wizard
     QToolButton* end =
         addSpeedButton(this, "SpeedButton3", QStringLiteral("Ende"), QRect(256, 104, 113, 65));
     connect(end, &QToolButton::clicked, this,
@@ -94,10 +99,36 @@ void TForm1::openPageDialog() {
 
 void TForm1::SpeedButton3Click() { close(); }
 
+bool TForm1::mayEnd(const std::function<bool()>& mayAsk) {
+    QStringList questions;
+    if (wizard_ != nullptr && wizard_->holdsUnsaved()) {
+        questions << QStringLiteral(
+            "Die Eingaben im Assistenten sind noch nicht gespeichert. Trotzdem beenden?");
+    }
+    if (questions.isEmpty() || !mayAsk()) return true;
+    return std::all_of(questions.begin(), questions.end(),
+                       [this](const QString& question) { return askYesNo(this, question); });
+}
+
+bool TForm1::endSession(const std::function<bool()>& mayAsk) {
+    sessionEnds_ = mayEnd(mayAsk);
+    return sessionEnds_;
+}
+
+// The session manager lets the program ask only on X11 (XSMP); where it does
+// not, the session ends as it always did.
+void TForm1::commitData(QSessionManager& manager) {
+    if (!endSession([&manager] { return manager.allowsInteraction(); })) manager.cancel();
+}
+
 // exit() rather than quit(): quit() first asks every window to close, and
 // the wizard answers a close by hiding itself, which must not keep the
 // program running.
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (!sessionEnds_ && !mayEnd([] { return true; })) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QCoreApplication::exit(0);
 }

@@ -4,7 +4,6 @@
 
 #include "ui/TForm3.h"
 
-#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -12,87 +11,27 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSignalBlocker>
+#include <QShortcut>
 #include <QStringList>
 #include <QTabWidget>
 #include <QToolButton>
+#include <map>
+#include <string_view>
 
 #include "ui/Controls.h"
+#include "ui/EntryDialog.h"
 #include "ui/ErrorHandler.h"
+#include "ui/ListBinding.h"
 #include "ui/PageDrop.h"
+#include "ui/SettingsBinding.h"
 #include "ui/SpinEdit.h"
+#include "ui/UndoKeys.h"
 #include "ui/WizardStyle.h"
 
 namespace velmora::ui {
 namespace {
 
 QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-int selectedRow(const QListWidget* list) {
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
-}
-
-// Shows exactly the selection the settings hold. Without one the view keeps
-// no current row either, which a later key or focus change could turn into a
-// selection the user never made.
-void showSelection(QListWidget* list, int row) {
-    if (row == selectedRow(list) && row == list->currentRow()) return;
-    const QSignalBlocker quiet(list);
-    if (row < 0) {
-        list->selectionModel()->clear();
-    } else {
-        list->setCurrentRow(row);
-    }
-}
-
-void showAllRows(QListWidget* widget, const StringList& list) {
-    QStringList rows;
-    rows.reserve(list.count());
-    for (const std::string& entry : list.items) rows << qs(entry);
-    widget->clear();
-    widget->addItems(rows);
-}
-
-// Shows one operation's change: the rows it touched, or all rows anew.
-// When the current row is taken, the view moves the current row (and with the
-// focus, the selection) to a neighbour on its own; that move must not reach
-// the settings, so the list is silent until it shows the settings' selection.
-void showChange(QListWidget* widget, const StringList& list, ListChange change) {
-    {
-        const QSignalBlocker quiet(widget);
-        const auto text = [&list](int row) {
-            return qs(list.items[static_cast<std::size_t>(row)]);
-        };
-        switch (change.kind) {
-            case ListChange::Kind::Appended:
-                widget->addItem(text(change.index));
-                break;
-            case ListChange::Kind::Inserted:
-                widget->insertItem(change.index, text(change.index));
-                break;
-            case ListChange::Kind::Removed:
-                delete widget->takeItem(change.index);
-                break;
-            case ListChange::Kind::Replaced:
-                widget->item(change.index)->setText(text(change.index));
-                break;
-            case ListChange::Kind::Moved:
-                widget->insertItem(change.to, widget->takeItem(change.index));
-                break;
-            case ListChange::Kind::Cleared:
-                widget->clear();
-                break;
-            case ListChange::Kind::Refilled:
-                showAllRows(widget, list);
-                break;
-            case ListChange::Kind::None:
-                break;
-        }
-    }
-    showSelection(widget, list.selected);
-}
 
 }  // namespace
 
@@ -103,10 +42,13 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     setFont(wizardFont());
 
     buildWizardUi(this, ui_);
-    bindControls();
+    values_ = std::make_unique<SettingsBinding>(this, ui_, settings_);
+    bindLists();
     connectOperations();
     showSettings();
     ui_.Memo5->installEventFilter(this);
+    routeUndoKeys(
+        this, [this] { undo(); }, [this] { redo(); });
     const auto pictureFields = ui_.pictureFields();
     acceptPageDrops(
         this, [this](const QString& file) { openPage(file, this); },
@@ -116,165 +58,115 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
 // The controls go first: their signals write into the settings.
 TForm3::~TForm3() { delete ui_.PageControl1; }
 
-// Each binding takes the user's changes into the settings and registers how
-// the settings are shown, so one list serves both ways.
-void TForm3::bindTick(QCheckBox* box, bool& value) {
-    connect(box, &QCheckBox::toggled, this, [&value](bool on) { value = on; });
-    shows_.emplace_back([box, &value] { box->setChecked(value); });
-}
-
-// A choice of two radio buttons held as "the first is selected". Checking
-// one unchecks the other, which a checked radio button cannot do itself.
-void TForm3::bindChoice(QRadioButton* first, QRadioButton* second, bool& firstSelected) {
-    connect(first, &QRadioButton::toggled, this, [&firstSelected](bool on) { firstSelected = on; });
-    shows_.emplace_back(
-        [first, second, &firstSelected] { (firstSelected ? first : second)->setChecked(true); });
-}
-
-void TForm3::bindText(QLineEdit* edit, std::string& value) {
-    connect(edit, &QLineEdit::textChanged, this,
-            [&value](const QString& text) { value = text.toStdString(); });
-    shows_.emplace_back([edit, &value] {
-        if (edit->text() != qs(value)) edit->setText(qs(value));
-    });
-}
-
-void TForm3::bindSpin(SpinEdit* spin, SpinField& field) {
-    connect(spin, &SpinEdit::changed, this,
-            [&field](const QString& text) { field.text = text.toStdString(); });
-    shows_.emplace_back([spin, &field] { spin->setTypedText(qs(field.text)); });
-}
-
-// The user selects; the operations change the rows one by one (showChange),
-// and a page opened brings all rows anew.
-void TForm3::bindList(QListWidget* widget, StringList& list) {
-    connect(widget, &QListWidget::itemSelectionChanged, this,
-            [widget, &list] { list.selected = selectedRow(widget); });
-    shows_.emplace_back([widget, &list] {
-        {
-            const QSignalBlocker quiet(widget);
-            showAllRows(widget, list);
-        }
-        showSelection(widget, list.selected);
-    });
-}
-
-void TForm3::bindControls() {
-    PageSettings& s = settings_;
-    const WizardUi& u = ui_;
-    bindChoice(u.hgb, u.hgf, s.hgb);
-    bindChoice(u.html, u.htm, s.html);
-    for (auto [box, value] : {std::pair{u.CSS, &s.CSS},
-                              {u.fett, &s.fett},
-                              {u.eck, &s.eck},
-                              {u.Dots, &s.Dots},
-                              {u.lh, &s.lh},
-                              {u.strecken, &s.strecken},
-                              {u.zentrieren, &s.zentrieren}}) {
-        bindTick(box, *value);
+// The user selects; the operations change the rows one by one, and a page
+// opened brings all rows anew. Each list's delete is its page's button.
+void TForm3::bindLists() {
+    const std::map<std::string_view, QAbstractButton*> deletes = {{"ListBox2", ui_.SpeedButton5},
+                                                                  {"ListBox1", ui_.SpeedButton7},
+                                                                  {"ListBox3", ui_.SpeedButton4}};
+    for (const ListField& list : kListFields) {
+        ListActions actions;
+        actions.change = [this, &list] { changeEntry(list); };
+        actions.move = [this, &list](int by) {
+            run([&list, by](PageSettings& s) { return moveSelected(s, list, by); });
+        };
+        actions.drag = [this, &list](int from, int to) {
+            run([&list, from, to](PageSettings& s) { return Step::move(s, list, from, to); });
+        };
+        actions.remove = deletes.at(list.name);
+        auto* widget = findChild<QListWidget*>(
+            QString::fromUtf8(list.name.data(), qsizetype(list.name.size())));
+        lists_.push_back(new ListBinding(widget, settings_, list, std::move(actions)));
     }
-    for (auto [edit, value] :
-         {std::pair{u.Edit1, &s.Edit1}, {u.Edit14, &s.Edit14}, {u.Edit15, &s.Edit15},
-          {u.Edit16, &s.Edit16},        {u.Edit17, &s.Edit17}, {u.Edit18, &s.Edit18},
-          {u.Edit26, &s.Edit26},        {u.Edit27, &s.Edit27}, {u.Edit19, &s.Edit19},
-          {u.Edit2, &s.Edit2},          {u.Edit5, &s.Edit5},   {u.Edit20, &s.Edit20},
-          {u.Edit21, &s.Edit21},        {u.Edit8, &s.Edit8},   {u.Edit9, &s.Edit9},
-          {u.Edit3, &s.Edit3},          {u.Edit4, &s.Edit4},   {u.Edit6, &s.Edit6},
-          {u.Edit7, &s.Edit7},          {u.Edit12, &s.Edit12}, {u.Edit24, &s.Edit24},
-          {u.Edit25, &s.Edit25},        {u.Edit13, &s.Edit13}, {u.Edit22, &s.Edit22},
-          {u.Edit23, &s.Edit23},        {u.Edit10, &s.Edit10}, {u.Edit11, &s.Edit11}}) {
-        bindText(edit, *value);
-    }
-    for (auto [spin, field] : {std::pair{u.SpinEdit1, &s.SpinEdit1},
-                               {u.SpinEdit2, &s.SpinEdit2},
-                               {u.SpinEdit4, &s.SpinEdit4},
-                               {u.SpinEdit5, &s.SpinEdit5},
-                               {u.SpinEdit6, &s.SpinEdit6}}) {
-        bindSpin(spin, *field);
-    }
-    bindSpinEdit3();
-    bindList(u.ListBox2, s.ListBox2);
-    bindList(u.ListBox1, s.ListBox1);
-    bindList(u.ListBox3, s.ListBox3);
-    bindHeadingSize();
-}
-
-void TForm3::bindHeadingSize() {
-    const auto buttons = ui_.sizeButtons();
-    shows_.emplace_back([this, buttons] {
-        buttons[static_cast<std::size_t>(settings_.HeadingSize - 1)]->setChecked(true);
-    });
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        const int size = static_cast<int>(i) + 1;
-        connect(buttons[i], &QRadioButton::toggled, this, [this, size](bool on) {
-            if (on) RadioButtonClick(size);
-        });
-    }
-}
-
-void TForm3::bindSpinEdit3() {
-    shows_.emplace_back([this] { ui_.SpinEdit3->setTypedText(qs(settings_.SpinEdit3.text)); });
-    connect(ui_.SpinEdit3, &SpinEdit::changed, this, [this](const QString& text) {
-        settings_.SpinEdit3.text = text.toStdString();
-        SpinEdit3Change();
-    });
 }
 
 void TForm3::connectOperations() {
     const WizardUi& u = ui_;
-    PageSettings& s = settings_;
-    const ListView links{u.ListBox2, s.ListBox2};
-    const ListView lines{u.ListBox1, s.ListBox1};
-    const ListView pictures{u.ListBox3, s.ListBox3};
-    connectOperation(u.SpeedButton2, velmora::SpeedButton2Click, links);
-    connectOperation(u.SpeedButton5, velmora::SpeedButton5Click, links);
-    connectOperation(u.SpeedButton6, velmora::SpeedButton6Click, lines);
-    connectOperation(u.SpeedButton7, velmora::SpeedButton7Click, lines);
-    connectOperation(u.SpeedButton8, velmora::SpeedButton8Click, lines);
-    connectOperation(u.BitBtn8, velmora::BitBtn8Click, lines);
-    connectOperation(u.BitBtn1, velmora::BitBtn1Click, lines);
-    connectOperation(u.SpeedButton3, velmora::SpeedButton3Click, pictures);
-    connectOperation(u.SpeedButton4, velmora::SpeedButton4Click, pictures);
+    using Button = std::pair<QAbstractButton*, Step (*)(PageSettings&)>;
+    for (auto [button, operation] :
+         {Button{u.SpeedButton2, velmora::SpeedButton2Click},
+          Button{u.SpeedButton5, velmora::SpeedButton5Click},
+          Button{u.SpeedButton6, velmora::SpeedButton6Click},
+          Button{u.SpeedButton7, velmora::SpeedButton7Click},
+          Button{u.SpeedButton8, velmora::SpeedButton8Click},
+          Button{u.BitBtn8, velmora::BitBtn8Click}, Button{u.BitBtn1, velmora::BitBtn1Click},
+          Button{u.SpeedButton3, velmora::SpeedButton3Click},
+          Button{u.SpeedButton4, velmora::SpeedButton4Click}}) {
+        connectOperation(button, operation);
+    }
     connect(u.Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(u.SpeedButton9, &QToolButton::clicked, this, &TForm3::SpeedButton9Click);
-    connectToggles();
-}
-
-void TForm3::connectOperation(QAbstractButton* button, Operation operation, ListView view) {
-    connect(button, &QAbstractButton::clicked, this, [this, operation, view] {
-        guarded(this, [&] { showChange(view.widget, view.list, operation(settings_).change()); });
-    });
-}
-
-void TForm3::connectToggles() {
+    // The finish from anywhere in the wizard: a key of its own, which the
+    // page's Return never sees.
+    auto* finish = new QShortcut(this);
+    finish->setKeys(
+        {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    connect(finish, &QShortcut::activated, u.SpeedButton9, &QAbstractButton::click);
+    // after the binding has taken the text into the settings
+    connect(u.SpinEdit3, &SpinEdit::changed, this, &TForm3::SpinEdit3Change);
     for (auto [toggle, alignment] : {std::pair{ui_.l, Alignment::Left},
                                      {ui_.m, Alignment::Middle},
                                      {ui_.r, Alignment::Right}}) {
         connect(toggle, &QToolButton::clicked, this, [this, pressed = alignment] {
             pressToggle(settings_, pressed);
-            showToggles();
+            values_->showToggles();
         });
     }
-    shows_.emplace_back([this] { showToggles(); });
 }
 
-void TForm3::showToggles() {
-    ui_.l->setChecked(settings_.alignment == Alignment::Left);
-    ui_.m->setChecked(settings_.alignment == Alignment::Middle);
-    ui_.r->setChecked(settings_.alignment == Alignment::Right);
+void TForm3::connectOperation(QAbstractButton* button, Step (*operation)(PageSettings&)) {
+    connect(button, &QAbstractButton::clicked, this, [this, operation] { run(operation); });
 }
 
-void TForm3::Button1Click() {
-    guarded(this, [this] {
-        showChange(ui_.ListBox1, settings_.ListBox1, velmora::Button1Click(settings_).change());
-        ui_.Edit12->setText(qs(settings_.Edit12));
+void TForm3::run(const std::function<Step(PageSettings&)>& operation) {
+    guarded(this, [&] { showUpdate(history_.run(settings_, operation)); });
+}
+
+void TForm3::undo() {
+    guarded(this, [this] { showUpdate(history_.undo(settings_)); });
+}
+
+void TForm3::redo() {
+    guarded(this, [this] { showUpdate(history_.redo(settings_)); });
+}
+
+void TForm3::showUpdate(const Update& update) {
+    for (const ListBinding* list : lists_) {
+        if (&list->field() == update.list) list->show(update.change);
+    }
+    if (update.field != nullptr) values_->showText(*update.field);
+}
+
+// The dialog does not wait: it is modal to the whole program, so nothing
+// changes the selection while it is open, and "OK" changes the entry then
+// selected.
+void TForm3::changeEntry(const ListField& list) {
+    const StringList& shown = settings_.*list.shown;
+    if (!shown.hasSelection()) return;
+    const auto row = static_cast<std::size_t>(shown.selected);
+    const Entry entry{shown.items[row],
+                      list.paired != nullptr ? (settings_.*list.paired).items[row] : std::string()};
+    EntryDialog* dialog = EntryDialog::forEntry(this, list, entry);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    connect(dialog, &QDialog::accepted, this, [this, &list, dialog] {
+        run([&list, changed = dialog->entry()](PageSettings& s) {
+            return changeSelected(s, list, changed);
+        });
     });
+    // back to the list, where the keys go on, whatever the platform
+    // activates when the dialog closes
+    connect(dialog, &QDialog::finished, this, &QWidget::activateWindow);
+    dialog->show();
 }
+
+// The history gives Edit12 back when the line is undone.
+void TForm3::Button1Click() { run(velmora::Button1Click); }
 
 void TForm3::SpinEdit3Change() {
     guarded(this, [this] {
         if (velmora::SpinEdit3Change(settings_))
-            ui_.SpinEdit3->setTypedText(qs(settings_.SpinEdit3.text));
+            values_->showSpin(*fieldNamed(kSpinFields, "SpinEdit3"));
     });
 }
 
@@ -316,6 +208,7 @@ void TForm3::openPage(const QString& path, QWidget* from) {
             return;
         }
         page_.open(std::move(opened), settings_, codeList_);
+        history_.clear();  // its steps name rows of the lists just replaced
         showSettings();
         bringToFront();
     });
@@ -329,7 +222,8 @@ void TForm3::bringToFront() {
 }
 
 void TForm3::showSettings() {
-    for (const auto& show : shows_) show();
+    values_->showAll();
+    for (const ListBinding* list : lists_) list->showAll();
     showFinish();
 }
 
@@ -341,11 +235,8 @@ void TForm3::showFinish() {
     for (const std::string& line : codeList_.lines()) rows << qs(line);
     ui_.ListBox4->clear();
     ui_.ListBox4->addItems(rows);
-    ui_.Edit3->setText(qs(settings_.Edit3));
-    ui_.Edit4->setText(qs(settings_.Edit4));
-    showSelection(ui_.ListBox2, settings_.ListBox2.selected);
-    showSelection(ui_.ListBox1, settings_.ListBox1.selected);
-    showSelection(ui_.ListBox3, settings_.ListBox3.selected);
+    for (const char* field : {"Edit3", "Edit4"}) values_->showText(*fieldNamed(kTextFields, field));
+    for (const ListBinding* list : lists_) list->showSelection();
 }
 
 // On "Text" Enter runs "Hinzufügen" wherever it started; the insert buttons

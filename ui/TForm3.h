@@ -4,17 +4,19 @@
 
 // The wizard window "Assistent".
 //
-// The window owns the page settings and the lines of the last page. Its
-// controls write every change straight into the settings, so the settings are
-// always what the window shows; the buttons run the core's editing operations
-// and the finish on the settings, and the window then shows what those
-// changed: one list row, a cleared field, the new lines on "HTML Code". A
-// page opened replaces the settings whole; the same bindings that take the
+// The window owns the page settings, the lines of the last page and the undo
+// history. Its controls write every change straight into the settings, so the
+// settings are always what the window shows; the buttons, keys and list menus
+// run the core's editing operations through the history, and the window then
+// shows what each changed: one list row, a field, the new lines on "HTML
+// Code". An undo or redo is shown the same way. A page opened replaces the
+// settings whole and starts the history anew; the same bindings that take the
 // user's changes then show every value.
 #pragma once
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,17 +25,15 @@
 #include "ui/PageNotice.h"
 #include "ui/WizardUi.h"
 #include "wizard/Editing.h"
+#include "wizard/History.h"
 #include "wizard/PageFile.h"
 
 class QAbstractButton;
-class QCheckBox;
-class QLineEdit;
-class QRadioButton;
-class QListWidget;
 
 namespace velmora::ui {
 
-class SpinEdit;
+class ListBinding;
+class SettingsBinding;
 
 class TForm3 : public QWidget {
     Q_OBJECT
@@ -53,45 +53,41 @@ public:
     /// Shows the wizard in front of the other windows.
     void bringToFront();
 
+    /// Whether the wizard holds values that would write another page than
+    /// the last one written or opened.
+    [[nodiscard]] bool holdsUnsaved() const { return page_.holdsUnsaved(settings_); }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // A list widget with the list of the settings that it shows.
-    struct ListView {
-        QListWidget* widget;
-        const StringList& list;
-    };
-    using Operation = Step (*)(PageSettings&);
-
-    void bindControls();
-    void bindTick(QCheckBox* box, bool& value);
-    void bindChoice(QRadioButton* first, QRadioButton* second, bool& firstSelected);
-    void bindText(QLineEdit* edit, std::string& value);
-    void bindSpin(SpinEdit* spin, SpinField& field);
-    void bindList(QListWidget* widget, StringList& list);
-    void bindHeadingSize();
-    void bindSpinEdit3();
-    void showSettings();
+    void bindLists();
     void connectOperations();
-    void connectOperation(QAbstractButton* button, Operation operation, ListView view);
-    void connectToggles();
+    void connectOperation(QAbstractButton* button, Step (*operation)(PageSettings&));
+    /// Runs an editing operation through the history and shows what it
+    /// changed; a failure is shown in the error box and changes nothing.
+    void run(const std::function<Step(PageSettings&)>& operation);
+    void showUpdate(const Update& update);
+    void undo();
+    void redo();
+    /// "Link ändern", "Textzeile ändern" or "Bild ändern" for the entry
+    /// selected in `list`.
+    void changeEntry(const ListField& list);
+    void showSettings();
 
     void Button1Click();
     void SpinEdit3Change();
     void SpeedButton9Click();
     void showFinish();
-    void showToggles();
-    /// RadioButton1 … RadioButton6: the heading size of the button clicked.
-    void RadioButtonClick(int size) { settings_.HeadingSize = size; }
 
     WizardUi ui_;
     PageSettings settings_;
     CodeList codeList_;
     PageFile page_;
-    // Each binding's way from the settings to its control.
-    std::vector<std::function<void()>> shows_;
+    History history_;
+    std::unique_ptr<SettingsBinding> values_;
+    std::vector<ListBinding*> lists_;  // in the order of kListFields, owned by their widgets
     PageNotice notice_;
 };
 

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <initializer_list>
 
 #include "ui/SpinEdit.h"
@@ -24,17 +25,19 @@ namespace {
 
 // A group of radio buttons is one Tab stop, at its selected button; the others
 // still take the focus by a click. The explicit group keeps Qt from counting
-// the radio buttons of a nested group box as members.
+// the radio buttons of a nested group box as members. The Tab stop follows the
+// group's signal, not the buttons' own: the window shows a value with the
+// buttons' signals held, and the group still reports it.
 void oneTabStop(std::initializer_list<QRadioButton*> buttons) {
     auto* group = new QButtonGroup(buttons.begin()[0]->parentWidget());
     for (QRadioButton* button : buttons) {
         group->addButton(button);
-        auto follow = [button](bool on) {
-            button->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
-        };
-        follow(button->isChecked());
-        QObject::connect(button, &QRadioButton::toggled, button, follow);
+        button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     }
+    QObject::connect(group, &QButtonGroup::buttonToggled, group,
+                     [](QAbstractButton* button, bool on) {
+                         button->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
+                     });
 }
 
 void chainFocus(std::initializer_list<QWidget*> widgets) {
@@ -47,8 +50,9 @@ void chainFocus(std::initializer_list<QWidget*> widgets) {
 
 }  // namespace
 
-// For a screen reader: names for the fields without a label of their own, and
-// for the two "Einfügen" buttons, which look alike; the heading a field stands
+// For a screen reader: names for the fields without a label of their own, for
+// the two "Einfügen" buttons, which look alike, and for the finish, whose
+// spaced-out caption a reader would spell; the heading a field stands
 // under, where several fields share their label's text; and in the fields that
 // name a picture, the key that opens the dialog, which the icon shows only to
 // the pointer.
@@ -59,6 +63,8 @@ void setAccessibleTexts(const WizardUi& ui) {
     ui.ListBox4->setAccessibleName(QStringLiteral("HTML Code"));
     ui.BitBtn8->setAccessibleName(QStringLiteral("Bild einfügen"));
     ui.BitBtn1->setAccessibleName(QStringLiteral("Link einfügen"));
+    ui.SpeedButton9->setAccessibleName(QStringLiteral("Fertig"));
+    ui.SpeedButton9->setAccessibleDescription(QStringLiteral("Seite schreiben"));
     const auto describe = [](const QString& heading, std::initializer_list<QWidget*> fields) {
         for (QWidget* field : fields) field->setAccessibleDescription(heading);
     };
@@ -79,7 +85,9 @@ void setAccessibleTexts(const WizardUi& ui) {
 }
 
 // Hidden pages drop out of the chain, so Tab runs through the current page
-// only, the tab strip first.
+// only, the tab strip first and the finish last. Each flat button stands where
+// it stands on its page: an add button after the fields it takes, a delete
+// button after its list.
 void setWizardTabOrder(const WizardUi& ui) {
     const auto rb = ui.sizeButtons();
     oneTabStop({ui.hgb, ui.hgf});
@@ -123,7 +131,9 @@ void setWizardTabOrder(const WizardUi& ui) {
                 ui.Edit3,
                 ui.Dots,
                 ui.Edit4,
+                ui.SpeedButton2,
                 ui.ListBox2,
+                ui.SpeedButton5,
                 ui.Edit6,
                 ui.Edit7,
                 ui.lh,
@@ -134,8 +144,14 @@ void setWizardTabOrder(const WizardUi& ui) {
                 ui.Memo5,
                 ui.Edit12,
                 ui.Button1,
+                ui.SpeedButton6,
                 ui.ListBox1,
+                ui.SpeedButton7,
+                ui.SpeedButton8,
                 ui.Edit13,
+                ui.l,
+                ui.m,
+                ui.r,
                 ui.BitBtn8,
                 ui.Edit22,
                 ui.Edit23,
@@ -144,10 +160,13 @@ void setWizardTabOrder(const WizardUi& ui) {
                 ui.Edit25,
                 ui.Edit10,
                 ui.ListBox3,
+                ui.SpeedButton4,
                 ui.Edit11,
+                ui.SpeedButton3,
                 ui.Memo4,
                 ui.SpinEdit3,
-                ui.ListBox4});
+                ui.ListBox4,
+                ui.SpeedButton9});
 }
 
 }  // namespace velmora::ui

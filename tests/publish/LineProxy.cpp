@@ -94,7 +94,7 @@ void LineProxy::cutAfter(std::uint64_t bytes) {
 
 void LineProxy::delay(std::chrono::milliseconds each) { delayMs_ = each.count(); }
 
-void LineProxy::stall() { stalled_ = true; }
+void LineProxy::stall(bool stalled) { stalled_ = stalled; }
 
 std::size_t LineProxy::connections() {
     const std::lock_guard lock(mutex_);
@@ -104,7 +104,15 @@ std::size_t LineProxy::connections() {
 std::vector<std::uint64_t> LineProxy::takeBoundaries() {
     const std::lock_guard lock(mutex_);
     recording_ = true;
+    serverBytes_.clear();
     return std::exchange(boundaries_, {});
+}
+
+std::string LineProxy::takeServerBytes() {
+    const std::lock_guard lock(mutex_);
+    recording_ = true;
+    boundaries_.clear();
+    return std::exchange(serverBytes_, {});
 }
 
 void LineProxy::acceptLoop() {
@@ -181,9 +189,13 @@ void LineProxy::pump(const std::shared_ptr<Link>& link, bool fromClient) {
             }
         }
         total += static_cast<std::uint64_t>(n);
-        if (fromClient && link->record) {
+        if (link->record) {
             const std::lock_guard lock(mutex_);
-            boundaries_.push_back(total);
+            if (fromClient) {
+                boundaries_.push_back(total);
+            } else if (serverBytes_.size() < std::size_t{256} * 1024) {
+                serverBytes_.append(buffer.data(), static_cast<std::size_t>(n));
+            }
         }
         {
             const std::lock_guard lock(queueMutex);

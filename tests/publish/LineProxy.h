@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -33,8 +34,9 @@ public:
     void cutAfter(std::uint64_t bytes);
     /// Every piece of data waits this long in each direction.
     void delay(std::chrono::milliseconds each);
-    /// Nothing is forwarded any more, and nothing is closed.
-    void stall();
+    /// Nothing is forwarded any more, and nothing is closed; or, with false,
+    /// everything again.
+    void stall(bool stalled = true);
 
     /// The connections made through the line so far.
     [[nodiscard]] std::size_t connections();
@@ -43,6 +45,8 @@ public:
     /// last call ended, counted from its start: the places a cut falls
     /// between two commands.
     [[nodiscard]] std::vector<std::uint64_t> takeBoundaries();
+    /// What the server sent on that connection, as far as its first 256 KB.
+    [[nodiscard]] std::string takeServerBytes();
 
 private:
     struct Link;
@@ -59,6 +63,7 @@ private:
     std::int64_t cut_ = -1;
     bool recording_ = true;
     std::vector<std::uint64_t> boundaries_;
+    std::string serverBytes_;
     std::vector<std::shared_ptr<Link>> links_;
     std::vector<std::thread> threads_;
     std::thread acceptor_;

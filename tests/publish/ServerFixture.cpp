@@ -33,13 +33,28 @@ const TestAuthority& testAuthority() {
 
 FtpServer& ftpServer() {
     static Shared<FtpServer> shared{{}, nullptr};
-    if (!shared.server)
-        shared.server = std::make_unique<FtpServer>(shared.dir.path(), testAuthority());
+    if (!shared.server) {
+        shared.server = std::make_unique<FtpServer>(shared.dir.path(), &testAuthority());
+    }
+    return *shared.server;
+}
+
+FtpServer& plainFtpServer() {
+    static Shared<FtpServer> shared{{}, nullptr};
+    if (!shared.server) shared.server = std::make_unique<FtpServer>(shared.dir.path(), nullptr);
     return *shared.server;
 }
 
 std::string protocolName(const ::testing::TestParamInfo<Protocol>& info) {
-    return info.param == Protocol::Sftp ? "Sftp" : "FtpTls";
+    switch (info.param) {
+        case Protocol::Sftp:
+            return "Sftp";
+        case Protocol::FtpTls:
+            return "FtpTls";
+        case Protocol::Ftp:
+            break;
+    }
+    return "Ftp";
 }
 
 void PublishTest::SetUp() {
@@ -59,17 +74,24 @@ void PublishTest::SetUp() {
         connection_.knownHostsFile = (config_ / "known_hosts").string();
         std::ofstream(connection_.knownHostsFile) << trustedHostLine();
     } else {
-        const FtpServer& ftp = ftpServer();
-        connection_.port = ftp.port();
+        const bool tls = GetParam() == Protocol::FtpTls;
+        connection_.port = (tls ? ftpServer() : plainFtpServer()).port();
         connection_.user = FtpServer::user();
         connection_.password = FtpServer::password();
-        connection_.extraAuthority = testAuthority().authority.string();
+        if (tls) connection_.extraAuthority = testAuthority().authority.string();
     }
 }
 
 fs::path PublishTest::serverFolder() const {
-    return (GetParam() == Protocol::Sftp ? sshServer().home() : ftpServer().root()) /
-           connection_.folder;
+    switch (GetParam()) {
+        case Protocol::Sftp:
+            return sshServer().home() / connection_.folder;
+        case Protocol::FtpTls:
+            return ftpServer().root() / connection_.folder;
+        case Protocol::Ftp:
+            break;
+    }
+    return plainFtpServer().root() / connection_.folder;
 }
 
 Published PublishTest::publishSite(bool sendEverything) {

@@ -21,6 +21,7 @@ namespace velmora::publish::testing {
 
 [[nodiscard]] SshServer& sshServer();
 [[nodiscard]] FtpServer& ftpServer();
+[[nodiscard]] FtpServer& plainFtpServer();
 [[nodiscard]] const TestAuthority& testAuthority();
 
 /// Takes libcurl's global state up once and down at the process's end.

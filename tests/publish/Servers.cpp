@@ -10,6 +10,7 @@
 #include <netinet/in.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -106,7 +107,9 @@ void giveToServers(const fs::path& path) {
     }
 }
 
-std::string run(const std::vector<std::string>& argv) {
+std::string run(const std::vector<std::string>& argv, bool asServers) {
+    const ServerUser user = serverUser();
+    const bool drop = asServers && isRoot();
     std::array<int, 2> pipe{};
     if (pipe2(pipe.data(), O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     std::vector<char*> args;
@@ -117,6 +120,12 @@ std::string run(const std::vector<std::string>& argv) {
     if (pid == 0) {
         dup2(pipe[1], 1);
         dup2(pipe[1], 2);
+        const int none = open("/dev/null", O_RDONLY);
+        dup2(none, 0);
+        if (drop &&
+            (setgroups(0, nullptr) != 0 || setgid(user.gid) != 0 || setuid(user.uid) != 0)) {
+            _exit(125);
+        }
         execvp(args[0], args.data());
         _exit(127);
     }
@@ -161,6 +170,7 @@ Server::Server(const std::vector<std::string>& argv, const fs::path& workdir, co
     for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
         setpgid(0, 0);
@@ -173,6 +183,10 @@ Server::Server(const std::vector<std::string>& argv, const fs::path& workdir, co
             (setgroups(0, nullptr) != 0 || setgid(user.gid) != 0 || setuid(user.uid) != 0)) {
             _exit(125);
         }
+        // A test that dies takes its server along (set after the change of
+        // user, which clears it).
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(124);
         execv(args[0], args.data());
         _exit(127);
     }
@@ -224,13 +238,22 @@ SshServer::SshServer(const fs::path& dir)
     // which is what the cut tests do hundreds of times.
     const std::string penalties = "PerSourcePenalties no\n";
     writeText(dir / "probe_config", config + penalties);
-    try {
-        run({"/usr/sbin/sshd", "-t", "-f", (dir / "probe_config").string()});
-        writeText(dir / "sshd_config", config + penalties);
-    } catch (const std::runtime_error&) {
-        // an older sshd without the option
-    }
     giveToServers(dir);
+    bool knowsPenalties = true;
+    try {
+        run({"/usr/sbin/sshd", "-t", "-f", (dir / "probe_config").string()}, true);
+    } catch (const std::runtime_error&) {
+        knowsPenalties = false;  // an older sshd
+    }
+    if (knowsPenalties) {
+        writeText(dir / "sshd_config", config + penalties);
+        giveToServers(dir / "sshd_config");
+    }
+    const passwd* account = getpwnam(user_.c_str());
+    if (account == nullptr || access(account->pw_shell, X_OK) != 0) {
+        throw std::runtime_error("sshd refuses " + user_ + ": its shell " +
+                                 (account ? account->pw_shell : "?") + " is missing");
+    }
     fs::permissions(dir / "client_key", fs::perms::owner_read | fs::perms::owner_write);
     if (isRoot()) {
         // the client's key stays the test's own
@@ -239,6 +262,10 @@ SshServer::SshServer(const fs::path& dir)
     process_.emplace(std::vector<std::string>{"/usr/sbin/sshd", "-D", "-e", "-f",
                                               (dir / "sshd_config").string()},
                      dir, dir / "sshd.log", port_);
+}
+
+void SshServer::authorize(const fs::path& publicKeyFile) const {
+    std::ofstream(dir_ / "authorized_keys", std::ios::app) << readText(publicKeyFile);
 }
 
 TestAuthority::TestAuthority(const fs::path& dir)
@@ -256,29 +283,33 @@ TestAuthority::TestAuthority(const fs::path& dir)
          certificate.string(), "-days", "30", "-extfile", (dir / "server.ext").string()});
 }
 
-FtpServer::FtpServer(const fs::path& dir, const TestAuthority& authority) : root_(dir / "root") {
+FtpServer::FtpServer(const fs::path& dir, const TestAuthority* authority) : root_(dir / "root") {
     fs::create_directories(root_);
     fs::create_directories(dir / "empty");
     port_ = freePort();
     writeText(dir / "passwords", password() + "\n");
-    writeText(dir / "vsftpd.conf",
-              "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(port_) +
-                  "\nbackground=NO\nrun_as_launching_user=YES\nseccomp_sandbox=NO\n"
-                  "anonymous_enable=YES\nlocal_enable=NO\nwrite_enable=YES\n"
-                  "anon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
-                  "anon_other_write_enable=YES\nanon_umask=022\n"
-                  "secure_email_list_enable=YES\nemail_password_file=" +
-                  (dir / "passwords").string() +
-                  "\nssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\n"
-                  "force_anon_data_ssl=YES\nrsa_cert_file=" +
-                  authority.certificate.string() +
-                  "\nrsa_private_key_file=" + authority.key.string() +
-                  "\npasv_address=127.0.0.1\nsecure_chroot_dir=" + (dir / "empty").string() +
-                  "\nssl_ciphers=HIGH\nxferlog_enable=NO\ndelay_failed_login=0\n");
-    fs::permissions(authority.key, fs::perms::owner_read | fs::perms::owner_write);
+    std::string config =
+        "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(port_) +
+        "\nbackground=NO\nrun_as_launching_user=YES\nseccomp_sandbox=NO\n"
+        "anonymous_enable=YES\nlocal_enable=NO\nwrite_enable=YES\n"
+        "anon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
+        "anon_other_write_enable=YES\nanon_umask=022\n"
+        "secure_email_list_enable=YES\nemail_password_file=" +
+        (dir / "passwords").string() +
+        "\npasv_address=127.0.0.1\nsecure_chroot_dir=" + (dir / "empty").string() +
+        "\nxferlog_enable=NO\ndelay_failed_login=0\n";
+    if (authority != nullptr) {
+        config +=
+            "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\n"
+            "force_anon_data_ssl=YES\nssl_ciphers=HIGH\nrsa_cert_file=" +
+            authority->certificate.string() + "\nrsa_private_key_file=" + authority->key.string() +
+            "\n";
+        fs::permissions(authority->key, fs::perms::owner_read | fs::perms::owner_write);
+        giveToServers(authority->certificate);
+        giveToServers(authority->key);
+    }
+    writeText(dir / "vsftpd.conf", config);
     giveToServers(dir);
-    giveToServers(authority.certificate);
-    giveToServers(authority.key);
     // Without root vsftpd serves the folder it was started in.
     process_.emplace(std::vector<std::string>{"/usr/sbin/vsftpd", (dir / "vsftpd.conf").string()},
                      root_, dir / "vsftpd.log", port_);

@@ -41,9 +41,10 @@ private:
 /// Gives `path` (and, for a folder, what it holds) to the servers' user.
 void giveToServers(const fs::path& path);
 
-/// Runs a program to its end and returns what it printed; a failure throws
-/// with its output.
-std::string run(const std::vector<std::string>& argv);
+/// Runs a program to its end, with nothing on its input, and returns what it
+/// printed; a failure throws with its output. `asServers`: as the servers'
+/// user.
+std::string run(const std::vector<std::string>& argv, bool asServers = false);
 
 /// A port on 127.0.0.1 that nothing listens on now.
 [[nodiscard]] int freePort();
@@ -76,6 +77,8 @@ public:
     [[nodiscard]] const std::string& hostKey() const noexcept { return hostKey_; }
     /// As `ssh-keygen -l -E sha256` prints it.
     [[nodiscard]] const std::string& fingerprint() const noexcept { return fingerprint_; }
+    /// Lets the key at `publicKeyFile` log in too.
+    void authorize(const fs::path& publicKeyFile) const;
 
 private:
     fs::path dir_;
@@ -97,11 +100,12 @@ struct TestAuthority {
     fs::path key;
 };
 
-/// vsftpd on 127.0.0.1 with explicit TLS required for login and data. It
-/// serves root() to the user "anonymous", whose password must be password().
+/// vsftpd on 127.0.0.1, with explicit TLS required for login and data when
+/// given an authority's certificate, else plain. It serves root() to the
+/// user "anonymous", whose password must be password().
 class FtpServer {
 public:
-    FtpServer(const fs::path& dir, const TestAuthority& authority);
+    FtpServer(const fs::path& dir, const TestAuthority* authority);
     [[nodiscard]] int port() const noexcept { return port_; }
     [[nodiscard]] const fs::path& root() const noexcept { return root_; }
     [[nodiscard]] static std::string user() { return "anonymous"; }

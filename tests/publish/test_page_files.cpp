@@ -58,20 +58,22 @@ PageSettings pageLinking(const std::vector<std::pair<std::string, std::string>>&
     s.Edit8.clear();  // no heading picture
     s.hgb = false;    // a colour, no background picture
     for (const auto& [text, target] : links) {
-        s.ListBox2.append(text);
-        s.ListBox5.append(target);
+        s.ListBox2.items.push_back(text);
+        s.ListBox5.items.push_back(target);
     }
     return s;
 }
 
 std::vector<std::string> relativePaths(const PageFiles& files) {
     std::vector<std::string> paths;
+    paths.reserve(files.files.size());
     for (const LocalFile& f : files.files) paths.push_back(f.relativePath);
     return paths;
 }
 
 std::vector<std::string> messages(const PageFiles& files) {
     std::vector<std::string> lines;
+    lines.reserve(files.problems.size());
     for (const PageProblem& p : files.problems) lines.push_back(p.message());
     return lines;
 }
@@ -101,16 +103,16 @@ TEST(PageFiles, NamesAsTheBrowserReadsThem) {
     s.hgb = true;
     s.Edit1 = "hintergrund.jpg";
     s.Edit8 = "bild.jpg?v=2";
-    s.ListBox1.append("<IMG SRC='inline.gif' alt=x>");
-    s.ListBox1.append("<a href=ohne-anf&#252;hrung.html>x</a>");
-    s.ListBox1.append("<img src=\"data:image/png;base64,AAAA\">");
-    s.ListBox1.append("<!-- <img src=\"kommentar.jpg\"> -->");
-    s.ListBox1.append("<style>td { background: url(stil.jpg) }</style>");
+    s.ListBox1.items.push_back("<IMG SRC='inline.gif' alt=x>");
+    s.ListBox1.items.push_back("<a href=ohne-anf&#252;hrung.html>x</a>");
+    s.ListBox1.items.push_back("<img src=\"data:image/png;base64,AAAA\">");
+    s.ListBox1.items.push_back("<!-- <img src=\"kommentar.jpg\"> -->");
+    s.ListBox1.items.push_back("<style>td { background: url(stil.jpg) }</style>");
     for (const char* picture :
          {"bilder/M\xC3\xBCll.jpg", "bilder/../foto.jpg#gross", "../Bilder/urlaub.jpg",
           "/etc/hosts", "bilder\\backslash.jpg", "fehlt/auch.jpg"}) {
-        s.ListBox3.append(picture);
-        s.ListBox6.append("");
+        s.ListBox3.items.push_back(picture);
+        s.ListBox6.items.push_back("");
     }
     site.writePage("index.html", s);
     site.write("hintergrund.jpg", "h");
@@ -125,8 +127,8 @@ TEST(PageFiles, NamesAsTheBrowserReadsThem) {
     fs::create_directories(site / "ordner");
     // a page of Velmora's with a picture of its own, linking back (a cycle)
     PageSettings two = pageLinking({{"Start", "index.html"}, {"Drei", "unterseite/seite3.html"}});
-    two.ListBox3.append("zwei.jpg");
-    two.ListBox6.append("");
+    two.ListBox3.items.push_back("zwei.jpg");
+    two.ListBox6.items.push_back("");
     site.writePage("seite2.html", two);
     site.write("zwei.jpg", "2");
     // one in a folder below, naming its pictures from there
@@ -136,10 +138,10 @@ TEST(PageFiles, NamesAsTheBrowserReadsThem) {
                       "../seite2.html"}});
     three.hgb = true;
     three.Edit1 = "../hintergrund.jpg";
-    three.ListBox3.append("drei.jpg");
-    three.ListBox6.append("");
-    three.ListBox3.append("../../draussen.jpg");
-    three.ListBox6.append("");
+    three.ListBox3.items.push_back("drei.jpg");
+    three.ListBox6.items.push_back("");
+    three.ListBox3.items.push_back("../../draussen.jpg");
+    three.ListBox6.items.push_back("");
     site.writePage("unterseite/seite3.html", three);
     site.write("unterseite/drei.jpg", "3");
     // hand-written HTML: what it names does not go up

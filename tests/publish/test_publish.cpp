@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ServerFixture.h"
@@ -54,10 +55,21 @@ TEST_P(Publish, SendsWhatChanged) {
     connection_.port = line.port();
     const Files site = siteFiles(1);
     writeSite(site);
+    std::vector<std::string> announced;
+    std::uint64_t done = 0;
+    std::uint64_t total = 0;
+    progress_.file = [&](const std::string& relative) { announced.push_back(relative); };
+    progress_.bytes = [&](std::uint64_t d, std::uint64_t t) { done = d, total = t; };
     const Published first = publishSite();
     EXPECT_EQ(differences(site, filesBelow(serverFolder())), "");
     ASSERT_EQ(first.sent.size(), site.size());
     EXPECT_EQ(first.sent.back(), "index.html");
+    EXPECT_EQ(announced, first.sent);
+    EXPECT_EQ(total, first.bytes);
+    EXPECT_EQ(done, total);
+    std::uint64_t bytes = 0;
+    for (const auto& [name, content] : site) bytes += content.size();
+    EXPECT_EQ(first.bytes, bytes);
     EXPECT_EQ(first.deletedFirst, 0U);
     EXPECT_EQ(line.connections(), 1U);
 
@@ -87,15 +99,47 @@ TEST_P(Publish, RemovesOnlyLeftovers) {
     writeFiles(serverFolder(), {{"index.html.velmora-tmp-0123456789ab", "cut"},
                                 {"bilder/stern.gif.velmora-tmp-abc", "cut"},
                                 {"notizen.txt", "meine"},
+                                {"entwurf.velmora-tmp-notiz", "meiner"},
                                 {"bilder/alt.jpg", "alt"},
                                 {"velmora-tmp-ohne-namen", "x"}});
     giveToServers(serverFolder());
     (void)publishSite();
     Files expected = siteFiles(1);
     expected["notizen.txt"] = "meine";
+    expected["entwurf.velmora-tmp-notiz"] = "meiner";
     expected["bilder/alt.jpg"] = "alt";
     expected["velmora-tmp-ohne-namen"] = "x";
     EXPECT_EQ(all(filesBelow(serverFolder())), all(expected));
+}
+
+// A picture that grows while the publish runs (the user saves it anew) must
+// not go live as anything but the version that was read. libcurl 8 stops at
+// the size it was given, and that version goes up; libcurl 7.88 sends what
+// the file holds, and then its size on the server does not match (FTP:
+// libcurl counts first) and nothing is put in place.
+TEST_P(Publish, SizeOnTheServerChecked) {
+    writeSite(siteFiles(1));
+    (void)publishSite();
+    writeSite(siteFiles(2));
+    progress_.file = [this](const std::string& relative) {
+        if (relative == "hintergrund.jpg") {
+            std::ofstream(site_ / relative, std::ios::app | std::ios::binary) << "noch mehr";
+        }
+    };
+    const std::string message = failureOf([&] { (void)publishSite(); });
+    if (message == "(no failure)") {
+        EXPECT_EQ(differences(siteFiles(2), filesBelow(serverFolder())), "");
+        return;
+    }
+    const std::size_t size = siteFiles(2)["hintergrund.jpg"].size();
+    EXPECT_EQ(message, std::string(kTransferFailed) + ": " +
+                           (GetParam() == Protocol::Sftp
+                                ? "hintergrund.jpg ist auf dem Server " + std::to_string(size + 9) +
+                                      " statt " + std::to_string(size) + " Bytes gro\u00DF"
+                                : "226 Transfer complete. (Uploaded unaligned file size (" +
+                                      std::to_string(size + 9) + " out of " + std::to_string(size) +
+                                      " bytes))"));
+    EXPECT_EQ(differences(siteFiles(1), filesBelow(serverFolder())), "");
 }
 
 // "Verbindung prüfen" writes, replaces and deletes its probe and leaves the
@@ -164,34 +208,46 @@ TEST_P(Publish, NothingListensThere) {
     EXPECT_EQ(message.rfind(kConnectionRefused, 0), 0U) << message;
 }
 
-// "Abbrechen" during a large file stops within a second; the old files
-// stay, and the next publish goes through.
+// "Abbrechen" while the line stands still in the middle of a publish (SFTP:
+// in a large file; FTP, whose data go beside the line: in the command after
+// it) stops within a second; the old files stay, and the next publish goes
+// through.
 TEST_P(Publish, Cancel) {
+    LineProxy line(connection_.port);
+    connection_.port = line.port();
     Files site = siteFiles(1);
-    site["film.mp4"] = randomBytes(8'000'000, 7);
+    site["film.mp4"] = randomBytes(4'000'000, 7);
     writeSite(site);
     std::vector<LocalFile> files = filesOf(site_);
     files.insert(files.begin(), {"film.mp4", (site_ / "film.mp4").string()});
     Record record = Record::load((config_ / "record").string());
     (void)publish(connection_, files, record, false, progress_);
     Files changed = site;
-    changed["film.mp4"] = randomBytes(8'000'000, 8);
+    changed["film.mp4"] = randomBytes(4'000'000, 8);
     changed["index.html"] = siteFiles(2)["index.html"];
     writeSite(changed);
+    std::thread user;
     Clock::time_point cancelled;
     progress_.bytes = [&](std::uint64_t done, std::uint64_t) {
-        if (done > 1'000'000 && !progress_.cancel) {
-            cancelled = Clock::now();
-            progress_.cancel = true;
+        if (done > 1'000'000 && !user.joinable()) {
+            line.stall();
+            user = std::thread([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                cancelled = Clock::now();
+                progress_.cancel = true;
+            });
         }
     };
     record = Record::load((config_ / "record").string());
     EXPECT_THROW((void)publish(connection_, files, record, false, progress_), Cancelled);
-    const auto took = Clock::now() - cancelled;
-    EXPECT_LT(took, std::chrono::seconds(1))
-        << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    const auto stopped = Clock::now();
+    user.join();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(stopped - cancelled);
+    std::cout << "stopped " << ms.count() << " ms after \"Abbrechen\"\n";
+    EXPECT_LT(ms, std::chrono::seconds(1));
     EXPECT_EQ(differences(site, withoutTemporaries(filesBelow(serverFolder()))), "");
 
+    line.stall(false);
     progress_.cancel = false;
     progress_.bytes = nullptr;
     record = Record::load((config_ / "record").string());
@@ -297,7 +353,42 @@ TEST_P(HostKeys, OtherTypeAndUserKnownHosts) {
     EXPECT_EQ(filesBelow(config_).at("known_hosts"), userFileBefore.at("known_hosts"));
 }
 
+// A key with a passphrase: a wrong one is refused like a wrong password, the
+// right one logs in.
+TEST_P(HostKeys, KeyWithPassphrase) {
+    writeSite(siteFiles(1, 600));
+    const fs::path key = config_ / "key_with_passphrase";
+    run({"ssh-keygen", "-q", "-t", "ed25519", "-N", "Sch\u00F6ne Gr\u00FC\u00DFe", "-f",
+         key.string()});
+    sshServer().authorize(key.string() + ".pub");
+    connection_.keyFile = key.string();
+    connection_.keyPassphrase = "Falsche Gr\u00FC\u00DFe";
+    const std::string message = failureOf([&] { (void)publishSite(); });
+    EXPECT_EQ(message.rfind(kLoginRefused, 0), 0U) << message;
+    EXPECT_EQ(message.find("Gr\u00FC\u00DFe"), std::string::npos) << message;
+    EXPECT_FALSE(fs::exists(serverFolder()));
+    connection_.keyPassphrase = "Sch\u00F6ne Gr\u00FC\u00DFe";
+    (void)publishSite();
+    EXPECT_EQ(differences(siteFiles(1, 600), filesBelow(serverFolder())), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, HostKeys, ::testing::Values(Protocol::Sftp), protocolName);
+
+class PlainFtp : public PublishTest {};
+
+// FTP without encryption, where the user chose it: the same publish, and
+// the password kept out of the record as everywhere.
+TEST_P(PlainFtp, Publishes) {
+    writeSite(siteFiles(1, 6000));
+    EXPECT_EQ(publishSite().sent.size(), 4U);
+    EXPECT_EQ(differences(siteFiles(1, 6000), filesBelow(serverFolder())), "");
+    writeSite(siteFiles(2, 6000));
+    EXPECT_EQ(publishSite().sent.size(), 4U);
+    EXPECT_EQ(differences(siteFiles(2, 6000), filesBelow(serverFolder())), "");
+    EXPECT_EQ(filesBelow(config_).at("record").find(FtpServer::password()), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, PlainFtp, ::testing::Values(Protocol::Ftp), protocolName);
 
 class Certificates : public PublishTest {};
 
@@ -314,6 +405,22 @@ TEST_P(Certificates, Untrusted) {
               0U)
         << message;
     EXPECT_FALSE(fs::exists(serverFolder()));
+}
+
+// Every TLS connection stays at TLS 1.2 (uploads under 1.3 are known to
+// arrive empty or to hang): the server's certificate travels in the clear,
+// which TLS 1.3 encrypts, although vsftpd offers 1.3 here.
+TEST_P(Certificates, AtMostTls12) {
+    writeSite(siteFiles(1, 600));
+    LineProxy line(connection_.port);
+    connection_.port = line.port();
+    (void)line.takeServerBytes();
+    (void)publishSite();
+    EXPECT_NE(line.takeServerBytes().find("Velmora Test Authority"), std::string::npos);
+    const std::string offered =
+        run({"openssl", "s_client", "-connect", "127.0.0.1:" + std::to_string(ftpServer().port()),
+             "-starttls", "ftp", "-brief"});
+    EXPECT_NE(offered.find("Protocol version: TLSv1.3"), std::string::npos) << offered;
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, Certificates, ::testing::Values(Protocol::FtpTls), protocolName);
@@ -335,7 +442,6 @@ TEST_P(Cuts, AtEveryStep) {
     connection_.port = line.port();
     writeSite(before);
     (void)publishSite();
-    const fs::path recordFile = config_ / "record";
     const Files oldRecord = filesBelow(config_);
     writeSite(after);
     (void)line.takeBoundaries();

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -35,8 +36,9 @@ public:
     QList<SeenBox> seen;
     /// Runs while each box is open, before it is answered.
     std::function<void()> whileOpen;
-    /// The buttons to press, one box after the other; a box beyond them gets
-    /// "OK", or where it has none, is cancelled.
+    /// The buttons to press, one box after the other ("Escape": the key
+    /// instead of a button); a box beyond them gets "OK", or where it has
+    /// none, is cancelled.
     QStringList answers;
 
 private:
@@ -52,6 +54,10 @@ private:
         if (whileOpen) whileOpen();
         if (!answers.isEmpty()) {
             const QString answer = answers.takeFirst();
+            if (answer == QLatin1String("Escape")) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
             for (QAbstractButton* b : box->buttons()) {
                 if (b->text().remove(QLatin1Char('&')) == answer) {
                     b->click();

@@ -2,7 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QAccessible>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QToolButton>
@@ -71,6 +73,7 @@ private slots:
     void init();
     void cleanup();
     void startWindowAsGiven();
+    void startWindowByKeyboard();
     void controls_data();
     void controls();
     void labelsOverlap();
@@ -81,6 +84,7 @@ private slots:
     void startRestoresMinimisedWizard();
     void endingStopsTheLoop_data();
     void endingStopsTheLoop();
+    void sessionEndAsksWhereItMay();
     void programGoesOnAfterFailure();
 
 private:
@@ -122,6 +126,39 @@ void TestShellWindows::startWindowAsGiven() {
     QVERIFY(form.windowIcon().availableSizes().contains(QSize(32, 32)));
     QCOMPARE(shell_->Form3.windowIcon().pixmap(32).toImage(),
              form.windowIcon().pixmap(32).toImage());
+    // a screen reader announces both as windows, by their titles
+    for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(&shell_->Form3)}) {
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(window);
+        QVERIFY(read != nullptr);
+        QCOMPARE(read->role(), QAccessible::Window);
+        QCOMPARE(read->text(QAccessible::Name), window->windowTitle());
+    }
+}
+
+// The keyboard alone: "Start" holds the focus; Tab, Shift+Tab and the arrows
+// move between the two buttons; Return or Space presses the focused one.
+void TestShellWindows::startWindowByKeyboard() {
+    showStartWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&shell_->Form1));
+    auto* start = shell_->Form1.findChild<QToolButton*>(QStringLiteral("SpeedButton2"));
+    auto* end = shell_->Form1.findChild<QToolButton*>(QStringLiteral("SpeedButton3"));
+    QCOMPARE(QApplication::focusWidget(), start);
+    const std::pair<Qt::Key, QToolButton*> steps[] = {
+        {Qt::Key_Tab, end},  {Qt::Key_Tab, start},  {Qt::Key_Backtab, end}, {Qt::Key_Right, start},
+        {Qt::Key_Down, end}, {Qt::Key_Left, start}, {Qt::Key_Up, end},      {Qt::Key_Up, start}};
+    for (const auto& [key, focused] : steps) {
+        QTest::keyClick(QApplication::focusWidget(), key,
+                        key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(QApplication::focusWidget(), focused);
+    }
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+        QTest::keyClick(start, key);
+        QTRY_COMPARE(QApplication::activeWindow(), &shell_->Form3);
+        QCOMPARE(visibleWizards(), 1);
+        shell_->Form3.hide();
+        shell_->Form1.activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), start);
+    }
 }
 
 void TestShellWindows::controls_data() {
@@ -171,7 +208,7 @@ void TestShellWindows::controls() {
         QCOMPARE(button->text(), text);
         QCOMPARE(button->size(), geometry.size());
         QVERIFY(button->autoRaise());
-        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(button->focusPolicy(), Qt::TabFocus);  // a Tab stop, never focused by a click
     }
 }
 
@@ -244,31 +281,95 @@ void TestShellWindows::startRestoresMinimisedWizard() {
     QVERIFY(shell_->Form3.isVisible());
 }
 
+// "Ende", Return on it, or the close box: the program ends at once, also when
+// the wizard would refuse to close; with values not yet saved it asks first,
+// and "Nein" or Escape keeps it.
 void TestShellWindows::endingStopsTheLoop_data() {
-    QTest::addColumn<bool>("byCloseBox");
+    QTest::addColumn<QString>("way");
     QTest::addColumn<bool>("wizardRefusesClose");
-    QTest::newRow("Ende") << false << false;
-    QTest::newRow("close box") << true << false;
-    QTest::newRow("Ende, wizard refuses to close") << false << true;
-    QTest::newRow("close box, wizard refuses to close") << true << true;
+    QTest::addColumn<QString>("answer");  // empty: nothing unsaved, no question
+    QTest::addColumn<bool>("ends");
+    for (const char* way : {"Ende", "Return on Ende", "close box"}) {
+        QTest::addRow("%s", way) << way << false << QString() << true;
+        QTest::addRow("%s, wizard refuses to close", way) << way << true << QString() << true;
+        for (const char* answer : {"Ja", "Nein", "Escape"}) {
+            QTest::addRow("%s, unsaved, %s", way, answer)
+                << way << false << answer << (answer == QLatin1String("Ja"));
+        }
+    }
 }
 
 void TestShellWindows::endingStopsTheLoop() {
-    QFETCH(bool, byCloseBox);
+    QFETCH(QString, way);
     QFETCH(bool, wizardRefusesClose);
+    QFETCH(QString, answer);
+    QFETCH(bool, ends);
     showStartWindow();
     RefuseClose refuse;
     if (wizardRefusesClose) shell_->Form3.installEventFilter(&refuse);
+    BoxAnswerer boxes;
+    if (!answer.isEmpty()) boxes.answers = {answer};
     const int code = runLoop(&shell_->Form1, [&] {
         click("SpeedButton2");
         QVERIFY(shell_->Form3.isVisible());
-        if (byCloseBox)
+        if (!answer.isEmpty())
+            shell_->Form3.findChild<QLineEdit*>(QStringLiteral("Edit2"))->setText("Ungespeichert");
+        if (way == QLatin1String("close box")) {
             shell_->Form1.close();
-        else
+        } else if (way == QLatin1String("Ende")) {
             click("SpeedButton3");
+        } else {
+            auto* end = shell_->Form1.findChild<QToolButton*>(QStringLiteral("SpeedButton3"));
+            end->setFocus();
+            QTest::keyClick(end, Qt::Key_Return);
+        }
+        if (shell_->Form1.isVisible()) QCoreApplication::exit(7);  // kept
     });
-    QCOMPARE(code, 0);
+    QCOMPARE(code, ends ? 0 : 7);
+    QCOMPARE(shell_->Form1.isVisible(), !ends);
+    if (answer.isEmpty()) {
+        QCOMPARE(boxes.seen.size(), 0);
+        return;
+    }
+    QCOMPARE(boxes.seen.size(), 1);
+    const SeenBox& box = boxes.seen.front();
+    QCOMPARE(box.text, QStringLiteral("Die Eingaben im Assistenten sind noch nicht gespeichert. "
+                                      "Trotzdem beenden?"));
+    QCOMPARE(box.icon, QMessageBox::Question);
+    QCOMPARE(box.buttons, (QStringList{QStringLiteral("Ja"), QStringLiteral("Nein")}));
+    QCOMPARE(box.defaultButton, QStringLiteral("Nein"));
+}
+
+// At the end of the desktop session the same question, where the session
+// manager lets the program ask; where it does not, the program ends as it
+// always did. Nothing unsaved: no leave to ask is even sought.
+void TestShellWindows::sessionEndAsksWhereItMay() {
+    showStartWindow();
+    int asked = 0;
+    const auto mayAsk = [&asked](bool leave) {
+        return [&asked, leave] {
+            ++asked;
+            return leave;
+        };
+    };
+    BoxAnswerer boxes;
+    QVERIFY(shell_->Form1.mayEnd(mayAsk(true)));
+    QCOMPARE(asked, 0);
+    shell_->Form3.findChild<QLineEdit*>(QStringLiteral("Edit2"))->setText("Ungespeichert");
+    QVERIFY(shell_->Form1.mayEnd(mayAsk(false)));
+    QCOMPARE(asked, 1);
+    QCOMPARE(boxes.seen.size(), 0);
+    boxes.answers = {QStringLiteral("Nein"), QStringLiteral("Ja")};
+    QVERIFY(!shell_->Form1.endSession(mayAsk(true)));
+    QVERIFY(shell_->Form1.isVisible());
+    QVERIFY(shell_->Form1.endSession(mayAsk(true)));
+    QCOMPARE(asked, 3);
+    QCOMPARE(boxes.seen.size(), 2);
+    // the session manager's quit then closes the windows without a question
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(qApp, &quit);
     QVERIFY(!shell_->Form1.isVisible());
+    QCOMPARE(boxes.seen.size(), 2);
 }
 
 // A failing handler shows its box; after OK the loop still runs and takes

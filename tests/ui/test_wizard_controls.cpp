@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "settings/Fields.h"
 #include "test_wizard_support.h"
 #include "ui/SpinEdit.h"
 
@@ -146,6 +147,39 @@ private slots:
         }
     }
 
+    // Every text field, tick box and spin field of the window is in the
+    // core's field table, under its own kind, and every entry of the table
+    // names one of them: the window binds from the table, so a control
+    // missing there would never reach the settings.
+    void everyFieldIsInTheFieldTable() {
+        QStringList missing;
+        for (const QLineEdit* e : w_->findChildren<QLineEdit*>()) {
+            if (qobject_cast<SpinEdit*>(e->parentWidget()) != nullptr) continue;  // its inner line
+            if (velmora::fieldNamed(velmora::kTextFields, e->objectName().toStdString()) == nullptr)
+                missing << e->objectName();
+        }
+        for (const QCheckBox* box : w_->findChildren<QCheckBox*>()) {
+            if (velmora::fieldNamed(velmora::kTickFields, box->objectName().toStdString()) ==
+                nullptr)
+                missing << box->objectName();
+        }
+        for (const SpinEdit* spin : w_->findChildren<SpinEdit*>()) {
+            if (velmora::fieldNamed(velmora::kSpinFields, spin->objectName().toStdString()) ==
+                nullptr)
+                missing << spin->objectName();
+        }
+        QCOMPARE(missing, QStringList());
+        const auto named = [](std::string_view name) {
+            return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+        };
+        for (const velmora::TextField& f : velmora::kTextFields)
+            QVERIFY2(control<QLineEdit>(*w_, qPrintable(named(f.name))) != nullptr, f.name.data());
+        for (const velmora::TickField& f : velmora::kTickFields)
+            QVERIFY2(control<QCheckBox>(*w_, qPrintable(named(f.name))) != nullptr, f.name.data());
+        for (const velmora::SpinEditField& f : velmora::kSpinFields)
+            QVERIFY2(control<SpinEdit>(*w_, qPrintable(named(f.name))) != nullptr, f.name.data());
+    }
+
     void pagesInTabOrder() {
         const QStringList expected = {
             QStringLiteral("TabSheet1"), QStringLiteral("Allgemeine Einstellungen"),
@@ -236,11 +270,20 @@ private slots:
         QCOMPARE(w_->settings().HeadingSize, 3);
     }
 
-    void flatButtonsTakeNoFocus() {
+    // The keyboard reaches every flat button, a click none: a mouse user's
+    // focus stays where it was.
+    void flatButtonsAreTabStopsThatAClickDoesNotFocus() {
         for (const Expected& e : kControls) {
             if (e.kind != kFlat) continue;
-            QCOMPARE(control<QWidget>(*w_, e.name)->focusPolicy(), Qt::NoFocus);
+            QCOMPARE(control<QWidget>(*w_, e.name)->focusPolicy(), Qt::TabFocus);
         }
+        QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+        clickTab(*w_, Links);
+        auto* field = control<QLineEdit>(*w_, "Edit3");
+        field->setFocus();
+        QTest::mouseClick(control<QWidget>(*w_, "SpeedButton2"), Qt::LeftButton);
+        QCOMPARE(w_->settings().ListBox2.count(), 1);
+        QCOMPARE(QApplication::focusWidget(), field);
     }
 
     void tabOrderOfEveryPage_data() {
@@ -249,25 +292,31 @@ private slots:
         auto names = [](const char* list) {
             return QString::fromLatin1(list).split(QLatin1Char(' '));
         };
+        // every page ends on the finish
         QTest::newRow("Allgemeine Einstellungen")
             << 0
             << names(
                    "Edit1 Memo1 hgb Edit14 Edit15 Edit16 Edit17 Edit18 fett CSS html Edit19 "
-                   "SpinEdit4 SpinEdit5 Edit26 Edit27");
+                   "SpinEdit4 SpinEdit5 Edit26 Edit27 SpeedButton9");
         QTest::newRow("Überschrift") << 1
                                      << names(
                                             "Memo2 RadioButton3 Edit2 Edit5 Edit8 eck Edit9 "
-                                            "SpinEdit1 Edit20 Edit21");
+                                            "SpinEdit1 Edit20 Edit21 SpeedButton9");
         QTest::newRow("Links") << 2
                                << names(
-                                      "Memo3 Edit3 Dots Edit4 ListBox2 Edit6 Edit7 lh "
-                                      "SpinEdit2 SpinEdit6 strecken zentrieren");
+                                      "Memo3 Edit3 Dots Edit4 SpeedButton2 ListBox2 SpeedButton5 "
+                                      "Edit6 Edit7 lh SpinEdit2 SpinEdit6 strecken zentrieren "
+                                      "SpeedButton9");
         QTest::newRow("Text") << 3
                               << names(
-                                     "Memo5 Edit12 Button1 ListBox1 Edit13 BitBtn8 Edit22 "
-                                     "Edit23 BitBtn1 Edit24 Edit25");
-        QTest::newRow("Bilder") << 4 << names("Edit10 ListBox3 Edit11 Memo4 SpinEdit3");
-        QTest::newRow("HTML Code") << 5 << names("ListBox4");
+                                     "Memo5 Edit12 Button1 SpeedButton6 ListBox1 SpeedButton7 "
+                                     "SpeedButton8 Edit13 l m r BitBtn8 Edit22 Edit23 BitBtn1 "
+                                     "Edit24 Edit25 SpeedButton9");
+        QTest::newRow("Bilder") << 4
+                                << names(
+                                       "Edit10 ListBox3 SpeedButton4 Edit11 SpeedButton3 Memo4 "
+                                       "SpinEdit3 SpeedButton9");
+        QTest::newRow("HTML Code") << 5 << names("ListBox4 SpeedButton9");
     }
     void tabOrderOfEveryPage() {
         QFETCH(int, page);
@@ -282,6 +331,12 @@ private slots:
             visited << focusName();
         }
         QCOMPARE(visited, order + QStringList{QStringLiteral("(tabs)")});
+        QStringList back;
+        for (qsizetype i = 0; i <= order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            back.prepend(focusName());
+        }
+        QCOMPARE(back, QStringList{QStringLiteral("(tabs)")} + order);
     }
 };
 

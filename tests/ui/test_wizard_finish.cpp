@@ -218,18 +218,29 @@ private slots:
         dir_.reset();
     }
 
+    // By a click, or by Ctrl+Return wherever the focus is, which runs
+    // nothing else: on "Text" no line is added.
     void finishFromEveryPage_data() {
         QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("byKey");
         for (std::size_t i = 0; i < finishCases().size(); ++i) {
-            QTest::newRow(finishCases()[i].name) << static_cast<int>(i);
+            QTest::newRow(finishCases()[i].name) << static_cast<int>(i) << false;
+            QTest::addRow("%s, Ctrl+Return", finishCases()[i].name) << static_cast<int>(i) << true;
         }
     }
     void finishFromEveryPage() {
         QFETCH(int, index);
+        QFETCH(bool, byKey);
         const FinishCase& fc = finishCases()[static_cast<std::size_t>(index)];
         fc.fill(*w_);
         QCOMPARE(pages(*w_)->currentIndex(), fc.page);
-        VELMORA_CLICK(button("SpeedButton9"));
+        if (byKey) {
+            QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+            QVERIFY(QApplication::focusWidget() != nullptr);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+        } else {
+            VELMORA_CLICK(button("SpeedButton9"));
+        }
         QVERIFY(!w_->isVisible());
         QCOMPARE(dir_->entries(), QStringList{fc.file});
         QCOMPARE(dir_->read(fc.file), crlf(fc.lines));

@@ -3,18 +3,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Opening a page again through the real windows: every control shows the
-// value the page carries and the finish writes the same bytes; the command
-// line, Ctrl+O in the start window and a page dropped on either window open
-// it; the questions before unsaved values or a foreign file are lost; a file
+// value the page carries and the finish writes the same bytes; a page named
+// on the command line, Ctrl+O in the start window and a page dropped on
+// either window open it; the questions before unsaved values or a foreign file are lost; a file
 // that is no page changes nothing.
 #include <QCheckBox>
 #include <QDirIterator>
-#include <QProcess>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QToolButton>
 #include <QUrl>
 
 #include "generator/OutputFile.h"
+#include "settings/Fields.h"
 #include "test_wizard_support.h"
 #include "ui/Application.h"
 #include "ui/SpinEdit.h"
@@ -26,42 +27,12 @@ using velmora::PageSettings;
 
 namespace {
 
-using Text = std::string PageSettings::*;
-using Tick = bool PageSettings::*;
-using Spin = velmora::SpinField PageSettings::*;
-
-// The fields the page carries, with the control that shows each.
-const std::vector<std::pair<const char*, Text>>& texts() {
-    using S = PageSettings;
-    static const std::vector<std::pair<const char*, Text>> all = {
-        {"Edit1", &S::Edit1},   {"Edit14", &S::Edit14}, {"Edit15", &S::Edit15},
-        {"Edit16", &S::Edit16}, {"Edit17", &S::Edit17}, {"Edit18", &S::Edit18},
-        {"Edit26", &S::Edit26}, {"Edit27", &S::Edit27}, {"Edit19", &S::Edit19},
-        {"Edit2", &S::Edit2},   {"Edit5", &S::Edit5},   {"Edit20", &S::Edit20},
-        {"Edit21", &S::Edit21}, {"Edit8", &S::Edit8},   {"Edit9", &S::Edit9},
-        {"Edit3", &S::Edit3},   {"Edit4", &S::Edit4},   {"Edit6", &S::Edit6},
-        {"Edit7", &S::Edit7},   {"Edit24", &S::Edit24}, {"Edit25", &S::Edit25}};
-    return all;
-}
-const std::vector<std::pair<const char*, Tick>>& ticks() {
-    using S = PageSettings;
-    static const std::vector<std::pair<const char*, Tick>> all = {{"CSS", &S::CSS},
-                                                                  {"fett", &S::fett},
-                                                                  {"eck", &S::eck},
-                                                                  {"Dots", &S::Dots},
-                                                                  {"lh", &S::lh},
-                                                                  {"strecken", &S::strecken},
-                                                                  {"zentrieren", &S::zentrieren},
-                                                                  {"hgb", &S::hgb},
-                                                                  {"html", &S::html}};
-    return all;
-}
-const std::vector<std::pair<const char*, Spin>>& spins() {
-    using S = PageSettings;
-    static const std::vector<std::pair<const char*, Spin>> all = {
-        {"SpinEdit1", &S::SpinEdit1}, {"SpinEdit2", &S::SpinEdit2}, {"SpinEdit3", &S::SpinEdit3},
-        {"SpinEdit4", &S::SpinEdit4}, {"SpinEdit5", &S::SpinEdit5}, {"SpinEdit6", &S::SpinEdit6}};
-    return all;
+// The text fields of the next link, line and picture, which no page carries.
+bool carried(const velmora::TextField& field) {
+    for (const char* next : {"Edit12", "Edit13", "Edit22", "Edit23", "Edit10", "Edit11"}) {
+        if (field.name == next) return false;
+    }
+    return true;
 }
 
 // A page with a value of its own in every field it carries, every box
@@ -70,8 +41,8 @@ const std::vector<std::pair<const char*, Spin>>& spins() {
 PageSettings distinctPage(bool picture) {
     PageSettings s;
     int n = 0;
-    for (const auto& [name, field] : texts()) {
-        s.*field = std::string(name) + "-Wert-ä" + std::to_string(++n);
+    for (const velmora::TextField& f : velmora::kTextFields) {
+        if (carried(f)) s.*f.member = std::string(f.name) + "-Wert-ä" + std::to_string(++n);
     }
     s.Edit19 = "meine Seite ä";
     s.hgb = picture;
@@ -79,7 +50,7 @@ PageSettings distinctPage(bool picture) {
     s.CSS = s.eck = s.Dots = s.lh = s.strecken = s.zentrieren = true;
     s.fett = false;
     s.Edit7 = "lbg-eigen.jpg";  // shown on the links and the filler alike
-    for (const auto& [name, spin] : spins()) (s.*spin).setValue(++n);
+    for (const velmora::SpinEditField& f : velmora::kSpinFields) (s.*f.member).setValue(++n);
     s.SpinEdit3.setValue(2);
     s.HeadingSize = 6;
     s.ListBox2.items = {"Home", "Über uns", "Kontakt"};
@@ -119,6 +90,37 @@ QMimeData* filesOf(const QString& path) {
     return data;
 }
 
+// Every signal by which a control tells the settings that the user changed
+// it; a value the window only shows must raise none of them.
+class ChangeSignals {
+public:
+    explicit ChangeSignals(const QWidget& window) {
+        for (QLineEdit* edit : window.findChildren<QLineEdit*>()) {
+            if (qobject_cast<SpinEdit*>(edit->parentWidget()) == nullptr)
+                watch(edit, &QLineEdit::textChanged);
+        }
+        for (SpinEdit* spin : window.findChildren<SpinEdit*>()) watch(spin, &SpinEdit::changed);
+        for (QAbstractButton* button : window.findChildren<QAbstractButton*>())
+            watch(button, &QAbstractButton::toggled);
+        for (QListWidget* list : window.findChildren<QListWidget*>())
+            watch(list, &QListWidget::itemSelectionChanged);
+    }
+    [[nodiscard]] QStringList seen() const {
+        QStringList names;
+        for (const auto& [object, spy] : spies_) {
+            if (!spy->isEmpty()) names << object->objectName();
+        }
+        return names;
+    }
+
+private:
+    template <typename O, typename Signal>
+    void watch(O* object, Signal signal) {
+        spies_.emplace_back(object, std::make_unique<QSignalSpy>(object, signal));
+    }
+    std::vector<std::pair<QObject*, std::unique_ptr<QSignalSpy>>> spies_;
+};
+
 const QString kUnsaved = QStringLiteral(
     "Die Eingaben im Assistenten sind noch nicht gespeichert. Trotzdem die Seite öffnen?");
 
@@ -138,16 +140,19 @@ class WizardOpenTest : public WizardTest {
     }
 
     void verifyShows(const PageSettings& s) {
-        for (const auto& [name, field] : texts()) {
-            if (std::string(name) == (s.hgb ? "Edit14" : "Edit1")) continue;  // not on the page
-            QCOMPARE(edit(name)->text(), q(s.*field));
+        const auto named = [](std::string_view n) { return std::string(n); };
+        for (const velmora::TextField& f : velmora::kTextFields) {
+            if (!carried(f) || f.name == (s.hgb ? "Edit14" : "Edit1")) continue;  // not on the page
+            QCOMPARE(edit(named(f.name).c_str())->text(), q(s.*f.member));
         }
-        for (const auto& [name, tick] : ticks())
-            QCOMPARE(c<QAbstractButton>(name)->isChecked(), s.*tick);
+        for (const velmora::TickField& f : velmora::kTickFields)
+            QCOMPARE(c<QAbstractButton>(named(f.name).c_str())->isChecked(), s.*f.member);
+        QCOMPARE(c<QRadioButton>("hgb")->isChecked(), s.hgb);
         QCOMPARE(c<QRadioButton>("hgf")->isChecked(), !s.hgb);
+        QCOMPARE(c<QRadioButton>("html")->isChecked(), s.html);
         QCOMPARE(c<QRadioButton>("htm")->isChecked(), !s.html);
-        for (const auto& [name, spin] : spins())
-            QCOMPARE(c<SpinEdit>(name)->typedText(), q((s.*spin).text));
+        for (const velmora::SpinEditField& f : velmora::kSpinFields)
+            QCOMPARE(c<SpinEdit>(named(f.name).c_str())->typedText(), q((s.*f.member).text));
         for (int size = 1; size <= 6; ++size) {
             const QByteArray name = "RadioButton" + QByteArray::number(size);
             QCOMPARE(c<QRadioButton>(name.constData())->isChecked(), size == s.HeadingSize);
@@ -189,8 +194,10 @@ private slots:
         const QString path = placePage(s);
         QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("meine Seite ä.htm"));
         BoxAnswerer boxes;
+        const ChangeSignals reported(*w_);
         w_->openPage(path, w_.get());
-        QCOMPARE(boxes.seen.size(), 0);  // a fresh wizard has nothing to lose
+        QCOMPARE(boxes.seen.size(), 0);            // a fresh wizard has nothing to lose
+        QCOMPARE(reported.seen(), QStringList());  // shown, not written back
         QCOMPARE(QDir::currentPath(), QFileInfo(path).path());
         verifyShows(s);
 
@@ -352,87 +359,6 @@ private slots:
             QTRY_COMPARE(QApplication::activeWindow(), &shell.Form3);
             QCOMPARE(QString::fromStdString(shell.Form3.settings().Edit2), q(s.Edit2));
             QCOMPARE(QDir::currentPath(), QFileInfo(path).path());
-        }
-    }
-
-    void commandLine_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");  // -1: the program starts
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<bool>("dialog");
-        const QString tryHelp =
-            QStringLiteral(" \u201EVelmora --help\u201C zeigt, was Velmora versteht.\n");
-        QTest::newRow("nothing") << QStringList{} << -1 << QString() << QString() << false;
-        QTest::newRow("a page") << QStringList{QStringLiteral("a b.html")} << -1 << QString()
-                                << QStringLiteral("a b.html") << false;
-        QTest::newRow("the dialog")
-            << QStringList{QStringLiteral("--dialog")} << -1 << QString() << QString() << true;
-        QTest::newRow("version") << QStringList{QStringLiteral("-v")} << 0
-                                 << QStringLiteral("Velmora 1.3.0\n") << QString() << false;
-        QTest::newRow("two pages")
-            << QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")} << 2
-            << QStringLiteral(
-                   "Velmora \u00F6ffnet eine Seite, nicht 2: "
-                   "\u201Ea.html\u201C, \u201Eb.html\u201C.") +
-                   tryHelp
-            << QString() << false;
-        QTest::newRow("unknown option")
-            << QStringList{QStringLiteral("--seite=x")} << 2
-            << QStringLiteral("Velmora: unbekannte Option \u201E--seite\u201C.") + tryHelp
-            << QString() << false;
-    }
-    void commandLine() {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, message);
-        QFETCH(QString, page);
-        QFETCH(bool, dialog);
-        const CommandLine line =
-            readCommandLine(QStringList{QStringLiteral("/usr/bin/Velmora")} + arguments);
-        QCOMPARE(line.exitCode.value_or(-1), exitCode);
-        QCOMPARE(line.message, message);
-        QCOMPARE(line.page, page);
-        QCOMPARE(line.dialog, dialog);
-    }
-
-    // The program itself answers the command line without a desktop, in
-    // German: --help on stdout, a mistake on stderr with exit status 2 (not
-    // the message that a desktop is missing).
-    void commandLineNeedsNoDesktop_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err");
-        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
-                              << QStringLiteral("Aufruf: Velmora [Optionen] [SEITE]\n")
-                              << QString();
-        QTest::newRow("two pages")
-            << QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")} << 2 << QString()
-            << QStringLiteral("Velmora \u00F6ffnet eine Seite, nicht 2: ");
-    }
-    void commandLineNeedsNoDesktop() {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QString::fromLatin1(name));
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(VELMORA_PROGRAM), arguments);
-        QVERIFY(program.waitForFinished(20000));
-        QCOMPARE(program.exitCode(), exitCode);
-        const QString stdoutText = QString::fromUtf8(program.readAllStandardOutput());
-        const QString stderrText = QString::fromUtf8(program.readAllStandardError());
-        QVERIFY2(stdoutText.startsWith(out) && (out.isEmpty() || stderrText.isEmpty()),
-                 qPrintable(stdoutText));
-        QVERIFY2(stderrText.startsWith(err) && (err.isEmpty() || stdoutText.isEmpty()),
-                 qPrintable(stderrText));
-        if (exitCode == 0) {
-            QVERIFY(stdoutText.contains(QStringLiteral(
-                "--dialog       Beim Start den Dialog \u201ESeite \u00F6ffnen\u201C zeigen.")));
         }
     }
 };

@@ -120,24 +120,43 @@ private slots:
         QCOMPARE(rows(list("ListBox1")), QStringList{QStringLiteral("Zeile")});
     }
 
-    void enterOnAnInsertButtonRunsThatButton_data() {
-        QTest::addColumn<QString>("insert");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("picture") << "BitBtn8"
-                                 << "<img src=\"bild.gif\">";
-        QTest::newRow("link") << "BitBtn1"
-                              << "<a href=\"seite.html\">Link</a>";
+    // The buttons that take the focus run themselves on Return, and the
+    // flat ones on Space too, instead of "Hinzufügen".
+    void enterOnAButtonRunsThatButton_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList two = {QStringLiteral("a"), QStringLiteral("b")};
+        QTest::newRow("picture") << "BitBtn8" << int(Qt::Key_Return)
+                                 << (two + QStringList{"<img src=\"bild.gif\">"});
+        QTest::newRow("link") << "BitBtn1" << int(Qt::Key_Return)
+                              << (two + QStringList{"<a href=\"seite.html\">Link</a>"});
+        for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Space)}) {
+            const char* name = key == Qt::Key_Space ? "Space" : "Return";
+            QTest::addRow("Zeilenumbruch, %s", name)
+                << "SpeedButton6" << key << (two + QStringList{"<br>"});
+            QTest::addRow("Zeile löschen, %s", name)
+                << "SpeedButton7" << key << QStringList{QStringLiteral("b")};
+            QTest::addRow("Alles löschen, %s", name) << "SpeedButton8" << key << QStringList{};
+        }
     }
-    void enterOnAnInsertButtonRunsThatButton() {
-        QFETCH(QString, insert);
-        QFETCH(QString, line);
+    void enterOnAButtonRunsThatButton() {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(QStringList, lines);
         clickTab(*w_, Text);
+        for (const char* line : {"a", "b"}) {
+            typeInto(edit("Edit12"), QString::fromLatin1(line));
+            pressEnter(edit("Edit12"));
+        }
+        clickRow(list("ListBox1"), 0);
         typeInto(edit("Edit13"), QStringLiteral("bild.gif"));
         typeInto(edit("Edit12"), QStringLiteral("bleibt"));
-        QWidget* target = c<QWidget>(insert.toLatin1().constData());
-        target->setFocus();
-        pressEnter(target);
-        QCOMPARE(rows(list("ListBox1")), QStringList{line});
+        QWidget* target = c<QWidget>(button.toLatin1().constData());
+        target->setFocus(Qt::TabFocusReason);
+        QVERIFY(target->hasFocus());
+        QTest::keyClick(target, static_cast<Qt::Key>(key));
+        QCOMPARE(rows(list("ListBox1")), lines);
         QCOMPARE(edit("Edit12")->text(), QStringLiteral("bleibt"));
     }
 
@@ -204,14 +223,30 @@ private slots:
         QTest::newRow("l then r") << "lr"
                                   << "r"
                                   << "<img src=\"p.gif\" align=\"right\">";
+        // capitals: Space on the focused toggle
+        QTest::newRow("Space on m twice") << "MM"
+                                          << ""
+                                          << "<img src=\"p.gif\">";
+        QTest::newRow("l, then Space on r") << "lR"
+                                            << "r"
+                                            << "<img src=\"p.gif\" align=\"right\">";
     }
+    // Clicked, and pressed by Space with the focus on them.
     void alignmentToggles() {
         QFETCH(QString, pressed);
         QFETCH(QString, down);
         QFETCH(QString, line);
         clickTab(*w_, Text);
         typeInto(edit("Edit13"), QStringLiteral("p.gif"));
-        for (const QChar t : pressed) VELMORA_CLICK(button(qPrintable(QString(t))));
+        for (const QChar t : pressed) {
+            QAbstractButton* toggle = button(qPrintable(QString(t.toLower())));
+            if (t.isUpper()) {
+                toggle->setFocus(Qt::TabFocusReason);
+                QTest::keyClick(toggle, Qt::Key_Space);
+            } else {
+                VELMORA_CLICK(toggle);
+            }
+        }
         QString shownDown;
         for (const char* t : {"l", "m", "r"}) {
             if (button(t)->isChecked()) shownDown += QLatin1String(t);

@@ -1,0 +1,70 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/EntryDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ui/Controls.h"
+#include "ui/PictureChoice.h"
+#include "ui/WizardStyle.h"
+
+namespace velmora::ui {
+
+EntryDialog::EntryDialog(QWidget* parent, const QString& title, const QList<Field>& fields)
+    : QDialog(parent) {
+    setWindowTitle(title);
+    setPalette(windowPalette());
+    setFont(wizardFont());
+    auto* form = new QFormLayout(this);
+    for (const Field& field : fields) {
+        auto* edit = named(new QLineEdit(field.text, this), field.name);
+        edit->setMinimumWidth(233);
+        edit->setAccessibleName(nameFromLabel(field.label));
+        if (field.picture) offerPictureChoice(edit);
+        form->addRow(field.label, edit);
+        edits_ << edit;
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // typing replaces the entry; the arrow keys keep it
+    if (!edits_.isEmpty()) {
+        edits_.front()->setFocus();
+        edits_.front()->selectAll();
+    }
+}
+
+EntryDialog* EntryDialog::forEntry(QWidget* parent, const ListField& list, const Entry& entry) {
+    const QString shown = QString::fromStdString(entry.shown);
+    const QString paired = QString::fromStdString(entry.paired);
+    if (list.name == "ListBox2") {
+        return new EntryDialog(parent, QStringLiteral("Link ändern"),
+                               {{"shown", QStringLiteral("Verweistext:"), shown},
+                                {"paired", QStringLiteral("Verweisziel:"), paired}});
+    }
+    if (list.name == "ListBox3") {
+        return new EntryDialog(parent, QStringLiteral("Bild ändern"),
+                               {{"shown", QStringLiteral("Bild:"), shown, true},
+                                {"paired", QStringLiteral("Bildtext:"), paired}});
+    }
+    return new EntryDialog(parent, QStringLiteral("Textzeile ändern"),
+                           {{"shown", QStringLiteral("Textzeile:"), shown}});
+}
+
+Entry EntryDialog::entry() const {
+    Entry result;
+    result.shown = edits_.value(0)->text().toStdString();
+    if (edits_.size() > 1) result.paired = edits_.value(1)->text().toStdString();
+    return result;
+}
+
+}  // namespace velmora::ui
