@@ -34,3 +34,10 @@ if [ -n "$(mapped "$work/start")" ]; then
     exit 1
 fi
 echo "at start: no libcurl, no QtKeychain, no publishing module"
+
+# Publishing brings them: the dialog "Seite veröffentlichen" of --publish.
+shown "Seite veröffentlichen" "$work/publish" --publish "$work/index.html"
+for library in libcurl libqt6keychain /velmora/publish; do
+    grep -q "$library" "$work/publish" || { echo "FAIL: not mapped when publishing: $library"; exit 1; }
+done
+echo "publishing: $(mapped "$work/publish" | xargs -n1 basename | xargs)"

@@ -11,6 +11,7 @@
 #include <QDBusConnection>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
@@ -125,6 +126,12 @@ private:
     QTemporaryDir dir_;
 };
 
+// A box's buttons, whose order is the platform's.
+QStringList sorted(QStringList buttons) {
+    buttons.sort();
+    return buttons;
+}
+
 // What the keyring holds for `key`, read by libsecret's own tool.
 QString inKeyring(const QString& key) {
     QProcess lookup;
@@ -149,10 +156,14 @@ private:
     servers::TempDir local_;
     fs::path site_;
     std::unique_ptr<PublishDialog> d_;
+    // The dialog the helpers below work on, when not d_: the program's own.
+    PublishDialog* shown_ = nullptr;
+
+    PublishDialog* dialog() { return shown_ != nullptr ? shown_ : d_.get(); }
 
     template <typename W>
     W* field(const char* name) {
-        return d_->findChild<W*>(QString::fromLatin1(name));
+        return dialog()->findChild<W*>(QString::fromLatin1(name));
     }
     QString status() { return field<QLabel>("Status")->text(); }
     fs::path serverFolder(const char* folder) const { return ssh_->home() / folder; }
@@ -194,7 +205,7 @@ private:
     }
     // Waits for the transfer, and any second one after a host key, to end.
     void waitUntilDone(int ms = 30000) {
-        QTRY_VERIFY_WITH_TIMEOUT(!d_->busy() && !status().isEmpty(), ms);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog()->busy() && !status().isEmpty(), ms);
     }
 
 private slots:
@@ -358,6 +369,111 @@ private slots:
         QVERIFY(!bar->isVisible());
         QCOMPARE(neitherOldNorNew(before, site, filesBelow(serverFolder("www"))), QStringList());
         QCOMPARE(boxes.seen.size(), 2);
+    }
+
+    // Strg+P in either window opens the dialog for the page last written or
+    // opened; first, unsaved values or no page at all are asked about, and
+    // "Nein" is offered only when there is a page to publish.
+    void strgPInBothWindows() {
+        ScratchDirectory scratch;
+        Shell shell;
+        shell.Form1.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form1));
+        const QString question = QStringLiteral(
+            "Die Eingaben im Assistenten sind noch nicht gespeichert. Erst die Seite schreiben?");
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Abbrechen"), QStringLiteral("Ja")};
+        QTest::keyClick(&shell.Form1, Qt::Key_P, Qt::ControlModifier);
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen.front().text, question);
+        QCOMPARE(sorted(boxes.seen.front().buttons),
+                 (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Ja")}));
+        QCOMPARE(boxes.seen.front().defaultButton, QStringLiteral("Ja"));
+        QVERIFY(scratch.entries().isEmpty());
+        QCOMPARE(shell.publishing.dialog(), nullptr);
+
+        // a shortcut reaches the window that is active
+        shell.Form1.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Form1));
+        QTest::keyClick(&shell.Form1, Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(shell.publishing.dialog() != nullptr && shell.publishing.dialog()->isVisible());
+        QCOMPARE(scratch.entries(), QStringList{QStringLiteral("index.html")});
+        const QString page = QFileInfo(QStringLiteral("index.html")).canonicalFilePath();
+        QCOMPARE(shell.publishing.dialog()->page(), page);
+        shell.publishing.dialog()->close();
+
+        // values that would write another page; the page stays as written
+        VELMORA_CLICK(shell.Form1.findChild<QAbstractButton*>(QStringLiteral("SpeedButton2")));
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
+        typeInto(control<QLineEdit>(shell.Form3, "Edit2"), QStringLiteral("Urlaub"));
+        const QByteArray written = scratch.read(QStringLiteral("index.html"));
+        boxes.answers = {QStringLiteral("Nein")};
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(shell.publishing.dialog()->isVisible());
+        QCOMPARE(boxes.seen.size(), 3);
+        QCOMPARE(sorted(boxes.seen.at(2).buttons),
+                 (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Ja"),
+                              QStringLiteral("Nein")}));
+        QCOMPARE(scratch.read(QStringLiteral("index.html")), written);
+        QCOMPARE(shell.publishing.dialog()->page(), page);
+        // The notification's "Veröffentlichen" comes the same way.
+        shell.publishing.dialog()->close();
+        boxes.answers = {QStringLiteral("Abbrechen")};
+        emit shell.Form3.notice().publishAsked(page);
+        QTRY_COMPARE(boxes.seen.size(), 4);
+        QCOMPARE(boxes.seen.at(3).text, question);
+    }
+
+    // "Ende" during a publish asks first; "Nein" keeps the program and the
+    // transfer, "Ja" stops the transfer within a second and then asks about
+    // the unsaved values, as "Ende" does.
+    void endDuringAPublish() {
+        writeSite();
+        const QString page = QString::fromStdString((site_ / "index.html").string());
+        servers::LineProxy line(ssh_->port());
+        line.stall();  // a server that no longer answers: the transfer waits
+        Shell shell;
+        shell.Form1.show();
+        shell.Form3.openPage(page, &shell.Form1);
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(shell.publishing.dialog() != nullptr);
+        shown_ = shell.publishing.dialog();
+        fillIn(line.port(), QStringLiteral("ende"));
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Trotzdem veröffentlichen")};
+        click("Veroeffentlichen");
+        QTRY_VERIFY(shown_->busy());
+        typeInto(control<QLineEdit>(shell.Form3, "Edit2"), QStringLiteral("Urlaub"));
+        auto* end = shell.Form1.findChild<QAbstractButton*>(QStringLiteral("SpeedButton3"));
+        boxes.answers = {QStringLiteral("Nein")};
+        VELMORA_CLICK(end);
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        const QString publishing =
+            QStringLiteral("Die Seite wird gerade veröffentlicht. Trotzdem beenden?");
+        QCOMPARE(boxes.seen.at(1).text, publishing);
+        QVERIFY(shell.Form1.isVisible());
+        QVERIFY(shown_->busy());
+
+        qint64 stopped = -1;
+        QElapsedTimer clock;
+        boxes.whileOpen = [&] {
+            if (boxes.seen.size() == 4) stopped = clock.elapsed();
+        };
+        boxes.answers = {QStringLiteral("Ja"), QStringLiteral("Nein")};
+        clock.start();
+        VELMORA_CLICK(end);
+        QTRY_COMPARE(boxes.seen.size(), 4);
+        QCOMPARE(boxes.seen.at(2).text, publishing);
+        QCOMPARE(boxes.seen.at(3).text,
+                 QStringLiteral(
+                     "Die Eingaben im Assistenten sind noch nicht gespeichert. Trotzdem beenden?"));
+        QTRY_VERIFY(!shown_->busy());
+        qInfo("the transfer stopped and the next question came after %lld ms", stopped);
+        QVERIFY2(stopped < 1100, qPrintable(QString::number(stopped)));
+        QVERIFY(status().startsWith(QStringLiteral("Abgebrochen")));
+        QVERIFY(shell.Form1.isVisible());
+        shown_ = nullptr;
     }
 
     // 200 MB on loopback with the event loop timed throughout: its longest
