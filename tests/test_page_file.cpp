@@ -163,7 +163,7 @@ TEST_F(PageFiles, UnsavedIsWhatWouldWriteAnotherPage) {
     CodeList out;
     EXPECT_FALSE(file.holdsUnsaved(s));
     EXPECT_EQ(file.lastPath(), "");  // nothing to publish yet
-    s.Edit3 = "nur ein Feld";  // on no page
+    s.Edit3 = "nur ein Feld";        // on no page
     s.Edit19 = "anders";
     EXPECT_FALSE(file.holdsUnsaved(s));
     s.Edit2 = "Titel";
