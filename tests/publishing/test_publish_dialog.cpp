@@ -12,12 +12,14 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
 #include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -29,6 +31,7 @@
 #include "Servers.h"
 #include "generator/OutputFile.h"
 #include "generator/PageGenerator.h"
+#include "settings/Failure.h"
 #include "test_wizard_support.h"
 #include "ui/Application.h"
 #include "ui/PublishDialog.h"
@@ -186,6 +189,15 @@ private:
         writeAll(site_.parent_path() / "Bilder/urlaub.jpg", "liegt außerhalb");
         return files;
     }
+    // A page of its own in `folder`, never published: the dialog opens empty.
+    QString freshPage(const char* folder) {
+        PageSettings s;
+        CodeList lines;
+        writePage(s, lines);
+        const fs::path page = local_.path() / folder / "index.html";
+        writeAll(page, composeFileBytes(lines.lines()));
+        return QString::fromStdString(page.string());
+    }
     // Fills the dialog as a user types it, for a folder on the test's sshd
     // through `port`.
     void fillIn(int port, const QString& folder) {
@@ -210,6 +222,23 @@ private:
 
 private slots:
     void initTestCase() {
+        // A module that is missing, or no module at all, is named in the
+        // failure that the error box shows; the program goes on.
+        const QString garbage = QString::fromStdString((local_.path() / "publish.so").string());
+        writeAll(garbage.toStdString(), "kein Modul");
+        for (const QString& file : {QStringLiteral("/nonexistent/velmora/publish.so"), garbage}) {
+            usePublishModuleFile(file);
+            try {
+                static_cast<void>(publishModule());
+                QFAIL("no failure");
+            } catch (const Failure& failure) {
+                const QString message = QString::fromStdString(failure.what());
+                QVERIFY2(message.startsWith(
+                             QStringLiteral("Velmora kann nicht veröffentlichen: das Modul ") +
+                             file + QStringLiteral(" lässt sich nicht laden (")),
+                         qPrintable(message));
+            }
+        }
         usePublishModuleFile(QStringLiteral(VELMORA_PUBLISH_MODULE));
         ssh_.emplace(serverDir_.path());
         site_ = local_.path() / "seite";
@@ -369,6 +398,84 @@ private slots:
         QVERIFY(!bar->isVisible());
         QCOMPARE(neitherOldNorNew(before, site, filesBelow(serverFolder("www"))), QStringList());
         QCOMPARE(boxes.seen.size(), 2);
+    }
+
+    // The port follows the connection until the user types one; plain FTP
+    // is taken only after a question, and shows its warning.
+    void connectionAndPort() {
+        d_->showFor(freshPage("verbindung"));
+        auto* connection = field<QComboBox>("Verbindung");
+        auto* port = field<QSpinBox>("Port");
+        auto* warning = field<QLabel>("Warnung");
+        const auto choose = [connection](int steps) {
+            connection->setFocus();
+            for (int i = 0; i < std::abs(steps); ++i)
+                QTest::keyClick(connection, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
+        };
+        QCOMPARE(port->value(), 22);
+        QVERIFY(field<QLineEdit>("Schluesseldatei")->isVisible());
+        choose(1);
+        QCOMPARE(connection->currentText(), QStringLiteral("FTP mit TLS"));
+        QCOMPARE(port->value(), 21);
+        QVERIFY(!field<QLineEdit>("Schluesseldatei")->isVisible());
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Nein"), QStringLiteral("Ja")};
+            choose(1);
+            QTRY_COMPARE(boxes.seen.size(), 1);
+            QCOMPARE(boxes.seen.front().text,
+                     QStringLiteral("Passwort und Seite gehen unverschlüsselt übers Netz. "
+                                    "Trotzdem FTP ohne Verschlüsselung?"));
+            QCOMPARE(boxes.seen.front().defaultButton, QStringLiteral("Nein"));
+            QCOMPARE(connection->currentText(), QStringLiteral("FTP mit TLS"));
+            QVERIFY(!warning->isVisible());
+            choose(1);
+            QTRY_COMPARE(boxes.seen.size(), 2);
+            QCOMPARE(connection->currentText(), QStringLiteral("FTP ohne Verschlüsselung"));
+            QVERIFY(warning->isVisible());
+            QCOMPARE(warning->text(),
+                     QStringLiteral("Passwort und Seite gehen unverschlüsselt übers Netz."));
+        }
+        typeInto(port, QStringLiteral("2121"));
+        choose(-2);
+        QCOMPARE(connection->currentText(), QStringLiteral("SFTP"));
+        QCOMPARE(port->value(), 2121);
+        QVERIFY(!warning->isVisible());
+    }
+
+    // "Wählen …" takes the key file from the file dialog; a key under a
+    // passphrase asks for it before anything connects, and without one
+    // nothing starts.
+    void keyFileAndPassphrase() {
+        d_->showFor(freshPage("passphrase"));
+        fillIn(ssh_->port(), QStringLiteral("www"));
+        const QString key = QString::fromStdString((local_.path() / "geschuetzt").string());
+        servers::run(
+            {"ssh-keygen", "-q", "-t", "ed25519", "-N", "Passphrase 1", "-f", key.toStdString()});
+        {
+            DialogAnswer chosen(key);
+            click("SchluesseldateiWaehlen");
+            QTRY_VERIFY(chosen.answered());
+        }
+        QCOMPARE(field<QLineEdit>("Schluesseldatei")->text(), key);
+        QString asked;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+                asked = input->labelText();
+                input->reject();
+            }
+        });
+        answer.start(10);
+        BoxAnswerer boxes;  // none is expected: a login that went ahead would fail
+        click("Pruefen");
+        QTRY_VERIFY(!asked.isEmpty());
+        QVERIFY2(asked.startsWith(QStringLiteral("Die Schlüsseldatei ")) &&
+                     asked.contains(QStringLiteral("Passphrase")),
+                 qPrintable(asked));
+        QVERIFY(!d_->busy());
+        QCOMPARE(status(), QString());
+        QCOMPARE(boxes.seen.size(), 0);
     }
 
     // Strg+P in either window opens the dialog for the page last written or
