@@ -10,6 +10,7 @@
 #include <QDBusConnectionInterface>
 #include <QLibrary>
 #include <QStringList>
+#include <functional>
 
 namespace velmora::plugin {
 namespace {
@@ -30,11 +31,16 @@ void answer(const KeyringDone& done, const KeyringReply& reply) noexcept {
     }
 }
 
-// Starts `job` for `key`; `done` hears how it ended, with `read` taking the
+// Starts a job of the kind Job for `key`, after `prepare` (a write takes
+// its password there); `done` hears how it ended, with `read` taking the
 // password from a read.
 template <typename Job, typename Read>
-void start(Job* job, const std::string& key, KeyringDone done, Read read) noexcept {
+void start(const std::string& key, const std::function<void(Job&)>& prepare, KeyringDone done,
+           Read read) noexcept {
+    Job* job = nullptr;
     try {
+        job = new Job(kService);
+        if (prepare) prepare(*job);
         job->setAutoDelete(true);
         job->setInsecureFallback(false);
         job->setKey(QString::fromStdString(key));
@@ -93,41 +99,23 @@ bool Keyring::available() const noexcept {
 }
 
 void Keyring::read(const std::string& key, KeyringDone done) const noexcept {
-    QKeychain::ReadPasswordJob* job = nullptr;
-    try {
-        job = new QKeychain::ReadPasswordJob(kService);
-    } catch (...) {
-        answer(done, failure("Out of memory"));
-        return;
-    }
-    start(job, key, std::move(done), [](const QKeychain::Job& j) {
+    start<QKeychain::ReadPasswordJob>(key, {}, std::move(done), [](const QKeychain::Job& j) {
         return static_cast<const QKeychain::ReadPasswordJob&>(j).textData().toStdString();
     });
 }
 
 void Keyring::write(const std::string& key, const std::string& password,
                     KeyringDone done) const noexcept {
-    QKeychain::WritePasswordJob* job = nullptr;
-    try {
-        job = new QKeychain::WritePasswordJob(kService);
-        job->setTextData(QString::fromStdString(password));
-    } catch (...) {
-        delete job;
-        answer(done, failure("Out of memory"));
-        return;
-    }
-    start(job, key, std::move(done), nothing);
+    start<QKeychain::WritePasswordJob>(
+        key,
+        [&password](QKeychain::WritePasswordJob& job) {
+            job.setTextData(QString::fromStdString(password));
+        },
+        std::move(done), nothing);
 }
 
 void Keyring::remove(const std::string& key, KeyringDone done) const noexcept {
-    QKeychain::DeletePasswordJob* job = nullptr;
-    try {
-        job = new QKeychain::DeletePasswordJob(kService);
-    } catch (...) {
-        answer(done, failure("Out of memory"));
-        return;
-    }
-    start(job, key, std::move(done), nothing);
+    start<QKeychain::DeletePasswordJob>(key, {}, std::move(done), nothing);
 }
 
 }  // namespace velmora::plugin
