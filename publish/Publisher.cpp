@@ -385,10 +385,12 @@ private:
             }
             set(CURLOPT_SSH_AUTH_TYPES, methods);
             // libcurl calls the key function only with a known-hosts file,
-            // and writes to it only when told to, which the function never
-            // does: Velmora writes accepted keys itself.
-            set(CURLOPT_SSH_KNOWNHOSTS,
-                c_.knownHostsFile.empty() ? "/dev/null" : c_.knownHostsFile.c_str());
+            // but pins the key exchange to the type of the first key that
+            // file holds for the host: a server that now shows a key of
+            // another type would fail the exchange instead of being asked
+            // about. So it reads an empty file, and onHostKey checks both
+            // files itself; Velmora writes accepted keys itself too.
+            set(CURLOPT_SSH_KNOWNHOSTS, "/dev/null");
             set(CURLOPT_SSH_KEYFUNCTION, &Session::onHostKey);
             set(CURLOPT_SSH_KEYDATA, this);
             set(CURLOPT_NEW_FILE_PERMS, 0644L);

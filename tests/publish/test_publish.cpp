@@ -325,8 +325,11 @@ TEST_P(HostKeys, UnknownThenAcceptedThenChanged) {
     EXPECT_EQ(differences(siteFiles(2), filesBelow(serverFolder())), "");
 }
 
-// A known key of another type is no changed key: the new one is asked about.
-// The user's own known hosts, with hashed names, are trusted and not written.
+// A known key of another type is no changed key: the new one is asked about,
+// also when Velmora's own file names the host and port exactly, as it writes
+// them (libcurl would pin the key exchange to that type, which this server
+// lacks). The user's own known hosts, with hashed names, are trusted and not
+// written.
 TEST_P(HostKeys, OtherTypeAndUserKnownHosts) {
     writeSite(siteFiles(1));
     run({"ssh-keygen", "-q", "-t", "ecdsa", "-N", "", "-f", (config_ / "ecdsa_key").string()});
@@ -334,7 +337,8 @@ TEST_P(HostKeys, OtherTypeAndUserKnownHosts) {
     std::string type;
     std::string key;
     ecdsa >> type >> key;
-    std::ofstream(connection_.knownHostsFile) << "[127.0.0.1]:* " << type << " " << key << "\n";
+    std::ofstream(connection_.knownHostsFile)
+        << "[127.0.0.1]:" << sshServer().port() << " " << type << " " << key << "\n";
     EXPECT_THROW((void)publishSite(), UnknownHostKey);
 
     const fs::path user = config_ / "user_known_hosts";
