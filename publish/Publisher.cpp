@@ -528,7 +528,7 @@ public:
         check(commands(dir, {sftp() ? "rm " + quoted(dir, name) : "DELE " + name}), dir);
     }
 
-    [[noreturn]] void fail(const std::string& message) { throw Failure(scrubbed(message)); }
+    [[noreturn]] void fail(const std::string& message) { throw Failure(message); }
 
 private:
     template <typename T>
@@ -670,18 +670,19 @@ private:
         if (!lastReply_.empty() && text.find(lastReply_) == std::string::npos) {
             text = lastReply_ + " (" + text + ")";
         }
-        return text;
+        return withheldIfSecret(text);
     }
 
-    // The password, should a server echo it, never reaches a message.
-    std::string scrubbed(std::string message) const {
-        if (c_.password.size() >= 4) {
-            for (std::size_t at = message.find(c_.password); at != std::string::npos;
-                 at = message.find(c_.password, at)) {
-                message.replace(at, c_.password.size(), "***");
+    // A server may echo the password. Starring it out in place would let
+    // the words around it tell a short one ("*** Login incorrect"), and
+    // leaving a short one in would show it: the server's whole text goes.
+    std::string withheldIfSecret(std::string text) const {
+        for (const std::string* secret : {&c_.password, &c_.keyPassphrase}) {
+            if (!secret->empty() && text.find(*secret) != std::string::npos) {
+                return "(Antwort des Servers ausgelassen: sie enthält das Passwort)";
             }
         }
-        return message;
+        return text;
     }
 
     void check(CURLcode result, const std::string& dir) {
@@ -753,9 +754,9 @@ private:
         const std::string reason = tls_.error != X509_V_OK
                                        ? certificateReason(tls_.error)
                                        : "Es ist nicht für " + c_.host + " ausgestellt";
-        return std::string(kUntrustedCertificate) + ": " + reason +
-               ". Ausgestellt für: " + (tls_.names.empty() ? "(keine Namen)" : tls_.names) + " (" +
-               text + ")";
+        return std::string(kUntrustedCertificate) + ": " + reason + ". Ausgestellt für: " +
+               (tls_.names.empty() ? "(keine Namen)" : withheldIfSecret(tls_.names)) + " (" + text +
+               ")";
     }
 
     // libcurl opens a new connection where the old one broke; a publish
