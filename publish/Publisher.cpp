@@ -1135,10 +1135,13 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
             verify(session, batch, id);
             for (Item* item : batch) {
                 const std::string temporary = temporaryName(item->name, id);
+                // The replacement may delete the old file first. Should the
+                // rename after it fail, the complete new file has to stay
+                // under its temporary name for the next publish to finish.
+                std::erase(staged[item->dir], temporary);
                 if (session.replace(item->dir, temporary, item->name, item->exists)) {
                     ++published.deletedFirst;
                 }
-                std::erase(staged[item->dir], temporary);
                 record.put(place, item->file->relativePath, {item->size, item->sha256});
                 published.sent.push_back(item->file->relativePath);
             }
