@@ -44,6 +44,7 @@ constexpr long kConnectSeconds = 20;
 constexpr long kStallSeconds = 30;
 // The temporary name of a file on the server: NAME.velmora-tmp-ID, beside it.
 constexpr std::string_view kTemporaryMark = ".velmora-tmp-";
+constexpr std::size_t kIdLength = 12;  // hex digits
 // Files go live in batches: sent under their temporary names, their sizes on
 // the server checked with one listing per folder, then renamed. A batch keeps
 // what a break loses small, and the listings few.
@@ -98,18 +99,20 @@ std::string newTemporaryId() {
     std::random_device random;
     std::string id;
     static constexpr char kHex[] = "0123456789abcdef";
-    for (int i = 0; i < 12; ++i) id += kHex[random() % 16];
+    for (std::size_t i = 0; i < kIdLength; ++i) id += kHex[random() % 16];
     return id;
 }
 
 // Whether `name` is a temporary file of a publish other than the one with
-// `id`: NAME.velmora-tmp- and hex digits.
+// `id`: NAME.velmora-tmp- and an id. A name with a line break is none of
+// ours, and as an FTP command it would end the line early.
 bool isLeftover(std::string_view name, std::string_view id) {
     const std::size_t mark = name.rfind(kTemporaryMark);
     if (mark == std::string_view::npos || mark == 0) return false;
     const std::string_view tail = name.substr(mark + kTemporaryMark.size());
-    return !tail.empty() && tail != id &&
-           tail.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+    return tail.size() == kIdLength && tail != id &&
+           tail.find_first_not_of("0123456789abcdef") == std::string_view::npos &&
+           name.find_first_of("\r\n") == std::string_view::npos;
 }
 
 // ---------------------------------------------------------------- listings

@@ -93,13 +93,18 @@ TEST_P(Publish, SendsWhatChanged) {
     EXPECT_EQ(differences(changed, filesBelow(serverFolder())), "");
 }
 
-// Temporary files that a break left behind go; nothing else of the user's.
+// Temporary files that a break left behind go; nothing else of the user's,
+// not even a name that only looks like one, nor one with line breaks that
+// would put a command of its own on an FTP line.
 TEST_P(Publish, RemovesOnlyLeftovers) {
     writeSite(siteFiles(1));
+    const std::string injecting = "alt\rDELE notizen.txt\r.velmora-tmp-0123456789ab";
     writeFiles(serverFolder(), {{"index.html.velmora-tmp-0123456789ab", "cut"},
-                                {"bilder/stern.gif.velmora-tmp-abc", "cut"},
+                                {"bilder/stern.gif.velmora-tmp-abcdef012345", "cut"},
                                 {"notizen.txt", "meine"},
                                 {"entwurf.velmora-tmp-notiz", "meiner"},
+                                {"kaffee.velmora-tmp-cafe", "meiner"},
+                                {injecting, "fremd"},
                                 {"bilder/alt.jpg", "alt"},
                                 {"velmora-tmp-ohne-namen", "x"}});
     giveToServers(serverFolder());
@@ -107,6 +112,8 @@ TEST_P(Publish, RemovesOnlyLeftovers) {
     Files expected = siteFiles(1);
     expected["notizen.txt"] = "meine";
     expected["entwurf.velmora-tmp-notiz"] = "meiner";
+    expected["kaffee.velmora-tmp-cafe"] = "meiner";
+    expected[injecting] = "fremd";
     expected["bilder/alt.jpg"] = "alt";
     expected["velmora-tmp-ohne-namen"] = "x";
     EXPECT_EQ(all(filesBelow(serverFolder())), all(expected));
