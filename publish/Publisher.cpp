@@ -120,6 +120,7 @@ bool isLeftover(std::string_view name, std::string_view id) {
 struct Entry {
     std::uint64_t size = 0;
     bool folder = false;
+    bool link = false;  // to a file or a folder: the listing does not say
 };
 using Listing = std::map<std::string, Entry>;
 
@@ -161,6 +162,7 @@ Listing parseListing(std::string_view text) {
             if (after > line.size()) break;
             std::string_view name = line.substr(after);
             entry.folder = line[0] == 'd';
+            entry.link = line[0] == 'l';
             if (line[0] == 'l') name = name.substr(0, name.find(" -> "));
             if (!name.empty() && name != "." && name != "..") listing[std::string(name)] = entry;
             break;
@@ -533,6 +535,11 @@ public:
 
     [[noreturn]] void fail(const std::string& message) { throw Failure(message); }
 
+    /// The server's path of `name` in `dir` as the user gave the folder, quoted.
+    [[nodiscard]] std::string shown(const std::string& dir, const std::string& name) const {
+        return std::string("„") + (absolute_ ? "/" : "") + joined({folder_, dir, name}) + "“";
+    }
+
 private:
     template <typename T>
     void set(CURLoption option, T value) {
@@ -701,8 +708,7 @@ private:
         const std::string text = serverText(result);
         long reply = 0;
         curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &reply);
-        const std::string where =
-            std::string("„") + (absolute_ ? "/" : "") + joined({folder_, dir}) + "“";
+        const std::string where = shown(dir, {});
         switch (result) {
             case CURLE_COULDNT_RESOLVE_HOST:
                 return std::string(kHostNotFound) + ": " + c_.host + " (" + text + ")";
@@ -995,8 +1001,13 @@ std::map<std::string, std::optional<Listing>> survey(Session& session,
     for (const std::string& dir : foldersOf(items)) {
         const std::optional<Listing>& parent = listings[folderOf(dir)];
         const auto entry = parent ? parent->find(nameOf(dir)) : Listing::const_iterator();
-        listings[dir] = parent && entry != parent->end() && entry->second.folder ? session.list(dir)
-                                                                                 : std::nullopt;
+        const bool there = parent && entry != parent->end();
+        // libcurl would try to make the folder, fail, and blame the rights
+        if (there && !entry->second.folder && !entry->second.link) {
+            session.fail(std::string(kTransferFailed) + ": " + session.shown(dir, {}) +
+                         " ist auf dem Server eine Datei, kein Ordner");
+        }
+        listings[dir] = there ? session.list(dir) : std::nullopt;
     }
     return listings;
 }
@@ -1103,7 +1114,13 @@ Published publish(const Connection& connection, const std::vector<LocalFile>& fi
         for (Item& item : items) {
             const std::optional<Listing>& listing = listings.at(item.dir);
             const auto entry = listing ? listing->find(item.name) : Listing::const_iterator();
-            item.exists = listing && entry != listing->end() && !entry->second.folder;
+            item.exists = listing && entry != listing->end();
+            // found before anything is sent, where the rename would fail
+            if (item.exists && entry->second.folder) {
+                session.fail(std::string(kTransferFailed) + ": " +
+                             session.shown(item.dir, item.name) +
+                             " ist auf dem Server ein Ordner, keine Datei");
+            }
             const SentFile* sent = record.find(place, item.file->relativePath);
             const bool same = item.exists && entry->second.size == item.size && sent != nullptr &&
                               *sent == SentFile{item.size, item.sha256};

@@ -291,6 +291,37 @@ TEST_P(Publish, FullServer) {
     EXPECT_EQ(differences(siteFiles(1), withoutTemporaries(filesBelow(serverFolder()))), "");
 }
 
+// What the server holds where a folder or a file goes is of the other kind:
+// named before anything is sent. A link to a folder is a folder.
+TEST_P(Publish, ServerHoldsTheOtherKind) {
+    writeSite(siteFiles(1));
+    const std::string prefix = std::string(kTransferFailed) + ": \xE2\x80\x9E" + connection_.folder;
+    writeFiles(serverFolder(), {{"bilder", "eine Datei"}});
+    giveToServers(serverFolder());
+    EXPECT_EQ(failureOf([&] { (void)publishSite(); }),
+              prefix + "/bilder\xE2\x80\x9C ist auf dem Server eine Datei, kein Ordner");
+    EXPECT_EQ(all(filesBelow(serverFolder())), std::vector<std::string>{"bilder"});
+
+    fs::remove_all(serverFolder());
+    fs::create_directories(serverFolder() / "hintergrund.jpg/darin");
+    giveToServers(serverFolder());
+    EXPECT_EQ(failureOf([&] { (void)publishSite(); }),
+              prefix + "/hintergrund.jpg\xE2\x80\x9C ist auf dem Server ein Ordner, keine Datei");
+    EXPECT_EQ(all(filesBelow(serverFolder())), std::vector<std::string>{});
+
+    fs::remove_all(serverFolder());
+    fs::create_directories(serverFolder() / "echte-bilder");
+    fs::create_directory_symlink("echte-bilder", serverFolder() / "bilder");
+    giveToServers(serverFolder());
+    EXPECT_EQ(publishSite().sent.size(), siteFiles(1).size());
+    EXPECT_EQ(publishSite().sent, std::vector<std::string>{});
+    Files behindTheLink;
+    for (const auto& [name, bytes] : siteFiles(1)) {
+        behindTheLink[name.starts_with("bilder/") ? "echte-" + name : name] = bytes;
+    }
+    EXPECT_EQ(differences(behindTheLink, filesBelow(serverFolder())), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, Publish, ::testing::Values(Protocol::Sftp, Protocol::FtpTls),
                          protocolName);
 
