@@ -291,6 +291,32 @@ TEST_P(Publish, FullServer) {
     EXPECT_EQ(differences(siteFiles(1), withoutTemporaries(filesBelow(serverFolder()))), "");
 }
 
+// Names with what URLs, FTP commands, SFTP's quoted names and the listings
+// treat apart arrive byte for byte, with an empty file; their listing reads
+// them back (a republish sends none, and each deleted one again).
+TEST_P(Publish, OddNames) {
+    const Files site = {{"leer.txt", ""},
+                        {"a b#c%d?.jpg", "1"},
+                        {"it's \"q\" \\ back.jpg", "22"},
+                        {" vorne Leerzeichen.jpg", "333"},
+                        {"x -> y.jpg", "4444"},
+                        {"\xC3\x9Cml\xC3\xA4ut/ordner mit #/bild.jpg", "55555"},
+                        {"Jan 1 12:00 monat.jpg", "666666"},
+                        {"index.html", "<html>"}};
+    writeSite(site);
+    std::vector<LocalFile> files;
+    for (const auto& [name, bytes] : site) files.push_back({name, (site_ / name).string()});
+    Record record = Record::load((config_ / "record").string());
+    const Published first = publish(connection_, files, record, false, progress_);
+    EXPECT_EQ(first.sent.size(), site.size());
+    EXPECT_EQ(differences(site, filesBelow(serverFolder())), "");
+    EXPECT_EQ(publish(connection_, files, record, false, progress_).sent,
+              std::vector<std::string>{});
+    for (const auto& [name, bytes] : site) fs::remove(serverFolder() / name);
+    EXPECT_EQ(publish(connection_, files, record, false, progress_).sent.size(), site.size());
+    EXPECT_EQ(differences(site, filesBelow(serverFolder())), "");
+}
+
 // What the server holds where a folder or a file goes is of the other kind:
 // named before anything is sent. A link to a folder is a folder.
 TEST_P(Publish, ServerHoldsTheOtherKind) {
