@@ -441,7 +441,7 @@ public:
     /// it; nothing when it does not exist.
     std::optional<Listing> list(const std::string& dir) {
         std::string text;
-        prepare(url(dir, {}) + "/");
+        prepare(folderUrl(dir));
         set(CURLOPT_WRITEFUNCTION, &appendText);
         set(CURLOPT_WRITEDATA, &text);
         const CURLcode result = run();
@@ -563,6 +563,15 @@ private:
         return base_ + (absolute_ ? "/%2F" : "/") + percentEncoded(absolute_ ? p.substr(1) : p);
     }
 
+    // A folder's URL ends in '/'. The login folder's is the bare "/" after
+    // the port: libcurl reads a second '/' in FTP as a CWD to the server's
+    // root.
+    [[nodiscard]] std::string folderUrl(const std::string& dir) const {
+        std::string u = url(dir, {});
+        if (!u.ends_with('/')) u += '/';
+        return u;
+    }
+
     // An SFTP quote command's argument, quoted with '\' escapes. libcurl
     // reads "/~/" as the login folder only in a name without quotes, but
     // OpenSSH's server starts in that folder: a relative name is below it.
@@ -605,7 +614,7 @@ private:
         }
         const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> owned(
             raw, &curl_slist_free_all);
-        prepare(url(dir, {}) + "/");
+        prepare(folderUrl(dir));
         set(CURLOPT_NOBODY, 1L);
         set(sftp() ? CURLOPT_QUOTE : CURLOPT_POSTQUOTE, owned.get());
         return run();
@@ -615,7 +624,7 @@ private:
         const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> command(
             curl_slist_append(nullptr, ("statvfs " + quoted(dir, {})).c_str()),
             &curl_slist_free_all);
-        prepare(url(dir, {}) + "/");
+        prepare(folderUrl(dir));
         set(CURLOPT_NOBODY, 1L);
         set(CURLOPT_QUOTE, command.get());
         if (run() != CURLE_OK) return std::nullopt;
