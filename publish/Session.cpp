@@ -249,13 +249,13 @@ bool Session::renameOver(const std::string& dir, const std::string& from, const 
         if (exists) return false;
         const std::string rename =
             "rename " + remote_.quoted(dir, from) + " " + remote_.quoted(dir, to);
-        // Refused where `to` came after the listing.
+        // OpenSSH refuses it where `to` turned up after the listing.
         return commands(dir, {rename}) == CURLE_OK;
     }
     const CURLcode result = commands(dir, {"RNFR " + from, "RNTO " + to});
     if (result == CURLE_OK) return true;
     // A server that will not rename over a file took RNFR (350) and refused
-    // RNTO. Any other failure, the old file kept, is one.
+    // RNTO. Any other refusal is a failure; the old file stays either way.
     const bool refusedOver = exists && result == CURLE_QUOTE_ERROR &&
                              std::find(replies_.begin(), replies_.end(), 350) != replies_.end();
     if (!refusedOver) check(result, dir);
@@ -265,10 +265,9 @@ bool Session::renameOver(const std::string& dir, const std::string& from, const 
 void Session::deleteThenRename(const std::string& dir, const std::string& from,
                                const std::string& to) {
     if (sftp()) {
-        check(
-            commands(dir, {"*rm " + remote_.quoted(dir, to),
-                           "rename " + remote_.quoted(dir, from) + " " + remote_.quoted(dir, to)}),
-            dir);
+        const std::string target = remote_.quoted(dir, to);
+        const std::string rename = "rename " + remote_.quoted(dir, from) + " " + target;
+        check(commands(dir, {"*rm " + target, rename}), dir);
     } else {
         check(commands(dir, {"DELE " + to, "RNFR " + from, "RNTO " + to}), dir);
     }
