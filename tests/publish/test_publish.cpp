@@ -93,13 +93,18 @@ TEST_P(Publish, SendsWhatChanged) {
     EXPECT_EQ(differences(changed, filesBelow(serverFolder())), "");
 }
 
-// Temporary files that a break left behind go; nothing else of the user's.
+// Temporary files that a break left behind go; nothing else of the user's,
+// not even a name that only looks like one, nor one with line breaks that
+// would put a command of its own on an FTP line.
 TEST_P(Publish, RemovesOnlyLeftovers) {
     writeSite(siteFiles(1));
+    const std::string injecting = "alt\rDELE notizen.txt\r.velmora-tmp-0123456789ab";
     writeFiles(serverFolder(), {{"index.html.velmora-tmp-0123456789ab", "cut"},
-                                {"bilder/stern.gif.velmora-tmp-abc", "cut"},
+                                {"bilder/stern.gif.velmora-tmp-abcdef012345", "cut"},
                                 {"notizen.txt", "meine"},
                                 {"entwurf.velmora-tmp-notiz", "meiner"},
+                                {"kaffee.velmora-tmp-cafe", "meiner"},
+                                {injecting, "fremd"},
                                 {"bilder/alt.jpg", "alt"},
                                 {"velmora-tmp-ohne-namen", "x"}});
     giveToServers(serverFolder());
@@ -107,6 +112,8 @@ TEST_P(Publish, RemovesOnlyLeftovers) {
     Files expected = siteFiles(1);
     expected["notizen.txt"] = "meine";
     expected["entwurf.velmora-tmp-notiz"] = "meiner";
+    expected["kaffee.velmora-tmp-cafe"] = "meiner";
+    expected[injecting] = "fremd";
     expected["bilder/alt.jpg"] = "alt";
     expected["velmora-tmp-ohne-namen"] = "x";
     EXPECT_EQ(all(filesBelow(serverFolder())), all(expected));
@@ -194,11 +201,17 @@ TEST_P(Publish, WrongLogin) {
              (config_ / "other_key").string()});
         connection_.keyFile = (config_ / "other_key").string();
     } else {
-        connection_.password = "Falsch-0815";
+        // Short, and in what the server answers ("530 Login incorrect."),
+        // as a password is that a server echoes.
+        connection_.password = "530";
     }
     const std::string message = failureOf([&] { (void)publishSite(); });
     EXPECT_EQ(message.rfind(kLoginRefused, 0), 0U) << message;
-    EXPECT_EQ(message.find("Falsch-0815"), std::string::npos);
+    if (GetParam() != Protocol::Sftp) {
+        EXPECT_EQ(message,
+                  std::string(kLoginRefused) +
+                      ": (Antwort des Servers ausgelassen: sie enth\u00E4lt das Passwort)");
+    }
     EXPECT_EQ(differences(siteFiles(1), filesBelow(serverFolder())), "");
 }
 
@@ -278,6 +291,63 @@ TEST_P(Publish, FullServer) {
     EXPECT_EQ(differences(siteFiles(1), withoutTemporaries(filesBelow(serverFolder()))), "");
 }
 
+// Names with what URLs, FTP commands, SFTP's quoted names and the listings
+// treat apart arrive byte for byte, with an empty file; their listing reads
+// them back (a republish sends none, and each deleted one again).
+TEST_P(Publish, OddNames) {
+    const Files site = {{"leer.txt", ""},
+                        {"a b#c%d?.jpg", "1"},
+                        {"it's \"q\" \\ back.jpg", "22"},
+                        {" vorne Leerzeichen.jpg", "333"},
+                        {"x -> y.jpg", "4444"},
+                        {"\xC3\x9Cml\xC3\xA4ut/ordner mit #/bild.jpg", "55555"},
+                        {"Jan 1 12:00 monat.jpg", "666666"},
+                        {"index.html", "<html>"}};
+    writeSite(site);
+    std::vector<LocalFile> files;
+    for (const auto& [name, bytes] : site) files.push_back({name, (site_ / name).string()});
+    Record record = Record::load((config_ / "record").string());
+    const Published first = publish(connection_, files, record, false, progress_);
+    EXPECT_EQ(first.sent.size(), site.size());
+    EXPECT_EQ(differences(site, filesBelow(serverFolder())), "");
+    EXPECT_EQ(publish(connection_, files, record, false, progress_).sent,
+              std::vector<std::string>{});
+    for (const auto& [name, bytes] : site) fs::remove(serverFolder() / name);
+    EXPECT_EQ(publish(connection_, files, record, false, progress_).sent.size(), site.size());
+    EXPECT_EQ(differences(site, filesBelow(serverFolder())), "");
+}
+
+// What the server holds where a folder or a file goes is of the other kind:
+// named before anything is sent. A link to a folder is a folder.
+TEST_P(Publish, ServerHoldsTheOtherKind) {
+    writeSite(siteFiles(1));
+    const std::string prefix = std::string(kTransferFailed) + ": \xE2\x80\x9E" + connection_.folder;
+    writeFiles(serverFolder(), {{"bilder", "eine Datei"}});
+    giveToServers(serverFolder());
+    EXPECT_EQ(failureOf([&] { (void)publishSite(); }),
+              prefix + "/bilder\xE2\x80\x9C ist auf dem Server eine Datei, kein Ordner");
+    EXPECT_EQ(all(filesBelow(serverFolder())), std::vector<std::string>{"bilder"});
+
+    fs::remove_all(serverFolder());
+    fs::create_directories(serverFolder() / "hintergrund.jpg/darin");
+    giveToServers(serverFolder());
+    EXPECT_EQ(failureOf([&] { (void)publishSite(); }),
+              prefix + "/hintergrund.jpg\xE2\x80\x9C ist auf dem Server ein Ordner, keine Datei");
+    EXPECT_EQ(all(filesBelow(serverFolder())), std::vector<std::string>{});
+
+    fs::remove_all(serverFolder());
+    fs::create_directories(serverFolder() / "echte-bilder");
+    fs::create_directory_symlink("echte-bilder", serverFolder() / "bilder");
+    giveToServers(serverFolder());
+    EXPECT_EQ(publishSite().sent.size(), siteFiles(1).size());
+    EXPECT_EQ(publishSite().sent, std::vector<std::string>{});
+    Files behindTheLink;
+    for (const auto& [name, bytes] : siteFiles(1)) {
+        behindTheLink[name.starts_with("bilder/") ? "echte-" + name : name] = bytes;
+    }
+    EXPECT_EQ(differences(behindTheLink, filesBelow(serverFolder())), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, Publish, ::testing::Values(Protocol::Sftp, Protocol::FtpTls),
                          protocolName);
 
@@ -325,8 +395,11 @@ TEST_P(HostKeys, UnknownThenAcceptedThenChanged) {
     EXPECT_EQ(differences(siteFiles(2), filesBelow(serverFolder())), "");
 }
 
-// A known key of another type is no changed key: the new one is asked about.
-// The user's own known hosts, with hashed names, are trusted and not written.
+// A known key of another type is no changed key: the new one is asked about,
+// also when Velmora's own file names the host and port exactly, as it writes
+// them (libcurl would pin the key exchange to that type, which this server
+// lacks). The user's own known hosts, with hashed names, are trusted and not
+// written.
 TEST_P(HostKeys, OtherTypeAndUserKnownHosts) {
     writeSite(siteFiles(1));
     run({"ssh-keygen", "-q", "-t", "ecdsa", "-N", "", "-f", (config_ / "ecdsa_key").string()});
@@ -334,7 +407,8 @@ TEST_P(HostKeys, OtherTypeAndUserKnownHosts) {
     std::string type;
     std::string key;
     ecdsa >> type >> key;
-    std::ofstream(connection_.knownHostsFile) << "[127.0.0.1]:* " << type << " " << key << "\n";
+    std::ofstream(connection_.knownHostsFile)
+        << "[127.0.0.1]:" << sshServer().port() << " " << type << " " << key << "\n";
     EXPECT_THROW((void)publishSite(), UnknownHostKey);
 
     const fs::path user = config_ / "user_known_hosts";
@@ -377,8 +451,11 @@ INSTANTIATE_TEST_SUITE_P(Servers, HostKeys, ::testing::Values(Protocol::Sftp), p
 class PlainFtp : public PublishTest {};
 
 // FTP without encryption, where the user chose it: the same publish, and
-// the password kept out of the record as everywhere.
+// the password kept out of the record as everywhere. It goes into the folder
+// the login lands in (no folder given), which is not the server's root here:
+// vsftpd run as the user who starts it does not change its root.
 TEST_P(PlainFtp, Publishes) {
+    connection_.folder.clear();
     writeSite(siteFiles(1, 6000));
     EXPECT_EQ(publishSite().sent.size(), 4U);
     EXPECT_EQ(differences(siteFiles(1, 6000), filesBelow(serverFolder())), "");
