@@ -2,8 +2,9 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Installs the program as a desktop program (program, manual page, desktop
-# entry, AppStream metainfo, icons in the hicolor theme). The Debian package
+# Installs the program as a desktop program (program with its publishing
+# module, manual page, desktop entry, AppStream metainfo, icons in the hicolor
+# theme). The Debian package
 # (debian/) is made from the same rules:
 #
 #   cmake --install build --prefix /tmp/velmora
@@ -11,6 +12,9 @@ include(GNUInstallDirs)
 
 if(TARGET velmora)
     install(TARGETS velmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    # The publishing module, private to the program, which finds it at this
+    # path from its own folder (VELMORA_MODULE_FROM_PROGRAM).
+    install(TARGETS velmora_publish_plugin LIBRARY DESTINATION ${VELMORA_MODULE_INSTALL_DIR})
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/Velmora.1
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()

@@ -110,10 +110,13 @@ TEST_F(PageFiles, OpenedPageIsFinishedBackInItsFolder) {
     EXPECT_EQ(composeFileBytes(out.lines()), bytes);
     EXPECT_FALSE(file.holdsUnsaved(s));
     EXPECT_FALSE(file.wouldReplaceForeignFile(s));
+    const fs::path page = fs::canonical(dir_) / "site/unter/seite.htm";
+    EXPECT_EQ(file.lastPath(), page.string());
 
     file.finish(s, out);
     EXPECT_EQ(read("seite.htm"), bytes);
-    fs::current_path(dir_);
+    fs::current_path(dir_);  // publishing reads no working directory
+    EXPECT_EQ(file.lastPath(), page.string());
     EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator("site/unter"), fs::directory_iterator()), 1);
 }
@@ -159,13 +162,15 @@ TEST_F(PageFiles, UnsavedIsWhatWouldWriteAnotherPage) {
     PageSettings s;
     CodeList out;
     EXPECT_FALSE(file.holdsUnsaved(s));
-    s.Edit3 = "nur ein Feld";  // on no page
+    EXPECT_EQ(file.lastPath(), "");  // nothing to publish yet
+    s.Edit3 = "nur ein Feld";        // on no page
     s.Edit19 = "anders";
     EXPECT_FALSE(file.holdsUnsaved(s));
     s.Edit2 = "Titel";
     EXPECT_TRUE(file.holdsUnsaved(s));
     file.finish(s, out);
     EXPECT_FALSE(file.holdsUnsaved(s));
+    EXPECT_EQ(file.lastPath(), (fs::canonical(dir_) / "anders.html").string());
     s.SpinEdit3.setValue(2000000);  // a page too large to write
     s.ListBox3.items = {"a"};
     s.ListBox6.items = {""};

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "ui/ErrorHandler.h"
+#include "ui/PublishModule.h"
 
 // The icon and Qt's German texts live in this static library; without a
 // reference from code the linker would drop them.
@@ -75,6 +76,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     }
 }
 
+Application::~Application() { finishPublishModule(); }
+
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
@@ -84,12 +87,28 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-Shell::Shell() { Form1.setWizard(&Form3); }
+Shell::Shell()
+    : publishing({[this] { return Form3.lastPage(); }, [this] { return Form3.holdsUnsaved(); },
+                  [this] { return Form3.writePage(); }},
+                 Form3.notice()) {
+    Form1.setWizard(&Form3);
+    Form1.setPublishing(&publishing);
+    publishing.reachFrom(&Form1);
+    publishing.reachFrom(&Form3);
+    QObject::connect(&Form3.notice(), &PageNotice::publishAsked, &publishing,
+                     [this] { publishing.publish(&Form1); });
+}
 
 void Shell::start(const CommandLine& line) {
     Form1.show();
     if (!line.page.isEmpty()) {
-        QTimer::singleShot(0, &Form3, [this, page = line.page] { Form3.openPage(page, &Form1); });
+        // Opening the page makes its folder the working directory: the page
+        // to publish is known by its real path before.
+        const QString real = line.publish ? QFileInfo(line.page).canonicalFilePath() : QString();
+        QTimer::singleShot(0, &Form3, [this, page = line.page, real] {
+            Form3.openPage(page, &Form1);
+            if (!real.isEmpty() && Form3.lastPage() == real) publishing.publish(&Form3);
+        });
     }
     if (line.dialog) QTimer::singleShot(0, &Form1, &TForm1::openPageDialog);
 }

@@ -6,7 +6,7 @@
 // the two windows in the order the program creates them.
 //
 //   main ──▶ Application (title, icon, fonts) ──▶ command line ──▶ Shell (Form1, then Form3
-//   hidden) ──▶ start (a page, or the dialog) ──▶ event loop
+//   hidden, publishing) ──▶ start (a page, the dialog, or a page to publish) ──▶ event loop
 #pragma once
 
 #include <QApplication>
@@ -14,6 +14,7 @@
 #include <QString>
 
 #include "ui/CommandLine.h"
+#include "ui/Publishing.h"
 #include "ui/TForm1.h"
 #include "ui/TForm3.h"
 
@@ -41,22 +42,29 @@ class Application : public QApplication {
     Q_OBJECT
 public:
     Application(int& argc, char** argv);
+    /// Releases what publishing set up, when the user published: after the
+    /// windows, whose transfers have ended with them.
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
 /// The two windows, each created once and kept until the program ends: the
-/// start window first, then the wizard, hidden.
+/// start window first, then the wizard, hidden; and publishing, reached with
+/// Strg+P in either and from the notification.
 struct Shell {
     Shell();
 
     /// Shows the start window and, once the event loop runs, what the
-    /// command line asks for: the wizard with a page in front of it, or the
-    /// dialog to choose one.
+    /// command line asks for: the wizard with a page in front of it, the
+    /// dialog to choose one, or a page and the dialog to publish it.
     void start(const CommandLine& line);
 
     TForm1 Form1;
     TForm3 Form3;
+    Publishing publishing;
 };
 
 }  // namespace velmora::ui

@@ -22,6 +22,9 @@ QString helpText(const QString& program) {
                "  -h, --help     Diese Hilfe zeigen.\n"
                "  -v, --version  Die Version zeigen.\n"
                "  --dialog       Beim Start den Dialog \u201ESeite \u00F6ffnen\u201C zeigen.\n"
+               "  --publish SEITE\n"
+               "                 SEITE \u00F6ffnen wie unten und den Dialog \u201ESeite\n"
+               "                 ver\u00F6ffentlichen\u201C zeigen.\n"
                "\n"
                "Argumente:\n"
                "  SEITE          Eine Seite, die Velmora geschrieben hat, im Assistenten\n"
@@ -40,9 +43,12 @@ CommandLine ending(int code, const QString& message) {
 }
 
 // The option as the user wrote it: "-x" and "--x" both give the name "x".
+// An error without an unknown option is the one option with a value
+// missing it.
 QString unknownOption(const QCommandLineParser& parser, const QStringList& arguments) {
     const QStringList names = parser.unknownOptionNames();
-    if (names.isEmpty()) return parser.errorText();
+    if (names.isEmpty())
+        return QStringLiteral("nach %1 fehlt die Seite").arg(quoted(QStringLiteral("--publish")));
     for (const QString& argument : arguments.mid(1)) {
         const QString name = argument.section(QLatin1Char('='), 0, 0);
         if (name.startsWith(QLatin1Char('-')) &&
@@ -62,7 +68,8 @@ CommandLine readCommandLine(const QStringList& arguments) {
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption dialog(QStringLiteral("dialog"));
-    parser.addOptions({help, version, dialog});
+    const QCommandLineOption publish(QStringLiteral("publish"), QString(), QStringLiteral("SEITE"));
+    parser.addOptions({help, version, dialog, publish});
     parser.addPositionalArgument(QStringLiteral("SEITE"), QString());
     const bool parsed = parser.parse(arguments);
     if (parser.isSet(help)) return ending(0, helpText(program));
@@ -75,7 +82,8 @@ CommandLine readCommandLine(const QStringList& arguments) {
         return ending(
             2, QStringLiteral("%1: %2.").arg(program, unknownOption(parser, arguments)) + tryHelp);
     }
-    const QStringList pages = parser.positionalArguments();
+    QStringList pages = parser.positionalArguments();
+    if (parser.isSet(publish)) pages.prepend(parser.value(publish));
     if (pages.size() > 1) {
         return ending(2, QStringLiteral("%1 \u00F6ffnet eine Seite, nicht %2: %3.")
                                  .arg(program, QString::number(pages.size()),
@@ -85,6 +93,7 @@ CommandLine readCommandLine(const QStringList& arguments) {
     CommandLine line;
     line.page = pages.value(0);
     line.dialog = parser.isSet(dialog);
+    line.publish = parser.isSet(publish);
     return line;
 }
 

@@ -2,10 +2,11 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The command line: a page to open, the dialog to open one, and the German
-// answers to --help and --version.
+// The command line: a page to open, the dialog to open one, a page to open
+// and publish, and the German answers to --help and --version.
 //
 //   Velmora [--dialog] [SEITE]
+//   Velmora --publish SEITE
 #pragma once
 
 #include <QString>
@@ -15,8 +16,9 @@
 namespace velmora::ui {
 
 struct CommandLine {
-    QString page;         // a page to open at start, or empty
-    bool dialog = false;  // the dialog "Seite öffnen" at start
+    QString page;          // a page to open at start, or empty
+    bool dialog = false;   // the dialog "Seite öffnen" at start
+    bool publish = false;  // `page`, then the dialog "Seite veröffentlichen"
     /// Set when the program ends at once with this status: after --help or
     /// --version (0, `message` for standard output) or after a command line
     /// it cannot follow (2, `message` for standard error).

@@ -34,19 +34,8 @@ const QString kFileManager = QStringLiteral("org.freedesktop.FileManager1");
 const QString kDefaultAction = QStringLiteral("default");
 const QString kBrowserAction = QStringLiteral("browser");
 const QString kFolderAction = QStringLiteral("folder");
-
-// The page as a user reads it: below the home folder as "~/…". The home
-// folder may be reached through a link while the working directory, which the
-// page's path comes from, is the real path.
-QString readablePath(const QString& path) {
-    const QString home = QDir::homePath();
-    for (const QString& h : {home, QFileInfo(home).canonicalFilePath()}) {
-        if (h.isEmpty() || h == QLatin1String("/")) continue;
-        if (path == h) return QStringLiteral("~");
-        if (path.startsWith(h + QLatin1Char('/'))) return QLatin1Char('~') + path.mid(h.size());
-    }
-    return path;
-}
+const QString kPublishAction = QStringLiteral("publish");
+const QString kBrowserLabel = QStringLiteral("Im Browser ansehen");
 
 QString folderOf(const QString& page) { return QFileInfo(page).absolutePath(); }
 
@@ -74,12 +63,38 @@ void callAsync(QObject* context, const QDBusMessage& call, ReplyHandler onReply,
 
 }  // namespace
 
+// The home folder may be reached through a link while the working directory,
+// which the page's path comes from, is the real path.
+QString readablePath(const QString& path) {
+    const QString home = QDir::homePath();
+    for (const QString& h : {home, QFileInfo(home).canonicalFilePath()}) {
+        if (h.isEmpty() || h == QLatin1String("/")) continue;
+        if (path == h) return QStringLiteral("~");
+        if (path.startsWith(h + QLatin1Char('/'))) return QLatin1Char('~') + path.mid(h.size());
+    }
+    return path;
+}
+
 PageNotice::PageNotice(QObject* parent) : QObject(parent) {}
 
 PageNotice::~PageNotice() = default;
 
 void PageNotice::pageSaved(const QString& absolutePath) {
-    next_ = QDir::cleanPath(absolutePath);
+    const QString page = QDir::cleanPath(absolutePath);
+    announce({QStringLiteral("Seite gespeichert"), readablePath(page), page, QUrl(), true});
+}
+
+void PageNotice::pagePublished(const QString& where, const QString& webAddress) {
+    Notice notice{QStringLiteral("Seite veröffentlicht"), where, QString(), QUrl(), false};
+    if (!webAddress.isEmpty()) {
+        notice.web = QUrl::fromUserInput(webAddress);
+        notice.body += QLatin1Char('\n') + webAddress;
+    }
+    announce(std::move(notice));
+}
+
+void PageNotice::announce(Notice notice) {
+    next_ = std::move(notice);
     // From the event loop, so that the wizard is off the screen before the
     // first use of the bus connects to it.
     if (!sending_) {
@@ -88,8 +103,8 @@ void PageNotice::pageSaved(const QString& absolutePath) {
 }
 
 void PageNotice::send() {
-    if (sending_ || next_.isEmpty()) return;
-    const QString page = std::exchange(next_, QString());
+    if (sending_ || !next_) return;
+    const Notice notice = *std::exchange(next_, std::nullopt);
     if (!QDBusConnection::sessionBus().isConnected()) return;
     if (signals_ == nullptr) {
         signals_ = new NotificationSignals(this);
@@ -105,10 +120,10 @@ void PageNotice::send() {
         this,
         QDBusMessage::createMethodCall(kNotifications, kNotificationsPath, kNotifications,
                                        QStringLiteral("GetCapabilities")),
-        [this, page](const QDBusMessage& reply) {
+        [this, notice](const QDBusMessage& reply) {
             const QStringList capabilities = reply.arguments().value(0).toStringList();
             try {
-                sendNotify(page, capabilities.contains(QLatin1String("body-markup")));
+                sendNotify(notice, capabilities.contains(QLatin1String("body-markup")));
             } catch (...) {
                 sendingEnded();  // or no finish would ever be announced again
                 throw;
@@ -117,32 +132,37 @@ void PageNotice::send() {
         [this](const QDBusError&) { sendingEnded(); });
 }
 
-void PageNotice::sendNotify(const QString& page, bool markup) {
-    const QString body = markup ? readablePath(page).toHtmlEscaped() : readablePath(page);
+void PageNotice::sendNotify(const Notice& notice, bool markup) {
+    const QString body = markup ? notice.body.toHtmlEscaped() : notice.body;
     const QString entry = QGuiApplication::desktopFileName();
     QVariantMap hints;
     if (!entry.isEmpty()) hints.insert(QStringLiteral("desktop-entry"), entry);
-    const QString browser = QStringLiteral("Im Browser ansehen");
-    const QStringList actions{kDefaultAction, browser,       kBrowserAction,
-                              browser,        kFolderAction, QStringLiteral("Ordner öffnen")};
+    QStringList actions;
+    if (notice.saved) {
+        actions = QStringList{kDefaultAction, kBrowserLabel,
+                              kBrowserAction, kBrowserLabel,
+                              kFolderAction,  QStringLiteral("Ordner öffnen"),
+                              kPublishAction, QStringLiteral("Veröffentlichen")};
+    } else if (notice.web.isValid()) {
+        actions = QStringList{kDefaultAction, kBrowserLabel, kBrowserAction, kBrowserLabel};
+    }
     QDBusMessage notify = QDBusMessage::createMethodCall(kNotifications, kNotificationsPath,
                                                          kNotifications, QStringLiteral("Notify"));
     // The installed icon has the desktop entry's name.
-    notify.setArguments({QStringLiteral("Velmora"), QVariant::fromValue(id_), entry,
-                         QStringLiteral("Seite gespeichert"), body, actions, hints,
-                         QVariant::fromValue(qint32{-1})});
+    notify.setArguments({QStringLiteral("Velmora"), QVariant::fromValue(id_), entry, notice.summary,
+                         body, actions, hints, QVariant::fromValue(qint32{-1})});
     callAsync(
         this, notify,
-        [this, page](const QDBusMessage& reply) {
-            sent(page, reply.arguments().value(0).toUInt());
+        [this, notice](const QDBusMessage& reply) {
+            sent(notice, reply.arguments().value(0).toUInt());
             sendingEnded();
         },
         [this](const QDBusError&) { sendingEnded(); });
 }
 
-void PageNotice::sent(const QString& page, uint id) {
+void PageNotice::sent(const Notice& notice, uint id) {
     id_ = id;
-    shown_ = page;
+    shown_ = notice;
 }
 
 void PageNotice::sendingEnded() {
@@ -153,13 +173,17 @@ void PageNotice::sendingEnded() {
 void PageNotice::actionInvoked(uint id, const QString& key) {
     if (id == 0 || id != id_) return;
     if (key == kDefaultAction || key == kBrowserAction) {
-        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(shown_))) {
+        const QUrl url = shown_.saved ? QUrl::fromLocalFile(shown_.page) : shown_.web;
+        if (!url.isValid()) return;
+        if (!QDesktopServices::openUrl(url)) {
             showError(nullptr,
                       QStringLiteral("Der Browser ließ sich nicht starten, um %1 zu zeigen.")
-                          .arg(readablePath(shown_)));
+                          .arg(shown_.saved ? readablePath(shown_.page) : url.toString()));
         }
-    } else if (key == kFolderAction) {
-        showInFolder(shown_);
+    } else if (key == kFolderAction && shown_.saved) {
+        showInFolder(shown_.page);
+    } else if (key == kPublishAction && shown_.saved) {
+        emit publishAsked(shown_.page);
     }
 }
 

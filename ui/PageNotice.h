@@ -3,11 +3,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The desktop notification "Seite gespeichert" after a finish: it says where
-// the page went and offers to show it in the browser or in its folder.
+// the page went and offers to show it in the browser or in its folder, or to
+// publish it. After a publish, "Seite veröffentlicht" takes its place, with
+// the web address to open where the user gave one.
 //
 //   finish ──▶ pageSaved(path) ┄┄(event loop)┄┄▶ GetCapabilities ──▶ Notify ──▶ id
+//   publish ──▶ pagePublished(where, web) ┄┄▶ the same, in place of the one shown
 //   ActionInvoked(id, key) ──▶ browser (QDesktopServices)
-//                          └─▶ file manager (FileManager1.ShowItems, else the folder)
+//                          ├─▶ file manager (FileManager1.ShowItems, else the folder)
+//                          └─▶ publishAsked(page)
 //
 // The finish never waits on D-Bus: every call is asynchronous and starts only
 // after the wizard is hidden, so a slow or missing notification service leaves
@@ -17,10 +21,15 @@
 
 #include <QObject>
 #include <QString>
+#include <QUrl>
+#include <optional>
 
 namespace velmora::ui {
 
 class NotificationSignals;
+
+/// A path as a user reads it: below the home folder as "~/…".
+[[nodiscard]] QString readablePath(const QString& path);
 
 class PageNotice : public QObject {
     Q_OBJECT
@@ -32,11 +41,27 @@ public:
 
     /// Announces the page just written at `absolutePath`; returns at once.
     void pageSaved(const QString& absolutePath);
+    /// Announces a page put on the server: `where`, as a user reads it, and
+    /// `webAddress`, which the notification opens when it is not empty.
+    void pagePublished(const QString& where, const QString& webAddress);
+
+signals:
+    /// The user chose "Veröffentlichen" on the notification of `page`.
+    void publishAsked(const QString& page);
 
 private:
+    struct Notice {
+        QString summary;
+        QString body;  // plain text
+        QString page;
+        QUrl web;  // the browser's address; empty: the page itself
+        bool saved = false;
+    };
+
+    void announce(Notice notice);
     void send();
-    void sendNotify(const QString& page, bool markup);
-    void sent(const QString& page, uint id);
+    void sendNotify(const Notice& notice, bool markup);
+    void sent(const Notice& notice, uint id);
     void sendingEnded();
     void actionInvoked(uint id, const QString& key);
     void closed(uint id);
@@ -44,15 +69,15 @@ private:
     void openFolder(const QString& page);
 
     NotificationSignals* signals_ = nullptr;
-    // The server's id of the notification on screen, 0 when none is, and the
-    // page it names.
+    // The server's id of the notification on screen, 0 when none is, and
+    // what it says.
     uint id_ = 0;
-    QString shown_;
+    Notice shown_;
     // One Notify at a time, so that a finish right after another replaces
-    // its notification instead of racing it for an id: `next_` is the page
+    // its notification instead of racing it for an id: `next_` is what is
     // still to announce when the call in flight ends.
     bool sending_ = false;
-    QString next_;
+    std::optional<Notice> next_;
 };
 
 }  // namespace velmora::ui

@@ -12,11 +12,11 @@
 #include <QSessionManager>
 #include <QShortcut>
 #include <QToolButton>
-#include <algorithm>
 
 #include "ui/Controls.h"
 #include "ui/ErrorHandler.h"
 #include "ui/PageDrop.h"
+#include "ui/Publishing.h"
 #include "ui/TForm3.h"
 #include "ui/WizardStyle.h"
 
@@ -99,15 +99,24 @@ void TForm1::openPageDialog() {
 
 void TForm1::SpeedButton3Click() { close(); }
 
+// A publish is stopped at its question's "Ja", before the next question;
+// ending without leave to ask stops it with the dialog.
 bool TForm1::mayEnd(const std::function<bool()>& mayAsk) {
+    const bool publishing = publishing_ != nullptr && publishing_->busy();
     QStringList questions;
+    if (publishing) {
+        questions << QStringLiteral("Die Seite wird gerade veröffentlicht. Trotzdem beenden?");
+    }
     if (wizard_ != nullptr && wizard_->holdsUnsaved()) {
         questions << QStringLiteral(
             "Die Eingaben im Assistenten sind noch nicht gespeichert. Trotzdem beenden?");
     }
     if (questions.isEmpty() || !mayAsk()) return true;
-    return std::all_of(questions.begin(), questions.end(),
-                       [this](const QString& question) { return askYesNo(this, question); });
+    for (const QString& question : questions) {
+        if (!askYesNo(this, question)) return false;
+        if (publishing && question == questions.front()) publishing_->stop();
+    }
+    return true;
 }
 
 bool TForm1::endSession(const std::function<bool()>& mayAsk) {

@@ -12,12 +12,13 @@ class QSessionManager;
 
 namespace velmora::ui {
 
+class Publishing;
 class TForm3;
 
 /// The start window and the program's main window: "Start" shows the wizard,
 /// "Ende" or closing this window ends the program, wizard open or not, after
-/// a question when that would lose values not yet saved. Ctrl+O, or a page
-/// dropped on it, opens a page in the wizard.
+/// a question when that would lose values not yet saved or stop a publish.
+/// Ctrl+O, or a page dropped on it, opens a page in the wizard.
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -25,6 +26,8 @@ public:
 
     /// The wizard that "Start" shows; it is created after this window.
     void setWizard(TForm3* wizard) noexcept { wizard_ = wizard; }
+    /// Publishing, whose transfer ending the program would stop.
+    void setPublishing(Publishing* publishing) noexcept { publishing_ = publishing; }
 
     void SpeedButton2Click();
     void SpeedButton3Click();
@@ -56,6 +59,7 @@ private:
     void createButtons();
 
     TForm3* wizard_ = nullptr;
+    Publishing* publishing_ = nullptr;
     // The desktop session is ending and the program agreed: the close that
     // follows asks nothing again.
     bool sessionEnds_ = false;

@@ -173,7 +173,9 @@ void TForm3::SpinEdit3Change() {
 // A file of the page's name that this run has neither opened nor written,
 // and that is no page Velmora wrote, may be the user's own: it is replaced
 // only when the user says so.
-void TForm3::SpeedButton9Click() {
+void TForm3::SpeedButton9Click() { writePage(); }
+
+bool TForm3::writePage() {
     bool declined = false;
     const bool saved = guarded(this, [this, &declined] {
         if (page_.wouldReplaceForeignFile(settings_) &&
@@ -197,6 +199,7 @@ void TForm3::SpeedButton9Click() {
             notice_.pageSaved(QFileInfo(qs(velmora::outputFileName(settings_))).absoluteFilePath());
         });
     }
+    return saved && !declined;
 }
 
 void TForm3::openPage(const QString& path, QWidget* from) {

@@ -57,6 +57,14 @@ public:
     /// the last one written or opened.
     [[nodiscard]] bool holdsUnsaved() const { return page_.holdsUnsaved(settings_); }
 
+    /// For publishing: the real path of the page last written or opened
+    /// (empty before the first), the finish as "F E R T I G" runs it
+    /// (whether it wrote the page), and the notification that announces
+    /// both.
+    [[nodiscard]] QString lastPage() const { return QString::fromStdString(page_.lastPath()); }
+    bool writePage();
+    [[nodiscard]] PageNotice& notice() noexcept { return notice_; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -89,7 +89,8 @@ bool PageFile::wouldReplaceForeignFile(const PageSettings& s) const {
 void PageFile::finish(PageSettings& s, CodeList& out) {
     SpeedButton9Click(s, out);
     lastPage_ = out.lines();
-    known_.insert(realPath(outputFileName(s)));
+    lastPath_ = realPath(outputFileName(s));
+    known_.insert(lastPath_);
 }
 
 bool PageFile::holdsUnsaved(const PageSettings& s) const {
@@ -122,6 +123,7 @@ void PageFile::open(OpenedPage opened, PageSettings& s, CodeList& out) {
     selectLastEntries(s);
     out = std::move(opened.page.lines);
     lastPage_ = out.lines();
+    lastPath_ = real;
     known_.insert(std::move(real));
 }
 

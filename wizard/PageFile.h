@@ -56,6 +56,10 @@ public:
     /// opened.
     [[nodiscard]] bool holdsUnsaved(const PageSettings& s) const;
 
+    /// The real path of the page last written or opened; empty before the
+    /// first. What publishing takes to the server.
+    [[nodiscard]] const std::string& lastPath() const noexcept { return lastPath_; }
+
     /// Reads the page at `path`. Changes nothing; a file that is no page, or
     /// cannot be read, throws Failure.
     [[nodiscard]] static OpenedPage read(const std::string& path);
@@ -68,6 +72,7 @@ public:
 
 private:
     std::vector<std::string> lastPage_;
+    std::string lastPath_;
     std::set<std::string> known_;  // the real paths of the files opened or written
 };
 

@@ -144,6 +144,7 @@ public:
         }
         write(root.filePath(QStringLiteral("config/mimeapps.list")),
               "[Default Applications]\ntext/html=standin-browser.desktop\n"
+              "x-scheme-handler/https=standin-browser.desktop\n"
               "inode/directory=standin-files.desktop\n");
         qputenv("HOME", root.filePath(QStringLiteral("home")).toUtf8());
         qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toUtf8());
@@ -300,8 +301,9 @@ private slots:
             }
         }
         QVERIFY(n.actions.contains(QStringLiteral("default")));
-        QCOMPARE(labels, (QStringList{QStringLiteral("Im Browser ansehen"),
-                                      QStringLiteral("Ordner öffnen")}));
+        QCOMPARE(labels,
+                 (QStringList{QStringLiteral("Im Browser ansehen"), QStringLiteral("Ordner öffnen"),
+                              QStringLiteral("Veröffentlichen")}));
         QCOMPARE(n.replaces, 0u);
     }
 
@@ -406,6 +408,31 @@ private slots:
             QVERIFY(desktop_.opened("browser").isEmpty());
         }
         QVERIFY(!w_->isVisible());
+    }
+
+    // After a publish: where the page went, and the web address, which the
+    // notification opens in the browser; without one, nothing to open.
+    void notificationAfterPublish() {
+        PageNotice notice;
+        notice.pagePublished(QStringLiteral("index.html auf example.org im Ordner <www>"),
+                             QStringLiteral("https://www.example.org/urlaub/"));
+        QTRY_COMPARE(notifications_.notified.size(), 1);
+        const Notified& n = notifications_.notified.front();
+        QCOMPARE(n.summary, QStringLiteral("Seite veröffentlicht"));
+        QCOMPARE(n.body, QStringLiteral("index.html auf example.org im Ordner &lt;www&gt;\n"
+                                        "https://www.example.org/urlaub/"));
+        QCOMPARE(n.actions,
+                 (QStringList{QStringLiteral("default"), QStringLiteral("Im Browser ansehen"),
+                              QStringLiteral("browser"), QStringLiteral("Im Browser ansehen")}));
+        signal("ActionInvoked", notifications_.ids.front(), QStringLiteral("browser"));
+        QTRY_COMPARE_WITH_TIMEOUT(desktop_.opened("browser"),
+                                  QStringList{QStringLiteral("https://www.example.org/urlaub/")},
+                                  10000);
+        // The next publish replaces it; without an address it offers nothing.
+        notice.pagePublished(QStringLiteral("index.html auf example.org"), QString());
+        QTRY_COMPARE(notifications_.notified.size(), 2);
+        QCOMPARE(notifications_.notified.at(1).replaces, notifications_.ids.front());
+        QCOMPARE(notifications_.notified.at(1).actions, QStringList());
     }
 
     void noServiceFinishesAsToday() {

@@ -22,27 +22,42 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("page");
         QTest::addColumn<bool>("dialog");
+        QTest::addColumn<bool>("publish");
         const QString tryHelp =
             QStringLiteral(" \u201EVelmora --help\u201C zeigt, was Velmora versteht.\n");
-        QTest::newRow("nothing") << QStringList{} << -1 << QString() << QString() << false;
+        QTest::newRow("nothing") << QStringList{} << -1 << QString() << QString() << false << false;
         QTest::newRow("a page") << QStringList{QStringLiteral("a b.html")} << -1 << QString()
-                                << QStringLiteral("a b.html") << false;
-        QTest::newRow("the dialog")
-            << QStringList{QStringLiteral("--dialog")} << -1 << QString() << QString() << true;
+                                << QStringLiteral("a b.html") << false << false;
+        QTest::newRow("the dialog") << QStringList{QStringLiteral("--dialog")} << -1 << QString()
+                                    << QString() << true << false;
         QTest::newRow("version") << QStringList{QStringLiteral("-v")} << 0
                                  << QStringLiteral("Velmora " VELMORA_VERSION "\n") << QString()
-                                 << false;
+                                 << false << false;
         QTest::newRow("two pages")
             << QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")} << 2
             << QStringLiteral(
                    "Velmora \u00F6ffnet eine Seite, nicht 2: "
                    "\u201Ea.html\u201C, \u201Eb.html\u201C.") +
                    tryHelp
-            << QString() << false;
+            << QString() << false << false;
         QTest::newRow("unknown option")
             << QStringList{QStringLiteral("--seite=x")} << 2
             << QStringLiteral("Velmora: unbekannte Option \u201E--seite\u201C.") + tryHelp
-            << QString() << false;
+            << QString() << false << false;
+        QTest::newRow("a page to publish")
+            << QStringList{QStringLiteral("--publish"), QStringLiteral("a b.html")} << -1
+            << QString() << QStringLiteral("a b.html") << false << true;
+        QTest::newRow("publish without a page")
+            << QStringList{QStringLiteral("--publish")} << 2
+            << QStringLiteral("Velmora: nach \u201E--publish\u201C fehlt die Seite.") + tryHelp
+            << QString() << false << false;
+        QTest::newRow("a page to publish and another")
+            << QStringList{QStringLiteral("--publish=a.html"), QStringLiteral("b.html")} << 2
+            << QStringLiteral(
+                   "Velmora \u00F6ffnet eine Seite, nicht 2: "
+                   "\u201Ea.html\u201C, \u201Eb.html\u201C.") +
+                   tryHelp
+            << QString() << false << false;
     }
     void commandLine() {
         QFETCH(QStringList, arguments);
@@ -50,12 +65,14 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, page);
         QFETCH(bool, dialog);
+        QFETCH(bool, publish);
         const CommandLine line =
             readCommandLine(QStringList{QStringLiteral("/usr/bin/Velmora")} + arguments);
         QCOMPARE(line.exitCode.value_or(-1), exitCode);
         QCOMPARE(line.message, message);
         QCOMPARE(line.page, page);
         QCOMPARE(line.dialog, dialog);
+        QCOMPARE(line.publish, publish);
     }
 
     // The program itself answers the command line without a desktop, in
@@ -95,6 +112,9 @@ private slots:
         if (exitCode == 0) {
             QVERIFY(stdoutText.contains(QStringLiteral(
                 "--dialog       Beim Start den Dialog \u201ESeite \u00F6ffnen\u201C zeigen.")));
+            QVERIFY(stdoutText.contains(QStringLiteral(
+                "--publish SEITE\n                 SEITE \u00F6ffnen wie unten und den Dialog "
+                "\u201ESeite\n                 ver\u00F6ffentlichen\u201C zeigen.")));
         }
     }
 };

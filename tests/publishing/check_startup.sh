@@ -1,0 +1,43 @@
+#!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Velmora developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# A start maps neither libcurl nor QtKeychain, nor the publishing module;
+# publishing maps all three. Read in /proc/PID/maps of the program itself,
+# taken when its window is shown (shown_hook, preloaded).
+# Usage: check_startup.sh PROGRAM HOOK DEFAULT_PAGE_TOOL
+set -eu
+program=$1 hook=$2 page_tool=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME="$work" XDG_CONFIG_HOME="$work/.config" XDG_DATA_HOME="$work/.local/share"
+"$page_tool" "$work" >/dev/null
+
+# shown TITLE MAPS ARGUMENTS... — the program until the window TITLE is shown.
+shown() {
+    title=$1 maps=$2
+    shift 2
+    LD_PRELOAD=$hook VELMORA_SHOWN_TITLE=$title VELMORA_SHOWN_MAPS=$maps \
+        timeout 60 "$program" "$@"
+    [ -s "$maps" ] || { echo "FAIL: no window \"$title\""; exit 1; }
+}
+# mapped MAPS — the publishing libraries in a memory map.
+mapped() { grep -oE '/[^ ]*(libcurl|libqt6keychain|/velmora/publish)[^/ ]*\.so[^/ ]*$' "$1" | sort -u; }
+
+shown "HTML Velmora 1.3 Ultrapex" "$work/start"
+grep -q libQt6Widgets "$work/start" || { echo "FAIL: the map holds no Qt"; exit 1; }
+if [ -n "$(mapped "$work/start")" ]; then
+    echo "FAIL: mapped at start:"
+    mapped "$work/start"
+    exit 1
+fi
+echo "at start: no libcurl, no QtKeychain, no publishing module"
+
+# Publishing brings them: the dialog "Seite veröffentlichen" of --publish.
+shown "Seite veröffentlichen" "$work/publish" --publish "$work/index.html"
+for library in libcurl libqt6keychain /velmora/publish; do
+    grep -q "$library" "$work/publish" || { echo "FAIL: not mapped when publishing: $library"; exit 1; }
+done
+echo "publishing: $(mapped "$work/publish" | xargs -n1 basename | xargs)"

@@ -1,0 +1,694 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The dialog "Seite veröffentlichen" driven as a user would, against OpenSSH's
+// sshd on loopback (key login, unprivileged), with the publishing module the
+// program loads. Home, configuration and data folders are scratch ones, so
+// the test sees exactly what publishing keeps.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDBusConnection>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "LineProxy.h"
+#include "Servers.h"
+#include "generator/OutputFile.h"
+#include "generator/PageGenerator.h"
+#include "settings/Failure.h"
+#include "test_wizard_support.h"
+#include "ui/Application.h"
+#include "ui/PublishDialog.h"
+#include "ui/PublishModule.h"
+
+using namespace velmora;
+using namespace velmora::ui;
+using namespace velmora::ui::test;
+namespace fs = std::filesystem;
+namespace servers = velmora::publish::testing;
+
+namespace {
+
+// Never written anywhere: the test greps for it.
+const QString kPassword = QStringLiteral("Kennwort-Nie-Im-Klartext-81");
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+using Files = std::map<std::string, std::string>;
+
+// `size` bytes that differ for every `seed`.
+std::string randomBytes(std::size_t size, std::uint32_t seed) {
+    QRandomGenerator random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) c = static_cast<char>(random.bounded(256));
+    return bytes;
+}
+
+// Every file below `dir` by its relative path, but the temporary files of
+// a publish.
+Files filesBelow(const fs::path& dir) {
+    Files files;
+    if (!fs::exists(dir)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        const std::string name = fs::relative(entry.path(), dir).generic_string();
+        if (entry.is_regular_file() && name.find(".velmora-tmp-") == std::string::npos)
+            files[name] = readAll(entry.path());
+    }
+    return files;
+}
+
+// The names of the files that are not as either of `before` and `after` has
+// them, or that neither has.
+QStringList neitherOldNorNew(const Files& before, const Files& after, const Files& server) {
+    QStringList wrong;
+    for (const auto& [name, bytes] : server) {
+        const auto old = before.find(name);
+        const auto fresh = after.find(name);
+        if ((old == before.end() || old->second != bytes) &&
+            (fresh == after.end() || fresh->second != bytes))
+            wrong << QString::fromStdString(name);
+    }
+    return wrong;
+}
+
+void writeAll(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every file below `dir` that holds `text`.
+QStringList filesHolding(const QString& dir, const QByteArray& text) {
+    QStringList found;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        if (f.open(QIODevice::ReadOnly) && f.readAll().contains(text)) found << f.fileName();
+    }
+    return found;
+}
+
+// The home and XDG folders: scratch ones, set before the application reads
+// them, or those that keyring_session.sh made for the keyring it started.
+class ScratchHome {
+public:
+    ScratchHome() : given_(qEnvironmentVariable("VELMORA_SCRATCH_HOME")) {
+        if (!given_.isEmpty()) return;
+        QDir(dir_.path()).mkpath(QStringLiteral(".config"));
+        qputenv("HOME", dir_.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", path(".config").toUtf8());
+        qputenv("XDG_DATA_HOME", path(".local/share").toUtf8());
+    }
+    [[nodiscard]] QString path(const char* sub) const {
+        return QDir(root()).filePath(QString::fromLatin1(sub));
+    }
+    [[nodiscard]] QString root() const { return given_.isEmpty() ? dir_.path() : given_; }
+
+private:
+    QString given_;
+    QTemporaryDir dir_;
+};
+
+// A box's buttons, whose order is the platform's.
+QStringList sorted(QStringList buttons) {
+    buttons.sort();
+    return buttons;
+}
+
+// What the keyring holds for `key`, read by libsecret's own tool.
+QString inKeyring(const QString& key) {
+    QProcess lookup;
+    lookup.start(QStringLiteral("secret-tool"),
+                 {QStringLiteral("lookup"), QStringLiteral("user"), key, QStringLiteral("server"),
+                  QStringLiteral("Velmora"), QStringLiteral("type"), QStringLiteral("plaintext")});
+    lookup.waitForFinished();
+    return QString::fromUtf8(lookup.readAllStandardOutput());
+}
+
+}  // namespace
+
+class PublishDialogTest : public QObject {
+    Q_OBJECT
+public:
+    explicit PublishDialogTest(const ScratchHome& home) : home_(home) {}
+
+private:
+    const ScratchHome& home_;
+    servers::TempDir serverDir_;
+    std::optional<servers::SshServer> ssh_;
+    servers::TempDir local_;
+    fs::path site_;
+    std::unique_ptr<PublishDialog> d_;
+    // The dialog the helpers below work on, when not d_: the program's own.
+    PublishDialog* shown_ = nullptr;
+
+    PublishDialog* dialog() { return shown_ != nullptr ? shown_ : d_.get(); }
+
+    template <typename W>
+    W* field(const char* name) {
+        return dialog()->findChild<W*>(QString::fromLatin1(name));
+    }
+    QString status() { return field<QLabel>("Status")->text(); }
+    fs::path serverFolder(const char* folder) const { return ssh_->home() / folder; }
+    QString velmoraKnownHosts() const {
+        return QDir(home_.path(".local/share")).filePath(QStringLiteral("velmora/known_hosts"));
+    }
+
+    // The page as Velmora writes it: a background, a heading picture that is
+    // missing, a picture in a folder and one outside the page's folder.
+    Files writeSite() {
+        PageSettings s;
+        s.ListBox3.items = {"bilder/Sch\xC3\xB6ne Aussicht.jpg", "../Bilder/urlaub.jpg"};
+        s.ListBox6.items = {"Am Meer", "Urlaub"};
+        CodeList lines;
+        writePage(s, lines);
+        Files files{{"index.html", composeFileBytes(lines.lines())},
+                    {"hintergrund.jpg", randomBytes(40'000, 1)},
+                    {"bilder/Sch\xC3\xB6ne Aussicht.jpg", randomBytes(250'000, 2)}};
+        for (const auto& [name, bytes] : files) writeAll(site_ / name, bytes);
+        writeAll(site_.parent_path() / "Bilder/urlaub.jpg", "liegt außerhalb");
+        return files;
+    }
+    // A page of its own in `folder`, never published: the dialog opens empty.
+    QString freshPage(const char* folder) {
+        PageSettings s;
+        CodeList lines;
+        writePage(s, lines);
+        const fs::path page = local_.path() / folder / "index.html";
+        writeAll(page, composeFileBytes(lines.lines()));
+        return QString::fromStdString(page.string());
+    }
+    // Fills the dialog as a user types it, for a folder on the test's sshd
+    // through `port`.
+    void fillIn(int port, const QString& folder) {
+        typeInto(field<QLineEdit>("Server"), QStringLiteral("127.0.0.1"));
+        typeInto(field<QSpinBox>("Port"), QString::number(port));
+        typeInto(field<QLineEdit>("Benutzer"), QString::fromStdString(ssh_->user()));
+        typeInto(field<QLineEdit>("Passwort"), kPassword);
+        typeInto(field<QLineEdit>("Schluesseldatei"), QString::fromStdString(ssh_->clientKey()));
+        typeInto(field<QLineEdit>("Ordner"), folder);
+    }
+    void click(const char* button) { VELMORA_CLICK(field<QPushButton>(button)); }
+    // On the box itself: a tick box in a form is wider than what takes a
+    // click.
+    static void tick(QCheckBox* box) {
+        QVERIFY(box->isVisible() && box->isEnabled());
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
+    // Waits for the transfer, and any second one after a host key, to end.
+    void waitUntilDone(int ms = 30000) {
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog()->busy() && !status().isEmpty(), ms);
+    }
+
+private slots:
+    void initTestCase() {
+        // A module that is missing, or no module at all, is named in the
+        // failure that the error box shows; the program goes on.
+        const QString garbage = QString::fromStdString((local_.path() / "publish.so").string());
+        writeAll(garbage.toStdString(), "kein Modul");
+        for (const QString& file : {QStringLiteral("/nonexistent/velmora/publish.so"), garbage}) {
+            usePublishModuleFile(file);
+            try {
+                static_cast<void>(publishModule());
+                QFAIL("no failure");
+            } catch (const Failure& failure) {
+                const QString message = QString::fromStdString(failure.what());
+                QVERIFY2(message.startsWith(
+                             QStringLiteral("Velmora kann nicht veröffentlichen: das Modul ") +
+                             file + QStringLiteral(" lässt sich nicht laden (")),
+                         qPrintable(message));
+            }
+        }
+        usePublishModuleFile(QStringLiteral(VELMORA_PUBLISH_MODULE));
+        ssh_.emplace(serverDir_.path());
+        site_ = local_.path() / "seite";
+        fs::create_directories(site_);
+        d_ = std::make_unique<PublishDialog>(publishModule());
+    }
+    void cleanupTestCase() { d_.reset(); }
+
+    // The whole road once: what cannot arrive is listed, a changed host key
+    // is refused with no way past, an unknown one is asked about and
+    // accepted, and the page and its pictures arrive byte for byte. What
+    // the dialog keeps holds everything but the password.
+    void publishesThePageAndItsPictures() {
+        const auto site = writeSite();
+        const QString page = QString::fromStdString((site_ / "index.html").string());
+        d_->showFor(page);
+        QVERIFY(QTest::qWaitForWindowExposed(d_.get()));
+        QCOMPARE(field<QComboBox>("Verbindung")->currentText(), QStringLiteral("SFTP"));
+        QCOMPARE(field<QSpinBox>("Port")->value(), 22);
+        fillIn(ssh_->port(), QStringLiteral("www"));
+        // A key of the same type that is not the server's: changed.
+        writeAll(velmoraKnownHosts().toStdString(),
+                 "[127.0.0.1]:" + std::to_string(ssh_->port()) +
+                     " ssh-ed25519 "
+                     "AAAAC3NzaC1lZDI1NTE5AAAAIHRlc3QtdGVzdC10ZXN0LXRlc3QtdGVzdC10ZXN0LXQ=\n");
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Abbrechen")};
+            click("Veroeffentlichen");
+            QTRY_COMPARE(boxes.seen.size(), 1);
+            QCOMPARE(boxes.seen.front().text,
+                     QStringLiteral("Nicht alles, was die Seite nennt, kann auf den Server:\n\n"
+                                    "• bild.jpg fehlt\n"
+                                    "• ../Bilder/urlaub.jpg liegt außerhalb des Ordners der Seite"
+                                    "\n\nDer Rest lässt sich trotzdem veröffentlichen."));
+            QCOMPARE(boxes.seen.front().buttons,
+                     (QStringList{QStringLiteral("Trotzdem veröffentlichen"),
+                                  QStringLiteral("Abbrechen")}));
+            QVERIFY(!d_->busy());
+            QVERIFY(!fs::exists(serverFolder("www")));
+
+            boxes.answers = {QStringLiteral("Trotzdem veröffentlichen")};
+            click("Veroeffentlichen");
+            QTRY_COMPARE_WITH_TIMEOUT(boxes.seen.size(), 3, 30000);
+            const SeenBox& refusal = boxes.seen.at(2);
+            QVERIFY2(refusal.text.startsWith(
+                         QStringLiteral("Der Schlüssel des Servers hat sich geändert")),
+                     qPrintable(refusal.text));
+            QVERIFY(refusal.text.contains(QString::fromStdString(ssh_->fingerprint())));
+            QCOMPARE(refusal.icon, QMessageBox::Critical);
+            QCOMPARE(refusal.buttons, QStringList{QStringLiteral("OK")});
+            waitUntilDone();
+            QCOMPARE(boxes.seen.size(), 3);  // no question after it
+            QVERIFY(!fs::exists(serverFolder("www")));
+        }
+        QVERIFY(QFile::remove(velmoraKnownHosts()));
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Trotzdem veröffentlichen"), QStringLiteral("Ja")};
+            click("Veroeffentlichen");
+            QTRY_COMPARE_WITH_TIMEOUT(boxes.seen.size(), 2, 30000);
+            const SeenBox& question = boxes.seen.at(1);
+            QVERIFY2(question.text.contains(QStringLiteral("ssh-ed25519 ") +
+                                            QString::fromStdString(ssh_->fingerprint())),
+                     qPrintable(question.text));
+            QVERIFY(question.text.endsWith(QStringLiteral("Dem Server vertrauen?")));
+            QCOMPARE(question.defaultButton, QStringLiteral("Nein"));
+            waitUntilDone();
+            QCOMPARE(boxes.seen.size(), 2);
+        }
+        QVERIFY2(status().startsWith(QStringLiteral("Seite veröffentlicht")), qPrintable(status()));
+        QVERIFY(filesBelow(serverFolder("www")) == site);
+        QVERIFY(readAll(velmoraKnownHosts().toStdString()).find(ssh_->hostKey()) !=
+                std::string::npos);
+        QVERIFY(!QFile::exists(home_.path(".ssh")));
+
+        // Kept per page without the password, which no file holds.
+        QCOMPARE(filesHolding(home_.root(), kPassword.toUtf8()), QStringList());
+        const QByteArray conf = [&] {
+            QFile f(home_.path(".config/velmora/publishing.conf"));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QVERIFY2(conf.contains("Server=127.0.0.1") && conf.contains("Ordner=www"),
+                 conf.constData());
+        d_->close();
+        PublishDialog again(publishModule());
+        again.showFor(page);
+        const auto shown = [&again](const char* name) {
+            return again.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+        };
+        QCOMPARE(shown("Server"), QStringLiteral("127.0.0.1"));
+        QCOMPARE(again.findChild<QSpinBox*>(QStringLiteral("Port"))->value(), ssh_->port());
+        QCOMPARE(shown("Benutzer"), QString::fromStdString(ssh_->user()));
+        QCOMPARE(shown("Schluesseldatei"), QString::fromStdString(ssh_->clientKey()));
+        QCOMPARE(shown("Ordner"), QStringLiteral("www"));
+        QCOMPARE(shown("Passwort"), QString());
+        // no keyring on this test's bus
+        QVERIFY(again.findChild<QLabel*>(QStringLiteral("Schluesselbund"))->isVisible());
+        QVERIFY(!again.findChild<QCheckBox*>(QStringLiteral("PasswortMerken"))->isEnabled());
+    }
+
+    // A large picture over a slow line: the windows answer all along, the
+    // progress shows the bytes and the file, and "Abbrechen" ends the
+    // transfer within a second, the server's files old or new.
+    void progressAndCancel() {
+        auto site = writeSite();
+        const std::string big = "bilder/gross.jpg";
+        site[big] = randomBytes(12'000'000, 3);
+        writeAll(site_ / big, site[big]);
+        PageSettings s;
+        s.ListBox3.items = {big};
+        s.ListBox6.items = {""};
+        CodeList lines;
+        writePage(s, lines);
+        site["index.html"] = composeFileBytes(lines.lines());
+        writeAll(site_ / "index.html", site["index.html"]);
+        site.erase("bilder/Sch\xC3\xB6ne Aussicht.jpg");
+        const auto before = filesBelow(serverFolder("www"));
+
+        servers::LineProxy line(ssh_->port());
+        line.delay(std::chrono::milliseconds(30));
+        d_->showFor(QString::fromStdString((site_ / "index.html").string()));
+        fillIn(line.port(), QStringLiteral("www"));
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Trotzdem veröffentlichen"), QStringLiteral("Ja")};
+        qint64 longest = 0;
+        QElapsedTimer tick;
+        QTimer beat;
+        beat.setInterval(5);
+        connect(&beat, &QTimer::timeout, this, [&] {
+            if (d_->busy())
+                longest = std::max(longest, tick.restart());
+            else
+                tick.restart();
+        });
+        tick.start();
+        beat.start();
+        click("Veroeffentlichen");
+        auto* bar = field<QProgressBar>("Fortschritt");
+        QTRY_VERIFY_WITH_TIMEOUT(d_->busy() && bar->value() > 0 &&
+                                     field<QLabel>("Datei")->text() == QString::fromStdString(big),
+                                 30000);
+        QVERIFY(bar->isVisible());
+        QVERIFY2(bar->text().contains(QStringLiteral(" von 12,0 MB")), qPrintable(bar->text()));
+        QVERIFY(!field<QPushButton>("Veroeffentlichen")->isEnabled());
+        QElapsedTimer stopping;
+        stopping.start();
+        click("Abbrechen");
+        QTRY_VERIFY_WITH_TIMEOUT(!d_->busy(), 5000);
+        const qint64 took = stopping.elapsed();
+        beat.stop();
+        QVERIFY2(took < 1000, qPrintable(QString::number(took)));
+        qInfo("longest pause of the event loop during the transfer: %lld ms; cancelled in %lld ms",
+              longest, took);
+        QVERIFY2(longest < 100, qPrintable(QString::number(longest)));
+        QVERIFY(status().startsWith(QStringLiteral("Abgebrochen")));
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(neitherOldNorNew(before, site, filesBelow(serverFolder("www"))), QStringList());
+        QCOMPARE(boxes.seen.size(), 2);
+    }
+
+    // The port follows the connection until the user types one; plain FTP
+    // is taken only after a question, and shows its warning.
+    void connectionAndPort() {
+        d_->showFor(freshPage("verbindung"));
+        auto* connection = field<QComboBox>("Verbindung");
+        auto* port = field<QSpinBox>("Port");
+        auto* warning = field<QLabel>("Warnung");
+        const auto choose = [connection](int steps) {
+            connection->setFocus();
+            for (int i = 0; i < std::abs(steps); ++i)
+                QTest::keyClick(connection, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
+        };
+        QCOMPARE(port->value(), 22);
+        QVERIFY(field<QLineEdit>("Schluesseldatei")->isVisible());
+        choose(1);
+        QCOMPARE(connection->currentText(), QStringLiteral("FTP mit TLS"));
+        QCOMPARE(port->value(), 21);
+        QVERIFY(!field<QLineEdit>("Schluesseldatei")->isVisible());
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Nein"), QStringLiteral("Ja")};
+            choose(1);
+            QTRY_COMPARE(boxes.seen.size(), 1);
+            QCOMPARE(boxes.seen.front().text,
+                     QStringLiteral("Passwort und Seite gehen unverschlüsselt übers Netz. "
+                                    "Trotzdem FTP ohne Verschlüsselung?"));
+            QCOMPARE(boxes.seen.front().defaultButton, QStringLiteral("Nein"));
+            QCOMPARE(connection->currentText(), QStringLiteral("FTP mit TLS"));
+            QVERIFY(!warning->isVisible());
+            choose(1);
+            QTRY_COMPARE(boxes.seen.size(), 2);
+            QCOMPARE(connection->currentText(), QStringLiteral("FTP ohne Verschlüsselung"));
+            QVERIFY(warning->isVisible());
+            QCOMPARE(warning->text(),
+                     QStringLiteral("Passwort und Seite gehen unverschlüsselt übers Netz."));
+        }
+        typeInto(port, QStringLiteral("2121"));
+        choose(-2);
+        QCOMPARE(connection->currentText(), QStringLiteral("SFTP"));
+        QCOMPARE(port->value(), 2121);
+        QVERIFY(!warning->isVisible());
+    }
+
+    // "Wählen …" takes the key file from the file dialog; a key under a
+    // passphrase asks for it before anything connects, and without one
+    // nothing starts.
+    void keyFileAndPassphrase() {
+        d_->showFor(freshPage("passphrase"));
+        fillIn(ssh_->port(), QStringLiteral("www"));
+        const QString key = QString::fromStdString((local_.path() / "geschuetzt").string());
+        servers::run(
+            {"ssh-keygen", "-q", "-t", "ed25519", "-N", "Passphrase 1", "-f", key.toStdString()});
+        {
+            DialogAnswer chosen(key);
+            click("SchluesseldateiWaehlen");
+            QTRY_VERIFY(chosen.answered());
+        }
+        QCOMPARE(field<QLineEdit>("Schluesseldatei")->text(), key);
+        QString asked;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+                asked = input->labelText();
+                input->reject();
+            }
+        });
+        answer.start(10);
+        BoxAnswerer boxes;  // none is expected: a login that went ahead would fail
+        click("Pruefen");
+        QTRY_VERIFY(!asked.isEmpty());
+        QVERIFY2(asked.startsWith(QStringLiteral("Die Schlüsseldatei ")) &&
+                     asked.contains(QStringLiteral("Passphrase")),
+                 qPrintable(asked));
+        QVERIFY(!d_->busy());
+        QCOMPARE(status(), QString());
+        QCOMPARE(boxes.seen.size(), 0);
+    }
+
+    // Strg+P in either window opens the dialog for the page last written or
+    // opened; first, unsaved values or no page at all are asked about, and
+    // "Nein" is offered only when there is a page to publish.
+    void strgPInBothWindows() {
+        ScratchDirectory scratch;
+        Shell shell;
+        shell.Form1.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form1));
+        const QString question = QStringLiteral(
+            "Die Eingaben im Assistenten sind noch nicht gespeichert. Erst die Seite schreiben?");
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Abbrechen"), QStringLiteral("Ja")};
+        QTest::keyClick(&shell.Form1, Qt::Key_P, Qt::ControlModifier);
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen.front().text, question);
+        QCOMPARE(sorted(boxes.seen.front().buttons),
+                 (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Ja")}));
+        QCOMPARE(boxes.seen.front().defaultButton, QStringLiteral("Ja"));
+        QVERIFY(scratch.entries().isEmpty());
+        QCOMPARE(shell.publishing.dialog(), nullptr);
+
+        // a shortcut reaches the window that is active
+        shell.Form1.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Form1));
+        QTest::keyClick(&shell.Form1, Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(shell.publishing.dialog() != nullptr && shell.publishing.dialog()->isVisible());
+        QCOMPARE(scratch.entries(), QStringList{QStringLiteral("index.html")});
+        const QString page = QFileInfo(QStringLiteral("index.html")).canonicalFilePath();
+        QCOMPARE(shell.publishing.dialog()->page(), page);
+        shell.publishing.dialog()->close();
+
+        // values that would write another page; the page stays as written
+        VELMORA_CLICK(shell.Form1.findChild<QAbstractButton*>(QStringLiteral("SpeedButton2")));
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
+        typeInto(control<QLineEdit>(shell.Form3, "Edit2"), QStringLiteral("Urlaub"));
+        const QByteArray written = scratch.read(QStringLiteral("index.html"));
+        boxes.answers = {QStringLiteral("Nein")};
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(shell.publishing.dialog()->isVisible());
+        QCOMPARE(boxes.seen.size(), 3);
+        QCOMPARE(sorted(boxes.seen.at(2).buttons),
+                 (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("Ja"),
+                              QStringLiteral("Nein")}));
+        QCOMPARE(scratch.read(QStringLiteral("index.html")), written);
+        QCOMPARE(shell.publishing.dialog()->page(), page);
+        // The notification's "Veröffentlichen" comes the same way.
+        shell.publishing.dialog()->close();
+        boxes.answers = {QStringLiteral("Abbrechen")};
+        emit shell.Form3.notice().publishAsked(page);
+        QTRY_COMPARE(boxes.seen.size(), 4);
+        QCOMPARE(boxes.seen.at(3).text, question);
+    }
+
+    // "Ende" during a publish asks first; "Nein" keeps the program and the
+    // transfer, "Ja" stops the transfer within a second and then asks about
+    // the unsaved values, as "Ende" does.
+    void endDuringAPublish() {
+        writeSite();
+        const QString page = QString::fromStdString((site_ / "index.html").string());
+        servers::LineProxy line(ssh_->port());
+        line.stall();  // a server that no longer answers: the transfer waits
+        Shell shell;
+        shell.Form1.show();
+        shell.Form3.openPage(page, &shell.Form1);
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(shell.publishing.dialog() != nullptr);
+        shown_ = shell.publishing.dialog();
+        fillIn(line.port(), QStringLiteral("ende"));
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Trotzdem veröffentlichen")};
+        click("Veroeffentlichen");
+        QTRY_VERIFY(shown_->busy());
+        typeInto(control<QLineEdit>(shell.Form3, "Edit2"), QStringLiteral("Urlaub"));
+        auto* end = shell.Form1.findChild<QAbstractButton*>(QStringLiteral("SpeedButton3"));
+        boxes.answers = {QStringLiteral("Nein")};
+        VELMORA_CLICK(end);
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        const QString publishing =
+            QStringLiteral("Die Seite wird gerade veröffentlicht. Trotzdem beenden?");
+        QCOMPARE(boxes.seen.at(1).text, publishing);
+        QVERIFY(shell.Form1.isVisible());
+        QVERIFY(shown_->busy());
+
+        qint64 stopped = -1;
+        QElapsedTimer clock;
+        boxes.whileOpen = [&] {
+            if (boxes.seen.size() == 4) stopped = clock.elapsed();
+        };
+        boxes.answers = {QStringLiteral("Ja"), QStringLiteral("Nein")};
+        clock.start();
+        VELMORA_CLICK(end);
+        QTRY_COMPARE(boxes.seen.size(), 4);
+        QCOMPARE(boxes.seen.at(2).text, publishing);
+        QCOMPARE(boxes.seen.at(3).text,
+                 QStringLiteral(
+                     "Die Eingaben im Assistenten sind noch nicht gespeichert. Trotzdem beenden?"));
+        QTRY_VERIFY(!shown_->busy());
+        qInfo("the transfer stopped and the next question came after %lld ms", stopped);
+        QVERIFY2(stopped < 1100, qPrintable(QString::number(stopped)));
+        QVERIFY(status().startsWith(QStringLiteral("Abgebrochen")));
+        QVERIFY(shell.Form1.isVisible());
+        shown_ = nullptr;
+    }
+
+    // 200 MB on loopback with the event loop timed throughout: its longest
+    // pause, and the time the publish took. A benchmark (publish_dialog_200mb,
+    // ctest -C Bench): it wants a quiet machine.
+    void largePublishKeepsTheWindowsAnswering() {
+        if (qEnvironmentVariableIsEmpty("VELMORA_LARGE_PUBLISH"))
+            QSKIP("a benchmark: ctest --test-dir build -C Bench -R publish_dialog_200mb");
+        const fs::path site = local_.path() / "gross";
+        PageSettings s;
+        s.ListBox3.items = {"film.jpg"};
+        s.ListBox6.items = {""};
+        CodeList lines;
+        writePage(s, lines);
+        writeAll(site / "index.html", composeFileBytes(lines.lines()));
+        for (const char* name : {"hintergrund.jpg", "bild.jpg"}) writeAll(site / name, "x");
+        {
+            std::ofstream film(site / "film.jpg", std::ios::binary);
+            const std::string megabyte = randomBytes(1'000'000, 5);
+            for (int i = 0; i < 200; ++i) film << megabyte << i;
+        }
+        d_->showFor(QString::fromStdString((site / "index.html").string()));
+        fillIn(ssh_->port(), QStringLiteral("gross"));
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Ja")};  // the host key, when this runs alone
+        qint64 longest = 0;
+        QElapsedTimer tick;
+        QElapsedTimer all;
+        QTimer beat;
+        beat.setInterval(5);
+        connect(&beat, &QTimer::timeout, this, [&] {
+            if (d_->busy()) longest = std::max(longest, tick.elapsed());
+            tick.restart();
+        });
+        tick.start();
+        beat.start();
+        all.start();
+        click("Veroeffentlichen");
+        waitUntilDone(300000);
+        const qint64 took = all.elapsed();
+        beat.stop();
+        QVERIFY2(status().startsWith(QStringLiteral("Seite veröffentlicht")), qPrintable(status()));
+        QCOMPARE(fs::file_size(serverFolder("gross") / "film.jpg"),
+                 fs::file_size(site / "film.jpg"));
+        qInfo("200 MB published in %lld ms; the longest pause of the event loop: %lld ms", took,
+              longest);
+        QVERIFY2(longest < 100, qPrintable(QString::number(longest)));
+    }
+
+    // With a keyring on the bus (ctest's publish_dialog_keyring), "Passwort
+    // merken" keeps the password there after a success, and only there; the
+    // dialog fills it in the next time; unticked, it is removed.
+    void keyringKeepsThePassword() {
+        if (qgetenv("VELMORA_KEYRING") != "with")
+            QSKIP(
+                "needs gnome-keyring-daemon on a bus of its own: ctest runs it so as "
+                "publish_dialog_keyring");
+        writeSite();
+        const QString page = QString::fromStdString((site_ / "index.html").string());
+        d_->showFor(page);
+        QVERIFY(!field<QLabel>("Schluesselbund")->isVisible());
+        fillIn(ssh_->port(), QStringLiteral("schluesselbund"));
+        tick(field<QCheckBox>("PasswortMerken"));
+        const QString key = QStringLiteral("sftp://%1@127.0.0.1:%2")
+                                .arg(QString::fromStdString(ssh_->user()))
+                                .arg(ssh_->port());
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Ja")};  // the host key
+        click("Pruefen");
+        waitUntilDone();
+        QVERIFY2(status().startsWith(QStringLiteral("Die Verbindung ist in Ordnung")),
+                 qPrintable(status()));
+        QTRY_COMPARE(inKeyring(key), kPassword);
+        QCOMPARE(filesHolding(home_.root(), kPassword.toUtf8()), QStringList());
+
+        d_ = std::make_unique<PublishDialog>(publishModule());
+        d_->showFor(page);
+        QVERIFY(field<QCheckBox>("PasswortMerken")->isChecked());
+        QTRY_COMPARE(field<QLineEdit>("Passwort")->text(), kPassword);
+        tick(field<QCheckBox>("PasswortMerken"));
+        click("Pruefen");
+        waitUntilDone();
+        QTRY_COMPARE(inKeyring(key), QString());
+        QCOMPARE(boxes.seen.size(), 1);
+    }
+
+    // A desktop bus without a keyring (publish_dialog_no_keyring): the
+    // dialog says so, and the password is asked for each time.
+    void withoutKeyring() {
+        if (qgetenv("VELMORA_KEYRING") != "without")
+            QSKIP("needs a bus without a keyring: ctest runs it so as publish_dialog_no_keyring");
+        QVERIFY(QDBusConnection::sessionBus().isConnected());
+        writeSite();
+        d_->showFor(QString::fromStdString((site_ / "index.html").string()));
+        QVERIFY(field<QLabel>("Schluesselbund")->isVisible());
+        QCOMPARE(field<QLabel>("Schluesselbund")->text(),
+                 QStringLiteral("Kein Schlüsselbund verfügbar: das Passwort wird nicht "
+                                "gespeichert."));
+        QVERIFY(!field<QCheckBox>("PasswortMerken")->isEnabled());
+        QVERIFY(!field<QCheckBox>("PasswortMerken")->isChecked());
+    }
+};
+
+int main(int argc, char* argv[]) {
+    ScratchHome home;
+    Application app(argc, argv);
+    PublishDialogTest test(home);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_publish_dialog.moc"

@@ -1,0 +1,90 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/PublishSettings.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+#include <array>
+#include <utility>
+
+namespace velmora::ui {
+namespace {
+
+using publish::Protocol;
+
+// ~/.config/velmora/publishing.conf, whatever the program file is called.
+QSettings configuration() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("velmora"),
+                     QStringLiteral("publishing"));
+}
+
+constexpr std::array<std::pair<Protocol, const char*>, 3> kProtocols{
+    {{Protocol::Sftp, "sftp"}, {Protocol::FtpTls, "ftp-tls"}, {Protocol::Ftp, "ftp"}}};
+
+QString protocolName(Protocol p) {
+    for (const auto& [protocol, name] : kProtocols) {
+        if (protocol == p) return QString::fromLatin1(name);
+    }
+    return {};
+}
+
+// The page's real path below one group: "/home/anna/www/index.html" is
+// written as "home\anna\www\index.html\…" in the section [Seiten].
+QString groupOf(const QString& realPath) { return QStringLiteral("Seiten/") + realPath; }
+
+QString dataFile(const char* name) {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("velmora/") + QString::fromLatin1(name));
+}
+
+}  // namespace
+
+std::optional<ServerSettings> loadServerSettings(const QString& realPath) {
+    QSettings file = configuration();
+    file.beginGroup(groupOf(realPath));
+    if (!file.contains(QStringLiteral("Server"))) return std::nullopt;
+    ServerSettings s;
+    const QString protocol = file.value(QStringLiteral("Verbindung")).toString();
+    for (const auto& [p, name] : kProtocols) {
+        if (protocol == QLatin1String(name)) s.protocol = p;
+    }
+    s.host = file.value(QStringLiteral("Server")).toString();
+    s.port = file.value(QStringLiteral("Port"), publish::defaultPort(s.protocol)).toInt();
+    if (s.port < 1 || s.port > 65535) s.port = publish::defaultPort(s.protocol);
+    s.portChosen = s.port != publish::defaultPort(s.protocol);
+    s.user = file.value(QStringLiteral("Benutzer")).toString();
+    s.rememberPassword = file.value(QStringLiteral("PasswortMerken")).toBool();
+    s.keyFile = file.value(QStringLiteral("Schluesseldatei")).toString();
+    s.folder = file.value(QStringLiteral("Ordner")).toString();
+    s.webAddress = file.value(QStringLiteral("Adresse")).toString();
+    return s;
+}
+
+void saveServerSettings(const QString& realPath, const ServerSettings& s) {
+    QSettings file = configuration();
+    file.beginGroup(groupOf(realPath));
+    file.setValue(QStringLiteral("Verbindung"), protocolName(s.protocol));
+    file.setValue(QStringLiteral("Server"), s.host);
+    file.setValue(QStringLiteral("Port"), s.port);
+    file.setValue(QStringLiteral("Benutzer"), s.user);
+    file.setValue(QStringLiteral("PasswortMerken"), s.rememberPassword);
+    file.setValue(QStringLiteral("Schluesseldatei"), s.keyFile);
+    file.setValue(QStringLiteral("Ordner"), s.folder);
+    file.setValue(QStringLiteral("Adresse"), s.webAddress);
+}
+
+QString keyringKey(const ServerSettings& s) {
+    return QStringLiteral("%1://%2@%3:%4")
+        .arg(protocolName(s.protocol), s.user, s.host.toLower(), QString::number(s.port));
+}
+
+QString recordFile() { return dataFile("published"); }
+
+QString knownHostsFile() { return dataFile("known_hosts"); }
+
+QString userKnownHostsFile() { return QDir::home().filePath(QStringLiteral(".ssh/known_hosts")); }
+
+}  // namespace velmora::ui

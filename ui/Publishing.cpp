@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/Publishing.h"
+
+#include <QApplication>
+#include <QKeySequence>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <utility>
+
+#include "ui/ErrorHandler.h"
+#include "ui/PageNotice.h"
+#include "ui/PublishDialog.h"
+#include "ui/PublishModule.h"
+
+namespace velmora::ui {
+
+Publishing::Publishing(Wizard wizard, PageNotice& notice, QObject* parent)
+    : QObject(parent), wizard_(std::move(wizard)), notice_(notice) {}
+
+Publishing::~Publishing() = default;
+
+// "Nein" publishes the page as last written, so there is none without one.
+Publishing::First Publishing::askWriteFirst(QWidget* from, bool written) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
+                    QStringLiteral("Die Eingaben im Assistenten sind noch nicht gespeichert. Erst "
+                                   "die Seite schreiben?"),
+                    QMessageBox::NoButton, from);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    QPushButton* write = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* last =
+        written ? box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole) : nullptr;
+    QPushButton* stop = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(write);
+    box.setEscapeButton(stop);
+    box.exec();
+    if (box.clickedButton() == write) return First::Write;
+    if (last != nullptr && box.clickedButton() == last) return First::PublishLast;
+    return First::Stop;
+}
+
+void Publishing::publish(QWidget* from) {
+    guarded(from, [&] {
+        QString page = wizard_.lastPage();
+        if (page.isEmpty() || wizard_.holdsUnsaved()) {
+            switch (askWriteFirst(from, !page.isEmpty())) {
+                case First::Write:
+                    if (!wizard_.writePage()) return;
+                    page = wizard_.lastPage();
+                    break;
+                case First::PublishLast:
+                    break;
+                case First::Stop:
+                    return;
+            }
+        }
+        if (dialog_ == nullptr) {
+            dialog_ = std::make_unique<PublishDialog>(publishModule());
+            connect(dialog_.get(), &PublishDialog::published, &notice_, &PageNotice::pagePublished);
+        }
+        dialog_->showFor(page);
+    });
+}
+
+void Publishing::reachFrom(QWidget* window) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), window);
+    connect(shortcut, &QShortcut::activated, this, [this, window] { publish(window); });
+}
+
+bool Publishing::busy() const noexcept { return dialog_ != nullptr && dialog_->busy(); }
+
+void Publishing::stop() {
+    if (dialog_ != nullptr) dialog_->cancelAndWait(1000);
+}
+
+}  // namespace velmora::ui
