@@ -119,7 +119,7 @@ Run measure(const QString& page, unsigned seed) {
 }
 
 Ends median(std::vector<Ends> runs) {
-    const auto middle = [&runs](double Ends::*end) {
+    const auto middle = [&runs](auto end) {
         std::vector<double> times;
         times.reserve(runs.size());
         for (const Ends& e : runs) times.push_back(e.*end);

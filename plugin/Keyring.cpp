@@ -28,6 +28,9 @@ void answer(const KeyringDone& done, const KeyringReply& reply) noexcept {
     try {
         done(reply);
     } catch (...) {
+        // The program's own handlers report their failures; this one would
+        // have crossed the event loop.
+        qWarning("Velmora: a keyring reply's handler failed");
     }
 }
 
@@ -94,6 +97,7 @@ bool Keyring::available() const noexcept {
             if (startable.contains(name)) return true;
         }
     } catch (...) {
+        return false;  // whatever failed, there is no keyring to use
     }
     return false;
 }

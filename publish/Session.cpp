@@ -42,11 +42,10 @@ using SList = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
 SList slistOf(const std::vector<std::string>& lines) {
     SList list(nullptr, &curl_slist_free_all);
     for (const std::string& line : lines) {
-        // the head: the same list, or the first node
-        curl_slist* next = curl_slist_append(list.get(), line.c_str());
-        if (next == nullptr) throw std::bad_alloc();
-        (void)list.release();
-        list.reset(next);
+        // the head it returns is the list given, or the first node
+        curl_slist* head = curl_slist_append(list.get(), line.c_str());
+        if (head == nullptr) throw std::bad_alloc();
+        if (list == nullptr) list.reset(head);
     }
     return list;
 }

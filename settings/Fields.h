@@ -21,11 +21,15 @@
 
 namespace velmora {
 
+/// Where PageSettings holds a value of type T.
+template <class T>
+using Member = T PageSettings::*;
+
 /// A value of PageSettings and the name of the control that shows it.
 template <class T>
 struct Field {
     std::string_view name;  // the control's object name, e.g. "Edit19"
-    T PageSettings::*member;
+    Member<T> member;
 };
 
 using TextField = Field<std::string>;
@@ -35,8 +39,8 @@ using SpinEditField = Field<SpinField>;
 /// A shown list and the never-shown list that pairs with it.
 struct ListField {
     std::string_view name;  // the shown list's object name, e.g. "ListBox2"
-    StringList PageSettings::*shown;
-    StringList PageSettings::*paired;  // nullptr for the text lines, which have no pair
+    Member<StringList> shown;
+    Member<StringList> paired;  // nullptr for the text lines, which have no pair
 };
 
 // clang-format off

@@ -316,6 +316,9 @@ struct Started {
     }
 };
 
+Step changeToWhatItHas(PageSettings& s) { return changeSelected(s, links, {"B", pairOf("B")}); }
+Step changeToX(PageSettings& s) { return changeSelected(s, links, {"X", "x"}); }
+
 TEST(History, AnOperationThatChangesNothingIsNoStepAndKeepsTheRedo) {
     const struct {
         const char* what;
@@ -330,14 +333,8 @@ TEST(History, AnOperationThatChangesNothingIsNoStepAndKeepsTheRedo) {
         {"Nach unten at the bottom", 2, [](PageSettings& s) { return moveSelected(s, links, 1); }},
         {"Nach oben without a selection", -1,
          [](PageSettings& s) { return moveSelected(s, links, -1); }},
-        {"Ändern to the texts it has", 1,
-         [](PageSettings& s) {
-             return changeSelected(s, links, {"B", pairOf("B")});
-         }},
-        {"Ändern without a selection", -1,
-         [](PageSettings& s) {
-             return changeSelected(s, links, {"X", "x"});
-         }},
+        {"Ändern to the texts it has", 1, changeToWhatItHas},
+        {"Ändern without a selection", -1, changeToX},
         {"a drag onto its own place", 1,
          [](PageSettings& s) { return Step::move(s, links, 1, 1); }},
         {"a drag past the end", 1, [](PageSettings& s) { return Step::move(s, links, 1, 3); }},

@@ -104,7 +104,8 @@ void PageNotice::announce(Notice notice) {
 
 void PageNotice::send() {
     if (sending_ || !next_) return;
-    const Notice notice = *std::exchange(next_, std::nullopt);
+    const Notice notice = std::move(*next_);
+    next_.reset();
     if (!QDBusConnection::sessionBus().isConnected()) return;
     if (signals_ == nullptr) {
         signals_ = new NotificationSignals(this);

@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTabWidget>
 #include <QToolButton>
+#include <functional>
 #include <map>
 #include <string_view>
 
@@ -47,8 +48,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     connectOperations();
     showSettings();
     ui_.Memo5->installEventFilter(this);
-    routeUndoKeys(
-        this, [this] { undo(); }, [this] { redo(); });
+    routeUndoKeys(this, std::bind_front(&TForm3::undo, this), std::bind_front(&TForm3::redo, this));
     const auto pictureFields = ui_.pictureFields();
     acceptPageDrops(
         this, [this](const QString& file) { openPage(file, this); },

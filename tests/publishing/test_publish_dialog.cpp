@@ -25,6 +25,7 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "LineProxy.h"
@@ -163,13 +164,17 @@ private:
     PublishDialog* shown_ = nullptr;
 
     PublishDialog* dialog() { return shown_ != nullptr ? shown_ : d_.get(); }
+    const servers::SshServer& ssh() const {
+        if (!ssh_) throw std::logic_error("sshd was not started");  // QtTest fails the test
+        return *ssh_;
+    }
 
     template <typename W>
     W* field(const char* name) {
         return dialog()->findChild<W*>(QString::fromLatin1(name));
     }
     QString status() { return field<QLabel>("Status")->text(); }
-    fs::path serverFolder(const char* folder) const { return ssh_->home() / folder; }
+    fs::path serverFolder(const char* folder) const { return ssh().home() / folder; }
     QString velmoraKnownHosts() const {
         return QDir(home_.path(".local/share")).filePath(QStringLiteral("velmora/known_hosts"));
     }
@@ -203,9 +208,9 @@ private:
     void fillIn(int port, const QString& folder) {
         typeInto(field<QLineEdit>("Server"), QStringLiteral("127.0.0.1"));
         typeInto(field<QSpinBox>("Port"), QString::number(port));
-        typeInto(field<QLineEdit>("Benutzer"), QString::fromStdString(ssh_->user()));
+        typeInto(field<QLineEdit>("Benutzer"), QString::fromStdString(ssh().user()));
         typeInto(field<QLineEdit>("Passwort"), kPassword);
-        typeInto(field<QLineEdit>("Schluesseldatei"), QString::fromStdString(ssh_->clientKey()));
+        typeInto(field<QLineEdit>("Schluesseldatei"), QString::fromStdString(ssh().clientKey()));
         typeInto(field<QLineEdit>("Ordner"), folder);
     }
     void click(const char* button) { VELMORA_CLICK(field<QPushButton>(button)); }
@@ -258,10 +263,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(d_.get()));
         QCOMPARE(field<QComboBox>("Verbindung")->currentText(), QStringLiteral("SFTP"));
         QCOMPARE(field<QSpinBox>("Port")->value(), 22);
-        fillIn(ssh_->port(), QStringLiteral("www"));
+        fillIn(ssh().port(), QStringLiteral("www"));
         // A key of the same type that is not the server's: changed.
         writeAll(velmoraKnownHosts().toStdString(),
-                 "[127.0.0.1]:" + std::to_string(ssh_->port()) +
+                 "[127.0.0.1]:" + std::to_string(ssh().port()) +
                      " ssh-ed25519 "
                      "AAAAC3NzaC1lZDI1NTE5AAAAIHRlc3QtdGVzdC10ZXN0LXRlc3QtdGVzdC10ZXN0LXQ=\n");
         {
@@ -287,7 +292,7 @@ private slots:
             QVERIFY2(refusal.text.startsWith(
                          QStringLiteral("Der Schlüssel des Servers hat sich geändert")),
                      qPrintable(refusal.text));
-            QVERIFY(refusal.text.contains(QString::fromStdString(ssh_->fingerprint())));
+            QVERIFY(refusal.text.contains(QString::fromStdString(ssh().fingerprint())));
             QCOMPARE(refusal.icon, QMessageBox::Critical);
             QCOMPARE(refusal.buttons, QStringList{QStringLiteral("OK")});
             waitUntilDone();
@@ -302,7 +307,7 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(boxes.seen.size(), 2, 30000);
             const SeenBox& question = boxes.seen.at(1);
             QVERIFY2(question.text.contains(QStringLiteral("ssh-ed25519 ") +
-                                            QString::fromStdString(ssh_->fingerprint())),
+                                            QString::fromStdString(ssh().fingerprint())),
                      qPrintable(question.text));
             QVERIFY(question.text.endsWith(QStringLiteral("Dem Server vertrauen?")));
             QCOMPARE(question.defaultButton, QStringLiteral("Nein"));
@@ -311,7 +316,7 @@ private slots:
         }
         QVERIFY2(status().startsWith(QStringLiteral("Seite veröffentlicht")), qPrintable(status()));
         QVERIFY(filesBelow(serverFolder("www")) == site);
-        QVERIFY(readAll(velmoraKnownHosts().toStdString()).find(ssh_->hostKey()) !=
+        QVERIFY(readAll(velmoraKnownHosts().toStdString()).find(ssh().hostKey()) !=
                 std::string::npos);
         QVERIFY(!QFile::exists(home_.path(".ssh")));
 
@@ -330,9 +335,9 @@ private slots:
             return again.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
         };
         QCOMPARE(shown("Server"), QStringLiteral("127.0.0.1"));
-        QCOMPARE(again.findChild<QSpinBox*>(QStringLiteral("Port"))->value(), ssh_->port());
-        QCOMPARE(shown("Benutzer"), QString::fromStdString(ssh_->user()));
-        QCOMPARE(shown("Schluesseldatei"), QString::fromStdString(ssh_->clientKey()));
+        QCOMPARE(again.findChild<QSpinBox*>(QStringLiteral("Port"))->value(), ssh().port());
+        QCOMPARE(shown("Benutzer"), QString::fromStdString(ssh().user()));
+        QCOMPARE(shown("Schluesseldatei"), QString::fromStdString(ssh().clientKey()));
         QCOMPARE(shown("Ordner"), QStringLiteral("www"));
         QCOMPARE(shown("Passwort"), QString());
         // no keyring on this test's bus
@@ -358,7 +363,7 @@ private slots:
         site.erase("bilder/Sch\xC3\xB6ne Aussicht.jpg");
         const auto before = filesBelow(serverFolder("www"));
 
-        servers::LineProxy line(ssh_->port());
+        servers::LineProxy line(ssh().port());
         line.delay(std::chrono::milliseconds(30));
         d_->showFor(QString::fromStdString((site_ / "index.html").string()));
         fillIn(line.port(), QStringLiteral("www"));
@@ -448,7 +453,7 @@ private slots:
     // nothing starts.
     void keyFileAndPassphrase() {
         d_->showFor(freshPage("passphrase"));
-        fillIn(ssh_->port(), QStringLiteral("www"));
+        fillIn(ssh().port(), QStringLiteral("www"));
         const QString key = QString::fromStdString((local_.path() / "geschuetzt").string());
         servers::run(
             {"ssh-keygen", "-q", "-t", "ed25519", "-N", "Passphrase 1", "-f", key.toStdString()});
@@ -537,7 +542,7 @@ private slots:
     void endDuringAPublish() {
         writeSite();
         const QString page = QString::fromStdString((site_ / "index.html").string());
-        servers::LineProxy line(ssh_->port());
+        servers::LineProxy line(ssh().port());
         line.stall();  // a server that no longer answers: the transfer waits
         Shell shell;
         shell.Form1.show();
@@ -603,7 +608,7 @@ private slots:
             for (int i = 0; i < 200; ++i) film << megabyte << i;
         }
         d_->showFor(QString::fromStdString((site / "index.html").string()));
-        fillIn(ssh_->port(), QStringLiteral("gross"));
+        fillIn(ssh().port(), QStringLiteral("gross"));
         BoxAnswerer boxes;
         boxes.answers = {QStringLiteral("Ja")};  // the host key, when this runs alone
         qint64 longest = 0;
@@ -642,11 +647,11 @@ private slots:
         const QString page = QString::fromStdString((site_ / "index.html").string());
         d_->showFor(page);
         QVERIFY(!field<QLabel>("Schluesselbund")->isVisible());
-        fillIn(ssh_->port(), QStringLiteral("schluesselbund"));
+        fillIn(ssh().port(), QStringLiteral("schluesselbund"));
         tick(field<QCheckBox>("PasswortMerken"));
         const QString key = QStringLiteral("sftp://%1@127.0.0.1:%2")
-                                .arg(QString::fromStdString(ssh_->user()))
-                                .arg(ssh_->port());
+                                .arg(QString::fromStdString(ssh().user()))
+                                .arg(ssh().port());
         BoxAnswerer boxes;
         boxes.answers = {QStringLiteral("Ja")};  // the host key
         click("Pruefen");
