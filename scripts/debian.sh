@@ -118,12 +118,13 @@ tested() {
     return $rc
 }
 
-# style_release RELEASE — the tests of tests/style/control by autopkgtest in
-# a clean root of RELEASE: that release's clang-format, REUSE tool and
-# clang-tidy over the sources.
+# style_release RELEASE TEST... — tests of tests/style/control by autopkgtest
+# in a clean root of RELEASE: that release's clang-format and REUSE tool
+# (check), its clang-tidy (tidy) over the sources.
 style_release() {
+    local tests=("${@:2}")
     tested "style-on-$1" "$1" --no-built-binaries --override-control="$WORK/src/tests/style/control" \
-        "$WORK/src/"
+        "${tests[@]/#/--test-name=}" "$WORK/src/"
 }
 
 # refused_on_older — apt refuses the newer release's package in a clean root of
