@@ -11,7 +11,7 @@ source "$(dirname "$0")/scripts/common.sh"
 ensure_packages nocheck
 # A build/ that ./test.sh made keeps its options; only the program is built.
 if [ ! -f "$VELMORA_ROOT/build/CMakeCache.txt" ]; then
-    cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/build" -DCMAKE_BUILD_TYPE=Release \
         -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF >/dev/null
 fi
 cmake --build "$VELMORA_ROOT/build" -j2 --target velmora

@@ -65,10 +65,11 @@ ensure_packages() {
     installed "$depends" || apt_root "$(names "$depends" | xargs)" install $(names "$depends")
 }
 
-# build DIR [CMAKE OPTIONS...] — configures (once) and builds.
+# build DIR [CMAKE OPTIONS...] — configures (once) and builds; Release
+# unless the options say otherwise.
 build() {
     local dir=$1
     shift
-    cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S "$VELMORA_ROOT" -B "$VELMORA_ROOT/$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
     cmake --build "$VELMORA_ROOT/$dir" -j2
 }

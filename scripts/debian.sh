@@ -85,14 +85,17 @@ source_package() {
     as_builder sh -c 'cd "$1" && exec dpkg-source --build src' source "$WORK" | tail -3
 }
 
-# sbuild_release RELEASE — sbuild builds the source package in a clean root
-# of RELEASE, warnings as errors, runs the tests without the label "desktop"
-# and lintian, which must find no error and no warning (scripts/sbuild.conf).
+# sbuild_release RELEASE [nocheck] — sbuild builds the source package in a
+# clean root of RELEASE, warnings as errors, runs the tests without the labels
+# "desktop" and "server" (not with nocheck) and lintian, which must find no
+# error and no warning (scripts/sbuild.conf).
 sbuild_release() {
-    local rc=0
+    local rc=0 profiles=pkg.velmora.werror options="parallel=2"
+    [ "${2:-}" != nocheck ] || profiles+=,nocheck options="nocheck $options"
     root_tarball "$1" buildd >/dev/null && as_builder mkdir -p "$WORK/$1" || return 1
-    as_builder env SBUILD_CONFIG="$WORK/src/scripts/sbuild.conf" sbuild --build-dir="$WORK/$1" \
-        --chroot="$1-amd64" --profiles=pkg.velmora.werror "$WORK"/velmora_*.dsc >/dev/null || rc=$?
+    as_builder env SBUILD_CONFIG="$WORK/src/scripts/sbuild.conf" VELMORA_DEB_BUILD_OPTIONS="$options" \
+        sbuild --build-dir="$WORK/$1" --chroot="$1-amd64" --profiles="$profiles" \
+        "$WORK"/velmora_*.dsc >/dev/null || rc=$?
     grep -E '^(Status|Lintian|Build-Time):|tests passed|^[EW]: velmora' "$WORK/$1"/velmora_*_amd64.build
     [ $rc -eq 0 ] || echo "sbuild failed; its log: $(ls "$WORK/$1"/velmora_*_amd64.build)"
     return $rc

@@ -13,10 +13,10 @@
 #include <QStringList>
 #include <utility>
 
+#include "ui/Utf8.h"
+
 namespace velmora::ui {
 namespace {
-
-QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 int selectedRow(const QListWidget* list) {
     const QList<QListWidgetItem*> items = list->selectedItems();

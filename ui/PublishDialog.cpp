@@ -32,6 +32,7 @@
 #include "settings/Failure.h"
 #include "ui/ErrorHandler.h"
 #include "ui/PageNotice.h"
+#include "ui/Utf8.h"
 #include "ui/WizardStyle.h"
 
 namespace velmora::ui {
@@ -40,12 +41,12 @@ namespace {
 using publish::Protocol;
 
 // In the order of the choice "Verbindung".
-constexpr std::array<Protocol, 3> kProtocols{Protocol::Sftp, Protocol::FtpTls, Protocol::Ftp};
+constexpr std::array<Protocol, 3> kChoiceOrder{Protocol::Sftp, Protocol::FtpTls, Protocol::Ftp};
 constexpr int kPlainFtp = 2;
 
 int indexOf(Protocol p) {
-    for (std::size_t i = 0; i < kProtocols.size(); ++i) {
-        if (kProtocols[i] == p) return static_cast<int>(i);
+    for (std::size_t i = 0; i < kChoiceOrder.size(); ++i) {
+        if (kChoiceOrder[i] == p) return static_cast<int>(i);
     }
     return 0;
 }
@@ -54,8 +55,6 @@ const QString kPlainWarning =
     QStringLiteral("Passwort und Seite gehen unverschlüsselt übers Netz.");
 const QString kNoKeyring =
     QStringLiteral("Kein Schlüsselbund verfügbar: das Passwort wird nicht gespeichert.");
-
-QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 template <typename W>
 W* named(W* w, const char* objectName, const QString& accessibleName = {}) {
@@ -288,7 +287,7 @@ void PublishDialog::fill(const ServerSettings& s) {
 
 ServerSettings PublishDialog::settings() const {
     ServerSettings s;
-    s.protocol = kProtocols[static_cast<std::size_t>(protocol_->currentIndex())];
+    s.protocol = kChoiceOrder[static_cast<std::size_t>(protocol_->currentIndex())];
     s.host = host_->text().trimmed();
     s.port = port_->value();
     s.portChosen = portChosen_;
@@ -314,7 +313,7 @@ void PublishDialog::protocolChosen(int index) {
 }
 
 void PublishDialog::showProtocol() {
-    const Protocol p = kProtocols[static_cast<std::size_t>(protocol_->currentIndex())];
+    const Protocol p = kChoiceOrder[static_cast<std::size_t>(protocol_->currentIndex())];
     if (!portChosen_) {
         const QSignalBlocker quiet(port_);
         port_->setValue(publish::defaultPort(p));
@@ -370,7 +369,7 @@ void PublishDialog::rememberPassword(const ServerSettings& s, const QString& pas
 
 publish::Connection PublishDialog::connection() const {
     publish::Connection c;
-    c.protocol = kProtocols[static_cast<std::size_t>(protocol_->currentIndex())];
+    c.protocol = kChoiceOrder[static_cast<std::size_t>(protocol_->currentIndex())];
     c.host = host_->text().trimmed().toStdString();
     if (c.host.empty()) throw Failure("Es ist kein Server angegeben");
     c.port = port_->value();

@@ -14,11 +14,10 @@
 #include <string>
 
 #include "ui/SpinEdit.h"
+#include "ui/Utf8.h"
 
 namespace velmora::ui {
 namespace {
-
-QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 // The button it unchecks is held too.
 void checkQuietly(QAbstractButton* button) {
