@@ -27,14 +27,10 @@
 #include "ui/SettingsBinding.h"
 #include "ui/SpinEdit.h"
 #include "ui/UndoKeys.h"
+#include "ui/Utf8.h"
 #include "ui/WizardStyle.h"
 
 namespace velmora::ui {
-namespace {
-
-QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-}  // namespace
 
 TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form3"));
