@@ -69,8 +69,14 @@ root_tarball() {
         file=$CACHE/$1-amd64-autopkgtest.tar.zst
         options=(--include=apt-utils --skip=cleanup/apt/lists)
     fi
-    [ -s "$file" ] || as_builder mmdebstrap --quiet --mode=unshare --variant="$2" "${options[@]}" \
-        "$1" "$file" || return 1
+    # made under another name and renamed when whole: a run stopped half way
+    # leaves no cut root behind for the next (mmdebstrap reads the format from
+    # the name's end)
+    if [ ! -s "$file" ]; then
+        as_builder mmdebstrap --quiet --mode=unshare --variant="$2" "${options[@]}" \
+            "$1" "${file%.tar.zst}.partial.tar.zst" &&
+            as_builder mv "${file%.tar.zst}.partial.tar.zst" "$file" || return 1
+    fi
     echo "$file"
 }
 
