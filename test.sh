@@ -157,7 +157,7 @@ stage "clang-format, reuse lint" as_builder env -C "$WORK/src" tests/style/check
 # 13, and in a root of it on Debian 12.
 other=$(grep -vx "$here" <(printf '%s\n' "${RELEASES[@]}"))
 if [ "$here" = "${RELEASES[-1]}" ]; then
-    stage "clang-tidy (run-clang-tidy)" env -C "$VELMORA_ROOT" tests/style/tidy build build-fuzz
+    stage "clang-tidy (run-clang-tidy)" env -C "$VELMORA_ROOT" tests/style/tidy
     stage "$other: clang-format, reuse lint (autopkgtest)" style_release "$other" check
 else
     stage "$other: clang-format, reuse lint, clang-tidy (autopkgtest)" style_release "$other" check tidy
