@@ -22,11 +22,16 @@ TOOLS="sbuild, autopkgtest, mmdebstrap, uidmap, zstd, iproute2, reprotest, diffo
        clang-format, desktop-file-utils, appstream, python3, reuse, git"
 APP_ID=invalid.velmora.velmora
 # The publishing module under Debian's library folder, as in the package: the
-# release build is configured for /usr, which GNUInstallDirs maps there.
-MODULE=lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null)/velmora/publish.so
-FILES=(bin/Velmora "$MODULE" share/man/man1/Velmora.1 "share/applications/$APP_ID.desktop"
-       "share/metainfo/$APP_ID.metainfo.xml" "share/icons/hicolor/scalable/apps/$APP_ID.svg")
-for size in 32 48 64 128 256; do FILES+=("share/icons/hicolor/${size}x$size/apps/$APP_ID.png"); done
+# build is configured for /usr, which GNUInstallDirs maps there. Asked when a
+# stage needs it: dpkg-architecture comes with the packages of the first stage.
+module() { echo "lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/velmora/publish.so"; }
+# installed_names — the files an install holds, below its prefix
+installed_names() {
+    local size
+    printf '%s\n' bin/Velmora "$(module)" share/man/man1/Velmora.1 "share/applications/$APP_ID.desktop" \
+        "share/metainfo/$APP_ID.metainfo.xml" "share/icons/hicolor/scalable/apps/$APP_ID.svg"
+    for size in 32 48 64 128 256; do echo "share/icons/hicolor/${size}x$size/apps/$APP_ID.png"; done
+}
 
 NAMES=() RESULTS=()
 # stage NAME COMMAND... — runs COMMAND with errexit in a subshell and times it.
@@ -58,12 +63,13 @@ prepare() { ensure_packages pkg.velmora.desktop "$TOOLS" && prepare_builder; }
 # every file; the desktop entry and the metainfo (with the project's licence)
 # validate; the icons are what make_icons.py draws.
 installed_files() {
-    local prefix f drawn
+    local prefix f drawn files
     prefix=$(mktemp -d) drawn=$(mktemp -d)
+    mapfile -t files < <(installed_names)
     cmake --install "$VELMORA_ROOT/build" --prefix "$prefix" >/dev/null
-    for f in "${FILES[@]}"; do [ -s "$prefix/$f" ] || { echo "not installed: $f"; return 1; }; done
-    echo "installed: ${#FILES[@]} files"
-    if ldd "$prefix/bin/Velmora" "$prefix/$MODULE" | grep 'not found'; then return 1; fi
+    for f in "${files[@]}"; do [ -s "$prefix/$f" ] || { echo "not installed: $f"; return 1; }; done
+    echo "installed: ${#files[@]} files"
+    if ldd "$prefix/bin/Velmora" "$prefix/$(module)" | grep 'not found'; then return 1; fi
     desktop-file-validate "$prefix/share/applications/$APP_ID.desktop"
     appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$APP_ID.metainfo.xml"
     grep -q '<project_license>GPL-3.0-or-later</project_license>' "$prefix/share/metainfo/$APP_ID.metainfo.xml"
@@ -77,9 +83,10 @@ installed_files() {
 # file, the manual page compressed, with Debian's copyright and changelog.
 packaged() {
     sbuild_release "$@" || return 1
-    local contents f
+    local contents f files
     contents=$(dpkg-deb -c "$WORK/$1"/velmora_*.deb)
-    for f in "${FILES[@]/%.1/.1.gz}" share/doc/velmora/copyright share/doc/velmora/changelog.gz; do
+    mapfile -t files < <(installed_names)
+    for f in "${files[@]/%.1/.1.gz}" share/doc/velmora/copyright share/doc/velmora/changelog.gz; do
         grep -q " \./usr/$f\$" <<<"$contents" || { echo "not in the package: /usr/$f"; return 1; }
     done
     echo "in the package: every file"
