@@ -72,10 +72,10 @@ root_tarball() {
     # made under another name and renamed when whole: a run stopped half way
     # leaves no cut root behind for the next (mmdebstrap reads the format from
     # the name's end)
+    local partial=${file%.tar.zst}.partial.tar.zst
     if [ ! -s "$file" ]; then
-        as_builder mmdebstrap --quiet --mode=unshare --variant="$2" "${options[@]}" \
-            "$1" "${file%.tar.zst}.partial.tar.zst" &&
-            as_builder mv "${file%.tar.zst}.partial.tar.zst" "$file" || return 1
+        as_builder mmdebstrap --quiet --mode=unshare --variant="$2" "${options[@]}" "$1" "$partial" &&
+            as_builder mv "$partial" "$file" || return 1
     fi
     echo "$file"
 }
