@@ -154,7 +154,10 @@ stage "sanitizer build (address, undefined)" build build-asan -DCMAKE_BUILD_TYPE
     -DVELMORA_UNITY_BUILD=ON -DVELMORA_SANITIZE=ON -DVELMORA_WERROR=ON -DVELMORA_BUILD_BENCH=OFF
 # Every leak fails. The desktop tests run in the build above only: on a real
 # display Qt loads the machine's graphics drivers, whose leaks are not ours.
-ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 LSAN_OPTIONS=suppressions=$VELMORA_ROOT/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+# Whole strings are checked, and every new block is filled whole, so that a
+# string read past its end fails every time, not when the heap left no NUL.
+ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:max_malloc_fill_size=1073741824:suppressions=$VELMORA_ROOT/tests/asan.supp \
+    LSAN_OPTIONS=suppressions=$VELMORA_ROOT/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     stage "sanitizer tests" ctest --test-dir "$VELMORA_ROOT/build-asan" --output-on-failure -j2 \
     --label-exclude desktop
 stage "fuzz: spin value reading, page reader (30 s each)" fuzz 30
