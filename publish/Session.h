@@ -100,7 +100,11 @@ private:
     void configureSftp();
     void configureFtp();
     template <typename T>
-    void set(CURLoption option, T value);
+    void set(CURLoption option, T value) {
+        checkOption(option, curl_easy_setopt(easy_, option, value));
+    }
+    // Throws where libcurl refused an option.
+    void checkOption(CURLoption option, CURLcode result) const;
     void prepare(const std::string& urlPath);
     CURLcode commands(const std::string& dir, const std::vector<std::string>& list);
     std::optional<std::uint64_t> freeSpace(const std::string& dir);
