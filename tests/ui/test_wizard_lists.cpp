@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
+#include <array>
 #include <tuple>
 
 #include "test_wizard_support.h"
@@ -272,6 +273,48 @@ private slots:
         }
     }
 
+    // After a delete nothing is selected, but the keys go on from where the
+    // entry stood: the entry after it, or the new last one. A key selects
+    // the entry it lands on, the one it starts from included.
+    void keyAfterDelete_data() {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("selected");  // of the three rows left
+        const std::pair<Qt::Key, std::array<int, 3>> keys[] = {
+            {Qt::Key_Down, {1, 2, 2}}, {Qt::Key_Up, {0, 0, 1}}, {Qt::Key_End, {2, 2, 2}},
+            {Qt::Key_Home, {0, 0, 0}}, {Qt::Key_Space, {0, 1, 2}}};
+        for (const char* which : {"links", "lines", "pictures"}) {
+            for (const auto& [key, selected] : keys) {
+                for (std::size_t i = 0; i < 3; ++i) {
+                    const int row = std::array{0, 1, 3}[i];
+                    QTest::addRow("%s, row %d of 4 deleted, %s", which, row,
+                                  qPrintable(QKeySequence(key).toString()))
+                        << QString::fromLatin1(which) << row << int(key) << selected[i];
+                }
+            }
+        }
+    }
+    void keyAfterDelete() {
+        QFETCH(QString, which);
+        QFETCH(int, row);
+        QFETCH(int, key);
+        QFETCH(int, selected);
+        const ListUnderTest& l = listNamed(which);
+        fill(l, 4);
+        clickRow(list(l.shown), row);
+        VELMORA_CLICK(button(l.deleteButton));
+        QCOMPARE((w_->settings().*l.held).selected, -1);
+        QVERIFY(list(l.shown)->hasFocus());
+        QTest::keyClick(list(l.shown), Qt::Key(key));
+        QStringList left = numbered("s", 4);
+        left.removeAt(row);
+        const StringList& held = w_->settings().*l.held;
+        QCOMPARE(held.selected, selected);
+        QCOMPARE(QString::fromStdString(held.items[std::size_t(selected)]), left[selected]);
+        QCOMPARE(selectedRows(list(l.shown)), QList<int>{selected});
+    }
+
     void deleteAllLeavesNothingSelected() {
         fill(kLines, 3);
         clickRow(list("ListBox1"), 2);
@@ -323,7 +366,9 @@ private slots:
                                               {"double-click", "OK"},
                                               {"menu", "Escape"},
                                               {"F2", "Abbrechen"}}) {
-                QTest::addRow("%s, %s, %s", which, way, answer) << which << way << answer;
+                const QString name = QStringLiteral("%1, %2, %3").arg(
+                    QLatin1String(which), QLatin1String(way), QLatin1String(answer));
+                QTest::newRow(qPrintable(name)) << which << way << answer;
             }
         }
     }

@@ -40,6 +40,13 @@ inline QStringList rows(const QListWidget* list) {
     return result;
 }
 
+/// The rows a list view shows selected.
+inline QList<int> selectedRows(const QAbstractItemView* view) {
+    QList<int> result;
+    for (const QModelIndex& index : view->selectionModel()->selectedIndexes()) result << index.row();
+    return result;
+}
+
 /// The entries a list of the settings holds.
 inline QStringList entries(const StringList& list) {
     QStringList result;
