@@ -257,6 +257,30 @@ private slots:
                   "</html>"}));
     }
 
+    // Ctrl+Tab and Ctrl+Shift+Tab change the page wherever the focus is in
+    // the wizard: on the finish, which stands outside the pages, and there
+    // again after a finish by Space when "Start" shows the wizard again.
+    void pageKeysFromTheFinish() {
+        press(Qt::Key_Return);  // "Start"
+        QVERIFY(QTest::qWaitForWindowActive(&shell_->Form3));
+        tabTo("SpeedButton9");
+        nextPage(Heading);
+        QCOMPARE(focusName(), QStringLiteral("SpeedButton9"));
+        press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages(shell_->Form3)->currentIndex(), int(General));
+        nextPage(Heading);
+        press(Qt::Key_Space);  // the finish
+        QVERIFY(!shell_->Form3.isVisible());
+        shell_->Form1.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &shell_->Form1);
+        press(Qt::Key_Return);  // "Start"
+        QTRY_COMPARE(QApplication::activeWindow(), &shell_->Form3);
+        QCOMPARE(focusName(), QStringLiteral("SpeedButton9"));
+        nextPage(Links);
+        press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages(shell_->Form3)->currentIndex(), int(Heading));
+    }
+
     // Strg+Z goes where the focus decides: to a text field while it has
     // typing to undo, then to the wizard's last list change. The redo keys
     // likewise, but Strg+Y is a text field's own only where the key scheme
