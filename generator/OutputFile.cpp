@@ -133,8 +133,8 @@ std::string composeFileBytes(const std::vector<std::string>& lines) {
     return bytes;
 }
 
-void writeOutputFile(const std::string& name, std::string_view bytes) {
-    const std::string target = resolveLinks(name);
+void writeOutputFile(const std::string& folder, const std::string& name, std::string_view bytes) {
+    const std::string target = resolveLinks(name.starts_with('/') ? name : folder + '/' + name);
     struct stat old = {};
     const bool exists = stat(target.c_str(), &old) == 0;
     if (exists &&

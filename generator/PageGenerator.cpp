@@ -31,10 +31,10 @@ std::string bodyLine(const PageSettings& s) {
            num(s.SpinEdit4) + "\">";
 }
 
-// Heading sizes 1 to 6 become font sizes 3, 4, 5, 6, 8, 10; 0 means none.
+// 0 means none.
 int fontSizeOfHeading(int headingSize) {
-    constexpr int sizes[] = {3, 4, 5, 6, 8, 10};
-    return headingSize >= 1 && headingSize <= 6 ? sizes[headingSize - 1] : 0;
+    const auto size = static_cast<std::size_t>(headingSize);
+    return size >= 1 && size <= kHeadingFontSizes.size() ? kHeadingFontSizes[size - 1] : 0;
 }
 
 void writeHeadingRow(const PageSettings& s, CodeList& out) {

@@ -8,6 +8,7 @@
 //   settings ──writePage──▶ CodeList ──composeFileBytes──▶ bytes ──writeOutputFile──▶ file
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,6 +40,10 @@ public:
 private:
     std::vector<std::string> lines_;
 };
+
+/// The font size each heading size 1 to 6 writes the heading in; the reader
+/// takes it back.
+inline constexpr std::array<int, 6> kHeadingFontSizes{3, 4, 5, 6, 8, 10};
 
 /// The number of lines writePage writes for `s`, counted without building
 /// any of them.

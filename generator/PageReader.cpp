@@ -78,9 +78,10 @@ void readBodyAndTable(Cursor& c, PageSettings& s) {
 
 // The heading size whose font size the generator writes as `size`.
 int headingSizeOfFont(std::string_view size) {
-    constexpr std::string_view sizes[] = {"3", "4", "5", "6", "8", "10"};
-    const auto* found = std::find(std::begin(sizes), std::end(sizes), size);
-    return found == std::end(sizes) ? 0 : static_cast<int>(found - std::begin(sizes)) + 1;
+    for (std::size_t i = 0; i < kHeadingFontSizes.size(); ++i) {
+        if (size == std::to_string(kHeadingFontSizes[i])) return static_cast<int>(i) + 1;
+    }
+    return 0;
 }
 
 void readHeadingRow(Cursor& c, PageSettings& s) {

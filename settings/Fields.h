@@ -2,14 +2,16 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The values of PageSettings by the object names of the controls that show
-// them, one table for each kind: the window binds its controls from them,
-// tests walk them, and the undo history names the field it gives back. Every
-// entry takes its name from its member's own spelling, so no entry can carry
-// one control's name and reach another's value.
+// The values of PageSettings by the names of the controls that show them, one
+// table for each kind, each marking the values the page is written from: the
+// window's bindings (ui/Bindings.h) hold the same members in the same order,
+// which the compiler checks, and tests walk them. Every entry takes its name
+// from its member's own spelling, so no entry can carry one control's name
+// and reach another's value.
 //
 // Not in the tables: the choices of two (hgb/hgf, html/htm), the heading
-// size buttons and the alignment toggles, each a value of a kind of its own.
+// size buttons and the alignment toggles, each a value of a kind of its own,
+// and the lists (wizard/Lists.h).
 #pragma once
 
 #include <array>
@@ -30,23 +32,19 @@ template <class T>
 struct Field {
     std::string_view name;  // the control's object name, e.g. "Edit19"
     Member<T> member;
+    /// Whether the generator writes the page from it; the others are the
+    /// file's name and what the editing operations take into a list.
+    bool onPage;
 };
 
 using TextField = Field<std::string>;
 using TickField = Field<bool>;
 using SpinEditField = Field<SpinField>;
 
-/// A shown list and the never-shown list that pairs with it.
-struct ListField {
-    std::string_view name;  // the shown list's object name, e.g. "ListBox2"
-    Member<StringList> shown;
-    Member<StringList> paired;  // nullptr for the text lines, which have no pair
-};
-
 // clang-format off
 // NOLINTBEGIN(bugprone-macro-parentheses): a member's name, not an expression
-#define VELMORA_FIELD(member) {#member, &PageSettings::member}
-#define VELMORA_LIST(shown, paired) {#shown, &PageSettings::shown, paired}
+#define VELMORA_FIELD(member) {#member, &PageSettings::member, true}
+#define VELMORA_INPUT(member) {#member, &PageSettings::member, false}
 // NOLINTEND(bugprone-macro-parentheses)
 // clang-format on
 
@@ -55,11 +53,11 @@ struct ListField {
 inline constexpr std::array<TextField, 27> kTextFields{{
     VELMORA_FIELD(Edit1),  VELMORA_FIELD(Edit14), VELMORA_FIELD(Edit15), VELMORA_FIELD(Edit16),
     VELMORA_FIELD(Edit17), VELMORA_FIELD(Edit18), VELMORA_FIELD(Edit26), VELMORA_FIELD(Edit27),
-    VELMORA_FIELD(Edit19), VELMORA_FIELD(Edit2),  VELMORA_FIELD(Edit5),  VELMORA_FIELD(Edit20),
-    VELMORA_FIELD(Edit21), VELMORA_FIELD(Edit8),  VELMORA_FIELD(Edit9),  VELMORA_FIELD(Edit3),
-    VELMORA_FIELD(Edit4),  VELMORA_FIELD(Edit6),  VELMORA_FIELD(Edit7),  VELMORA_FIELD(Edit12),
-    VELMORA_FIELD(Edit24), VELMORA_FIELD(Edit25), VELMORA_FIELD(Edit13), VELMORA_FIELD(Edit22),
-    VELMORA_FIELD(Edit23), VELMORA_FIELD(Edit10), VELMORA_FIELD(Edit11),
+    VELMORA_INPUT(Edit19), VELMORA_FIELD(Edit2),  VELMORA_FIELD(Edit5),  VELMORA_FIELD(Edit20),
+    VELMORA_FIELD(Edit21), VELMORA_FIELD(Edit8),  VELMORA_FIELD(Edit9),  VELMORA_INPUT(Edit3),
+    VELMORA_INPUT(Edit4),  VELMORA_FIELD(Edit6),  VELMORA_FIELD(Edit7),  VELMORA_INPUT(Edit12),
+    VELMORA_FIELD(Edit24), VELMORA_FIELD(Edit25), VELMORA_INPUT(Edit13), VELMORA_INPUT(Edit22),
+    VELMORA_INPUT(Edit23), VELMORA_INPUT(Edit10), VELMORA_INPUT(Edit11),
 }};
 
 inline constexpr std::array<TickField, 7> kTickFields{{
@@ -81,24 +79,8 @@ inline constexpr std::array<SpinEditField, 6> kSpinFields{{
     VELMORA_FIELD(SpinEdit3),
 }};
 
-inline constexpr std::array<ListField, 3> kListFields{{
-    VELMORA_LIST(ListBox2, &PageSettings::ListBox5),  // the links: texts and targets
-    VELMORA_LIST(ListBox1, nullptr),                  // the text lines
-    VELMORA_LIST(ListBox3, &PageSettings::ListBox6),  // the pictures: files and captions
-}};
-
 #undef VELMORA_FIELD
-#undef VELMORA_LIST
-
-/// The entry of `table` named `name`; nullptr when there is none.
-template <class Entry, std::size_t N>
-[[nodiscard]] constexpr const Entry* fieldNamed(const std::array<Entry, N>& table,
-                                                std::string_view name) noexcept {
-    for (const Entry& entry : table) {
-        if (entry.name == name) return &entry;
-    }
-    return nullptr;
-}
+#undef VELMORA_INPUT
 
 namespace detail {
 
@@ -118,6 +100,6 @@ constexpr bool allDistinct(const std::array<Entry, N>& table) noexcept {
 }  // namespace detail
 
 static_assert(detail::allDistinct(kTextFields) && detail::allDistinct(kTickFields) &&
-              detail::allDistinct(kSpinFields) && detail::allDistinct(kListFields));
+              detail::allDistinct(kSpinFields));
 
 }  // namespace velmora

@@ -4,32 +4,14 @@
 
 #include "wizard/Editing.h"
 
-#include <array>
-#include <cstddef>
 #include <new>
-#include <stdexcept>
 #include <string>
-#include <string_view>
 #include <utility>
 
 #include "settings/Failure.h"
 
 namespace velmora {
 namespace {
-
-// A name that is not in its table does not compile.
-template <class Entry, std::size_t N>
-constexpr const Entry& named(const std::array<Entry, N>& table, std::string_view name) {
-    for (std::size_t i = 0; i < N; ++i) {
-        if (table[i].name == name) return table[i];
-    }
-    throw std::logic_error("no such field");
-}
-
-constexpr const ListField& kLinks = named(kListFields, "ListBox2");
-constexpr const ListField& kLines = named(kListFields, "ListBox1");
-constexpr const ListField& kPictures = named(kListFields, "ListBox3");
-constexpr const TextField& kEdit12 = named(kTextFields, "Edit12");
 
 // Copying a field's text can run out of memory before the list is touched;
 // the user is told the list's message either way.
@@ -42,7 +24,7 @@ Step inserting(F&& f) {
     }
 }
 
-Step appendLine(PageSettings& s, const std::string& line, const TextField* emptied = nullptr) {
+Step appendLine(PageSettings& s, const std::string& line, Member<std::string> emptied = nullptr) {
     return inserting([&] { return Step::append(s, kLines, {line, {}}, emptied); });
 }
 
@@ -77,7 +59,7 @@ Step SpeedButton2Click(PageSettings& s) { return appendPair(s, kLinks, s.Edit3, 
 Step SpeedButton5Click(PageSettings& s) { return removeSelected(s, kLinks); }
 
 // Edit12 is emptied only once the line is stored.
-Step Button1Click(PageSettings& s) { return appendLine(s, s.Edit12, &kEdit12); }
+Step Button1Click(PageSettings& s) { return appendLine(s, s.Edit12, &PageSettings::Edit12); }
 
 Step SpeedButton6Click(PageSettings& s) { return appendLine(s, "<br>"); }
 

@@ -8,9 +8,9 @@
 // that changed nothing returns a step that changed nothing.
 #pragma once
 
-#include "settings/Fields.h"
 #include "settings/PageSettings.h"
 #include "wizard/History.h"
+#include "wizard/Lists.h"
 
 namespace velmora {
 
@@ -35,8 +35,7 @@ Step SpeedButton4Click(PageSettings& s);  // "Bild löschen"
 /// Keeps the spacing count at 0 or more; returns whether it set the text.
 bool SpinEdit3Change(PageSettings& s);
 
-// Any of the three lists, named by its entry of kListFields. A drag within a
-// list is Step::move.
+// Any of the three lists of Lists.h. A drag within a list is Step::move.
 
 /// "Ändern": the selected entry, and its pair's, get the texts of `entry`;
 /// the entry stays selected. Without a selection nothing changes.

@@ -71,7 +71,8 @@ Step Step::firstDone(PageSettings& s, Step step) {
     return step;
 }
 
-Step Step::append(PageSettings& s, const ListField& list, Entry entry, const TextField* emptied) {
+Step Step::append(PageSettings& s, const ListField& list, Entry entry,
+                  Member<std::string> emptied) {
     Step step(Kind::Append, list, (s.*list.shown).count());
     step.entry_ = std::move(entry);
     step.field_ = emptied;
@@ -127,8 +128,8 @@ void Step::apply(PageSettings& s) {
             if (paired != nullptr) paired->items.push_back(std::exchange(entry_.paired, {}));
             if (field_ != nullptr) {
                 // The text goes into the step, and an undo gives it back.
-                std::swap(s.*field_->member, fieldText_);
-                (s.*field_->member).clear();
+                std::swap(s.*field_, fieldText_);
+                (s.*field_).clear();
             }
             break;
         case Kind::Remove:
@@ -167,7 +168,7 @@ void Step::revert(PageSettings& s) {
         case Kind::Append:
             entry_.shown = takeAt(shown.items, index_);
             if (paired != nullptr) entry_.paired = takeAt(paired->items, index_);
-            if (field_ != nullptr) std::swap(s.*field_->member, fieldText_);
+            if (field_ != nullptr) std::swap(s.*field_, fieldText_);
             break;
         case Kind::Remove:
             makeRoom(shown, paired);

@@ -24,6 +24,7 @@
 
 #include "settings/Fields.h"
 #include "settings/PageSettings.h"
+#include "wizard/Lists.h"
 
 namespace velmora {
 
@@ -53,7 +54,7 @@ struct ListChange {
 struct Update {
     const ListField* list = nullptr;  // nullptr: nothing changed
     ListChange change;
-    const TextField* field = nullptr;  // a field whose text changed ("Hinzufügen"'s Edit12)
+    Member<std::string> field = nullptr;  // a field whose text changed ("Hinzufügen"'s Edit12)
 };
 
 /// An entry of a list and its pair's entry at the same index. The text lines
@@ -75,7 +76,7 @@ public:
     /// Appends `entry`; the selection stays. `emptied`, when given, is a field
     /// the append empties ("Hinzufügen"), and an undo gives back its text.
     static Step append(PageSettings& s, const ListField& list, Entry entry,
-                       const TextField* emptied = nullptr);
+                       Member<std::string> emptied = nullptr);
     /// Deletes entry `index`; nothing is selected afterwards. An index outside
     /// the list changes nothing.
     static Step remove(PageSettings& s, const ListField& list, int index);
@@ -129,7 +130,7 @@ private:
     Entry entry_;  // the entry the lists do not hold now (Append undone, Remove, Replace)
     std::vector<std::string> shownLines_;   // the lines Clear took
     std::vector<std::string> pairedLines_;  // and their pairs
-    const TextField* field_ = nullptr;      // the field Append emptied
+    Member<std::string> field_ = nullptr;   // the field Append emptied
     std::string fieldText_;                 // and its text before
 };
 

@@ -23,14 +23,22 @@ void selectLast(StringList& list) {
 }
 
 // A file by its real place, so that a name reached through a linked folder
-// or from another working directory is the same file. The finish replaces
-// what a link at the name points to, so links count by their target too.
-std::string realPath(const std::string& name) {
+// is the same file. The finish replaces what a link at the name points to,
+// so links count by their target too.
+std::string realPath(const fs::path& absolute) {
     std::error_code error;
-    const fs::path absolute = fs::absolute(name, error);
-    if (error) return name;
     const fs::path real = fs::weakly_canonical(absolute, error);
     return (error ? absolute.lexically_normal() : real).string();
+}
+
+// The one place that moves the working directory, after the page's folder.
+void enterFolder(const fs::path& folder, const fs::path& asGiven) {
+    std::error_code error;
+    fs::current_path(folder, error);
+    if (error) {
+        throw Failure("Der Ordner " + asGiven.string() +
+                      " kann nicht geöffnet werden: " + error.message());
+    }
 }
 
 std::vector<std::string> linesOf(const PageSettings& s) {
@@ -66,20 +74,32 @@ void selectLastEntries(PageSettings& s) {
     selectLast(s.ListBox3);
 }
 
-void SpeedButton9Click(PageSettings& s, CodeList& out) {
+void SpeedButton9Click(PageSettings& s, CodeList& out, const std::string& folder) {
     writePage(s, out);
     selectLastEntries(s);
-    writeOutputFile(outputFileName(s), composeFileBytes(out.lines()));
+    writeOutputFile(folder, outputFileName(s), composeFileBytes(out.lines()));
 }
 
-PageFile::PageFile() : lastPage_(linesOf(PageSettings{})) {}
+PageFile::PageFile(std::string folder)
+    : folder_(std::move(folder)), lastPage_(linesOf(PageSettings{})) {}
+
+std::string PageFile::startFolder() {
+    std::error_code error;
+    const fs::path here = fs::current_path(error);
+    return error ? std::string("/") : here.string();
+}
+
+std::string PageFile::outputPath(const PageSettings& s) const {
+    return (fs::path(folder_) / outputFileName(s)).lexically_normal().string();
+}
 
 bool PageFile::wouldReplaceForeignFile(const PageSettings& s) const {
     const std::string name = outputFileName(s);
+    const std::string path = outputPath(s);
     std::error_code error;
-    if (!fs::is_regular_file(name, error) || known_.contains(realPath(name))) return false;
+    if (!fs::is_regular_file(path, error) || known_.contains(realPath(path))) return false;
     try {
-        static_cast<void>(readPage(readPageFile(name, name), name));
+        static_cast<void>(readPage(readPageFile(path, name), name));
         return false;
     } catch (const std::exception&) {
         return true;  // unreadable, too large or another page: the user's own
@@ -87,9 +107,9 @@ bool PageFile::wouldReplaceForeignFile(const PageSettings& s) const {
 }
 
 void PageFile::finish(PageSettings& s, CodeList& out) {
-    SpeedButton9Click(s, out);
+    SpeedButton9Click(s, out, folder_);
     lastPage_ = out.lines();
-    lastPath_ = realPath(outputFileName(s));
+    lastPath_ = realPath(outputPath(s));
     known_.insert(lastPath_);
 }
 
@@ -101,23 +121,19 @@ bool PageFile::holdsUnsaved(const PageSettings& s) const {
     }
 }
 
-OpenedPage PageFile::read(const std::string& path) {
+OpenedPage PageFile::read(const std::string& path) const {
+    const std::string absolute = (fs::path(folder_) / path).lexically_normal().string();
     const std::string name = fs::path(path).filename().string();
-    ReadPage page = readPage(readPageFile(path, name), name);
-    return {path, std::move(page)};
+    ReadPage page = readPage(readPageFile(absolute, name), name);
+    return {absolute, std::move(page)};
 }
 
 void PageFile::open(OpenedPage opened, PageSettings& s, CodeList& out) {
     const fs::path file(opened.path);
-    std::string real = realPath(opened.path);
-    if (file.has_parent_path()) {
-        std::error_code error;
-        fs::current_path(file.parent_path(), error);
-        if (error) {
-            throw Failure("Der Ordner " + file.parent_path().string() +
-                          " kann nicht geöffnet werden: " + error.message());
-        }
-    }
+    std::string real = realPath(file);
+    std::string folder = realPath(file.parent_path());
+    enterFolder(folder, file.parent_path());
+    folder_ = std::move(folder);
     s = std::move(opened.page.settings);
     nameTheFile(file.filename().string(), s);
     selectLastEntries(s);
