@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
     velmora::ui::Application app(argc, argv);
     const velmora::ui::CommandLine line = velmora::ui::readCommandLine(QApplication::arguments());
     if (line.exitCode) return answer(line, *line.exitCode);
-    velmora::ui::Shell shell;
+    velmora::ui::Shell shell(velmora::ui::startFolder());
     shell.start(line);
     return QApplication::exec();
 }

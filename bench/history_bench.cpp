@@ -34,9 +34,9 @@
 #include <utility>
 #include <vector>
 
-#include "settings/Fields.h"
 #include "wizard/Editing.h"
 #include "wizard/History.h"
+#include "wizard/Lists.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ constexpr int kOperations = 2000;
 constexpr int kBlock = 100;
 constexpr double kGrowthLimit = 1.5;
 
-const velmora::ListField& links = *velmora::fieldNamed(velmora::kListFields, "ListBox2");
+const velmora::ListField& links = velmora::kLinks;
 
 double cpuMicroseconds() {
     timespec t{};

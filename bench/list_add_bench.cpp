@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -71,7 +72,8 @@ Rounds median(const std::vector<Rounds>& runs) {
 // A fresh wizard on `page`, `button` clicked with the mouse for every add.
 Rounds wizardList(QWidget* (*page)(const velmora::ui::TForm3&), const char* button,
                   const std::function<void(velmora::ui::TForm3&)>& prepare = {}) {
-    velmora::ui::TForm3 wizard;
+    const QTemporaryDir folder;  // the page's, where nothing is written
+    velmora::ui::TForm3 wizard(folder.path());
     wizard.show();
     (void)QTest::qWaitForWindowExposed(&wizard);
     auto* pages = wizard.findChild<QTabWidget*>(QStringLiteral("PageControl1"));

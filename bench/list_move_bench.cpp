@@ -19,7 +19,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
+#include <QFileInfo>
+#include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -96,24 +97,25 @@ Run measure(const QString& page, unsigned seed) {
     std::vector<int> chosen(kOperations);
     for (int& c : chosen) c = std::uniform_int_distribution<int>(1, kLinks - 2)(random);
 
-    velmora::ui::TForm3 wizard;
+    velmora::ui::TForm3 wizard(QFileInfo(page).path());
     wizard.openPage(page, &wizard);
     (void)QTest::qWaitForWindowExposed(&wizard);
-    auto* list = wizard.findChild<QListWidget*>(QStringLiteral("ListBox2"));
-    if (list->count() != kLinks) std::abort();
+    auto* list = wizard.findChild<QListView*>(QStringLiteral("ListBox2"));
+    if (list->model()->rowCount() != kLinks) std::abort();
     wizard.findChild<QTabWidget*>(QStringLiteral("PageControl1"))
         ->setCurrentWidget(wizard.findChild<QWidget*>(QStringLiteral("TabSheet3")));
     list->setFocus();
 
     Run run;
     run.moves = timed([&](int i) {
-        list->setCurrentRow(chosen[static_cast<std::size_t>(i)]);
+        list->setCurrentIndex(list->model()->index(chosen[static_cast<std::size_t>(i)], 0));
         QTest::keyClick(list, i % 2 == 0 ? Qt::Key_Down : Qt::Key_Up, Qt::AltModifier);
     });
     run.undos = timed([&](int) { QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier); });
     // every move undone: the links stand as they were opened
     for (int i = 0; i < kLinks; ++i) {
-        if (list->item(i)->text() != QStringLiteral("Link %1").arg(i)) std::abort();
+        if (list->model()->index(i, 0).data().toString() != QStringLiteral("Link %1").arg(i))
+            std::abort();
     }
     return run;
 }

@@ -13,8 +13,8 @@
 #include "FailingAllocation.h"
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
-#include "settings/Fields.h"
 #include "wizard/Editing.h"
+#include "wizard/Lists.h"
 #include "wizard/PageFile.h"
 
 namespace velmora {
@@ -400,6 +400,13 @@ TEST(SpacingField, TypingMinusThreeAndSteppingDownFromZero) {
 
 ListChange moved(int from, int to) { return {ListChange::Kind::Moved, from, to}; }
 
+// The shown list's name, for the messages.
+std::string nameOf(const ListField& list) {
+    if (list.shown == &PageSettings::ListBox2) return "ListBox2";
+    if (list.shown == &PageSettings::ListBox1) return "ListBox1";
+    return list.shown == &PageSettings::ListBox3 ? "ListBox3" : "?";
+}
+
 // The list holds A, B, C, its pair a, b, c; `selected` is selected.
 PageSettings threeEntries(const ListField& list, int selected) {
     PageSettings s;
@@ -438,9 +445,10 @@ TEST(ChangingAndMoving, AltUpAndDownMoveTheSelectedPairOnePlace) {
         {2, 1, "ABC", 2, kNothing},      // down at the bottom
         {-1, 1, "ABC", -1, kNothing},    // nothing selected
     };
-    for (const ListField& list : kListFields) {
+    for (const ListField* each : kLists) {
+        const ListField& list = *each;
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(list.name) + " " + std::to_string(c.selected) + " by " +
+            SCOPED_TRACE(nameOf(list) + " " + std::to_string(c.selected) + " by " +
                          std::to_string(c.by));
             PageSettings s = threeEntries(list, c.selected);
             EXPECT_EQ(moveSelected(s, list, c.by).change(), c.change);
@@ -467,9 +475,10 @@ TEST(ChangingAndMoving, ADragMovesThePairAndTheSelectionStaysOnItsEntry) {
         {0, 3, 0, "ABC", 0, kNothing},     // past the end
         {-1, 0, 0, "ABC", 0, kNothing},    // from before the start
     };
-    for (const ListField& list : kListFields) {
+    for (const ListField* each : kLists) {
+        const ListField& list = *each;
         for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(list.name) + " from " + std::to_string(c.from) + " to " +
+            SCOPED_TRACE(nameOf(list) + " from " + std::to_string(c.from) + " to " +
                          std::to_string(c.to));
             PageSettings s = threeEntries(list, c.selected);
             EXPECT_EQ(Step::move(s, list, c.from, c.to).change(), c.change);
@@ -480,8 +489,9 @@ TEST(ChangingAndMoving, ADragMovesThePairAndTheSelectionStaysOnItsEntry) {
 
 TEST(ChangingAndMoving, ChangeReplacesThePairInPlaceAndKeepsTheSelection) {
     const ListChange replaced{ListChange::Kind::Replaced, 1};
-    for (const ListField& list : kListFields) {
-        SCOPED_TRACE(list.name);
+    for (const ListField* each : kLists) {
+        const ListField& list = *each;
+        SCOPED_TRACE(nameOf(list));
         PageSettings s = threeEntries(list, 1);
         EXPECT_EQ(changeSelected(s, list, {"X", "x"}).change(), replaced);
         expectEntries(s, list, "AXC", 1);

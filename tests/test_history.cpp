@@ -7,6 +7,7 @@
 // shows only the rows each update names shows the lists as they are.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <exception>
 #include <functional>
@@ -19,15 +20,23 @@
 #include "settings/Fields.h"
 #include "wizard/Editing.h"
 #include "wizard/History.h"
+#include "wizard/Lists.h"
 
 namespace velmora {
 namespace {
 
 using Entries = std::vector<std::string>;
 
-const ListField& links = *fieldNamed(kListFields, "ListBox2");
-const ListField& pictures = *fieldNamed(kListFields, "ListBox3");
-const TextField* const edit12 = fieldNamed(kTextFields, "Edit12");
+const ListField& links = kLinks;
+const ListField& pictures = kPictures;
+const Member<std::string> edit12 = &PageSettings::Edit12;
+
+// The shown list's name, for the messages.
+std::string nameOf(const ListField& list) {
+    if (list.shown == &PageSettings::ListBox2) return "ListBox2";
+    if (list.shown == &PageSettings::ListBox1) return "ListBox1";
+    return list.shown == &PageSettings::ListBox3 ? "ListBox3" : "?";
+}
 
 // Every paired entry is its shown entry's text with this behind it, so a
 // pair that comes apart shows at once.
@@ -47,8 +56,8 @@ public:
         for (const TickField& f : kTickFields) s.*f.member = upTo(1) == 1;
         for (const SpinEditField& f : kSpinFields) (s.*f.member).setValue(upTo(9));
         s.alignment = static_cast<Alignment>(upTo(3));
-        for (const ListField& list : kListFields) {
-            StringList& shown = s.*list.shown;
+        for (const ListField* list : kLists) {
+            StringList& shown = s.*list->shown;
             if (upTo(1) == 0) shown.selected = upTo(shown.count()) - 1;
         }
     }
@@ -56,7 +65,7 @@ public:
     // One operation, as its button, key or drag runs it; `added` tells
     // whether it was "Hinzufügen".
     Step operate(PageSettings& s, bool& added) {
-        const ListField& list = kListFields[static_cast<std::size_t>(upTo(2))];
+        const ListField& list = *kLists[static_cast<std::size_t>(upTo(2))];
         const int count = (s.*list.shown).count();
         switch (upTo(39)) {
             case 0:
@@ -166,27 +175,29 @@ public:
             case ListChange::Kind::None:
                 FAIL() << "an update without a change";
         }
-        for (const ListField& list : kListFields) {
-            EXPECT_EQ(rows_[index(list)], (s.*list.shown).items) << list.name;
+        for (const ListField* list : kLists) {
+            EXPECT_EQ(rows_[index(*list)], (s.*list->shown).items) << nameOf(*list);
         }
     }
 
 private:
     static std::size_t index(const ListField& list) {
-        return static_cast<std::size_t>(&list - kListFields.data());
+        return static_cast<std::size_t>(std::find(kLists.begin(), kLists.end(), &list) -
+                                        kLists.begin());
     }
 
-    std::array<Entries, kListFields.size()> rows_;
+    std::array<Entries, kLists.size()> rows_;
 };
 
 void expectPairsHold(const PageSettings& s) {
-    for (const ListField& list : kListFields) {
+    for (const ListField* each : kLists) {
+        const ListField& list = *each;
         if (list.paired == nullptr) continue;
         const Entries& shown = (s.*list.shown).items;
         const Entries& paired = (s.*list.paired).items;
-        ASSERT_EQ(shown.size(), paired.size()) << list.name;
+        ASSERT_EQ(shown.size(), paired.size()) << nameOf(list);
         for (std::size_t i = 0; i < shown.size(); ++i) {
-            ASSERT_EQ(paired[i], pairOf(shown[i])) << list.name << " entry " << i;
+            ASSERT_EQ(paired[i], pairOf(shown[i])) << nameOf(list) << " entry " << i;
         }
     }
 }
@@ -195,22 +206,22 @@ void expectPairsHold(const PageSettings& s) {
 // every list's entries as in `from`, and `list`'s selection too. The user's
 // selections in the other lists stay.
 PageSettings expectedFrom(PageSettings now, const PageSettings& from, const ListField* list) {
-    for (const ListField& l : kListFields) {
-        for (auto member : {l.shown, l.paired}) {
+    for (const ListField* l : kLists) {
+        for (auto member : {l->shown, l->paired}) {
             if (member == nullptr) continue;
             (now.*member).items = (from.*member).items;
-            if (&l == list) (now.*member).selected = (from.*member).selected;
+            if (l == list) (now.*member).selected = (from.*member).selected;
         }
     }
     return now;
 }
 
 void expectSame(const PageSettings& actual, const PageSettings& expected) {
-    for (const ListField& list : kListFields) {
-        for (auto member : {list.shown, list.paired}) {
+    for (const ListField* list : kLists) {
+        for (auto member : {list->shown, list->paired}) {
             if (member == nullptr) continue;
-            ASSERT_EQ((actual.*member).items, (expected.*member).items) << list.name;
-            ASSERT_EQ((actual.*member).selected, (expected.*member).selected) << list.name;
+            ASSERT_EQ((actual.*member).items, (expected.*member).items) << nameOf(*list);
+            ASSERT_EQ((actual.*member).selected, (expected.*member).selected) << nameOf(*list);
         }
     }
     ASSERT_TRUE(actual == expected) << "a value outside the lists";

@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// These tests write real files, each in a fresh temporary directory that is
-// also the working directory, as the wizard's output goes to the working
-// directory.
+// These tests write real files, each in a fresh temporary directory given as
+// the page's folder; the working directory stays where it is, as the finish
+// reads none.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -51,7 +51,7 @@ mode_t modeOf(const fs::path& p) {
 
 // Every entry below the directory with its contents, for checking that a
 // failure changed nothing and left no stray file.
-std::map<std::string, std::string> snapshot(const fs::path& dir = ".") {
+std::map<std::string, std::string> entriesBelow(const fs::path& dir) {
     std::map<std::string, std::string> entries;
     for (const auto& e : fs::recursive_directory_iterator(dir)) {
         const std::string name = e.path().lexically_relative(dir).string();
@@ -65,14 +65,11 @@ protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "velmora-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        previous_ = fs::current_path();
-        fs::current_path(dir_);
+        dir_ = fs::absolute(pattern);
         mask_ = umask(022);
     }
     void TearDown() override {
         umask(mask_);
-        fs::current_path(previous_);
         for (const auto& e : fs::recursive_directory_iterator(dir_)) {
             if (e.is_directory() && !e.is_symlink())
                 fs::permissions(e.path(), fs::perms::owner_all);
@@ -80,8 +77,16 @@ protected:
         fs::remove_all(dir_);
     }
 
+    // The file `name` in the scratch folder.
+    [[nodiscard]] fs::path at(const std::string& name) const { return dir_ / name; }
+    [[nodiscard]] std::string folder() const { return dir_.string(); }
+    // Every entry below the scratch folder, or below its folder `below`.
+    [[nodiscard]] std::map<std::string, std::string> snapshot() const { return entriesBelow(dir_); }
+    [[nodiscard]] std::map<std::string, std::string> snapshot(const std::string& below) const {
+        return entriesBelow(at(below));
+    }
+
     fs::path dir_;
-    fs::path previous_;
     mode_t mask_ = 022;
 };
 
@@ -118,29 +123,29 @@ TEST_F(OutputFile, NameIsEdit19WithTheChosenExtension) {
         s.html = c.html;
         EXPECT_EQ(outputFileName(s), c.name);
         CodeList out;
-        SpeedButton9Click(s, out);
+        SpeedButton9Click(s, out, folder());
         const auto entries = snapshot();
         ASSERT_EQ(entries.size(), 1U);
         EXPECT_EQ(entries.begin()->first, c.name);
-        fs::remove(c.name);
+        fs::remove(at(c.name));
     }
 }
 
 TEST_F(OutputFile, NameWithADirectoryPartGoesIntoThatDirectory) {
-    fs::create_directory("unter");
+    fs::create_directory(at("unter"));
     PageSettings s;
     s.Edit19 = "unter/seite";
     CodeList out;
-    SpeedButton9Click(s, out);
-    EXPECT_EQ(readFile("unter/seite.html"), joinedWithCrLf(out.lines()));
+    SpeedButton9Click(s, out, folder());
+    EXPECT_EQ(readFile(at("unter/seite.html")), joinedWithCrLf(out.lines()));
     EXPECT_EQ(snapshot().size(), 2U);
 }
 
 TEST_F(OutputFile, EveryLineEndsWithCrLfAndNothingElseIsWritten) {
     PageSettings s = pageWithEverything();
     CodeList out;
-    SpeedButton9Click(s, out);
-    const std::string bytes = readFile("index.html");
+    SpeedButton9Click(s, out, folder());
+    const std::string bytes = readFile(at("index.html"));
 
     std::size_t expectedSize = 0;
     for (const std::string& l : out.lines()) expectedSize += l.size() + 2;
@@ -160,11 +165,11 @@ TEST_F(OutputFile, EveryLineEndsWithCrLfAndNothingElseIsWritten) {
 }
 
 TEST_F(OutputFile, ALongerExistingPageIsReplacedWhole) {
-    writeFile("index.html", std::string(100000, 'x'));
+    writeFile(at("index.html"), std::string(100000, 'x'));
     PageSettings s;
     CodeList out;
-    SpeedButton9Click(s, out);
-    EXPECT_EQ(readFile("index.html"), joinedWithCrLf(out.lines()));
+    SpeedButton9Click(s, out, folder());
+    EXPECT_EQ(readFile(at("index.html")), joinedWithCrLf(out.lines()));
     EXPECT_EQ(snapshot().size(), 1U);
 }
 
@@ -184,10 +189,10 @@ TEST_F(OutputFile, NoByteOfThePageIsBeyondAscii) {
     s.Dots = true;
     s.lh = true;
     CodeList out;
-    SpeedButton9Click(s, out);
+    SpeedButton9Click(s, out, folder());
 
     EXPECT_EQ(out.lines()[1], "<head><title>" + typed + "</title>") << "CodeList keeps the text";
-    const std::string bytes = readFile("index.html");
+    const std::string bytes = readFile(at("index.html"));
     const auto high = std::find_if(bytes.begin(), bytes.end(),
                                    [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
     EXPECT_EQ(high, bytes.end()) << "byte " << (high - bytes.begin()) << " is beyond ASCII";
@@ -252,11 +257,11 @@ TEST(ComposeFileBytes, EndsEveryLineWithCrLf) {
 // Names the file system refuses: the finish fails with the composed name, the
 // lines are all in CodeList, and the directory is exactly as before.
 TEST_F(OutputFile, ANameThatCannotBeCreatedIsReportedAndChangesNothing) {
-    writeFile("datei", "ich bin eine Datei");
-    writeFile("alt.html", "alte Seite\r\n");
-    fs::permissions("alt.html",
+    writeFile(at("datei"), "ich bin eine Datei");
+    writeFile(at("alt.html"), "alte Seite\r\n");
+    fs::permissions(at("alt.html"),
                     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    fs::create_directory("ordner.html");
+    fs::create_directory(at("ordner.html"));
     struct Case {
         std::string edit19;
         const char* why;
@@ -273,10 +278,10 @@ TEST_F(OutputFile, ANameThatCannotBeCreatedIsReportedAndChangesNothing) {
         PageSettings s = pageWithEverything();
         s.Edit19 = c.edit19;
         const auto before = snapshot();
-        const mode_t oldMode = modeOf("alt.html");
+        const mode_t oldMode = modeOf(at("alt.html"));
         CodeList out;
         try {
-            SpeedButton9Click(s, out);
+            SpeedButton9Click(s, out, folder());
             ADD_FAILURE() << "no failure";
         } catch (const Failure& f) {
             EXPECT_EQ(std::string(f.what()), "Cannot create file " + c.edit19 + ".html");
@@ -287,20 +292,20 @@ TEST_F(OutputFile, ANameThatCannotBeCreatedIsReportedAndChangesNothing) {
         writePage(t, complete);
         EXPECT_EQ(out.lines(), complete.lines()) << "CodeList is complete before the file";
         EXPECT_EQ(snapshot(), before);
-        EXPECT_EQ(modeOf("alt.html"), oldMode);
+        EXPECT_EQ(modeOf(at("alt.html")), oldMode);
     }
 }
 
 // A spacing count of two billion asks for more lines than the page may have:
 // the finish is refused at once, and the next one with a sane count works.
 TEST_F(OutputFile, APageOverTheLineBoundLeavesTheOldPage) {
-    writeFile("index.html", "alte Seite\r\n");
+    writeFile(at("index.html"), "alte Seite\r\n");
     PageSettings s = pageWithEverything();
     s.SpinEdit3.text = "2147483647";
     const auto before = snapshot();
     CodeList out;
     try {
-        SpeedButton9Click(s, out);
+        SpeedButton9Click(s, out, folder());
         ADD_FAILURE() << "no failure";
     } catch (const Failure& f) {
         EXPECT_STREQ(f.what(), kListInsertError);
@@ -309,34 +314,35 @@ TEST_F(OutputFile, APageOverTheLineBoundLeavesTheOldPage) {
     EXPECT_EQ(out.size(), 0U);
 
     s.SpinEdit3.text = "3";
-    SpeedButton9Click(s, out);
-    EXPECT_EQ(readFile("index.html"), joinedWithCrLf(out.lines()));
+    SpeedButton9Click(s, out, folder());
+    EXPECT_EQ(readFile(at("index.html")), joinedWithCrLf(out.lines()));
     EXPECT_EQ(std::count(out.lines().begin(), out.lines().end(), "<br>"), 3);
 }
 
 TEST_F(OutputFile, ASymbolicLinkIsFollowedNotReplaced) {
-    fs::create_directory("echt");
-    writeFile("echt/seite.html", "alt");
-    fs::create_symlink("echt/seite.html", "index.html");
-    writeOutputFile("index.html", "neu\r\n");
-    EXPECT_TRUE(fs::is_symlink("index.html"));
-    EXPECT_EQ(readFile("echt/seite.html"), "neu\r\n");
+    fs::create_directory(at("echt"));
+    writeFile(at("echt/seite.html"), "alt");
+    fs::create_symlink("echt/seite.html", at("index.html"));
+    writeOutputFile(folder(), "index.html", "neu\r\n");
+    EXPECT_TRUE(fs::is_symlink(at("index.html")));
+    EXPECT_EQ(readFile(at("echt/seite.html")), "neu\r\n");
     EXPECT_EQ(snapshot().size(), 3U) << "no temporary file left in either directory";
 }
 
 TEST_F(OutputFile, NewPageGetsTheUsualModeAndAReplacedPageKeepsItsOwn) {
-    writeOutputFile("neu.html", "x\r\n");
-    EXPECT_EQ(modeOf("neu.html"), 0644U) << "0666 less the umask 022, so a web server can read it";
+    writeOutputFile(folder(), "neu.html", "x\r\n");
+    EXPECT_EQ(modeOf(at("neu.html")), 0644U)
+        << "0666 less the umask 022, so a web server can read it";
 
     umask(027);
-    writeOutputFile("neu2.html", "x\r\n");
-    EXPECT_EQ(modeOf("neu2.html"), 0640U);
+    writeOutputFile(folder(), "neu2.html", "x\r\n");
+    EXPECT_EQ(modeOf(at("neu2.html")), 0640U);
 
-    writeFile("alt.html", "alt");
-    fs::permissions("alt.html", static_cast<fs::perms>(0604));
-    writeOutputFile("alt.html", "neu\r\n");
-    EXPECT_EQ(modeOf("alt.html"), 0604U);
-    EXPECT_EQ(readFile("alt.html"), "neu\r\n");
+    writeFile(at("alt.html"), "alt");
+    fs::permissions(at("alt.html"), static_cast<fs::perms>(0604));
+    writeOutputFile(folder(), "alt.html", "neu\r\n");
+    EXPECT_EQ(modeOf(at("alt.html")), 0604U);
+    EXPECT_EQ(readFile(at("alt.html")), "neu\r\n");
 }
 
 // How writeOutputFile ended in a child process.
@@ -348,16 +354,17 @@ void PrintTo(Outcome o, std::ostream* os) {
     *os << kNames.at(static_cast<std::size_t>(o));
 }
 
-// Runs writeOutputFile(name, bytes) in a child process once `setUp` has
-// succeeded there, and tells how it ended.
+// Runs writeOutputFile(folder, name, bytes) in a child process once `setUp`
+// has succeeded there, and tells how it ended.
 template <typename SetUp>
-Outcome writeInChild(const std::string& name, const std::string& bytes, SetUp setUp) {
+Outcome writeInChild(const std::string& folder, const std::string& name, const std::string& bytes,
+                     SetUp setUp) {
     const pid_t child = fork();
     if (child == 0) {
         Outcome o = Outcome::NotSetUp;
         if (setUp()) {
             try {
-                writeOutputFile(name, bytes);
+                writeOutputFile(folder, name, bytes);
                 o = Outcome::Written;
             } catch (const Failure& f) {
                 const std::string m = f.what();
@@ -389,27 +396,30 @@ bool limitFileSize(rlim_t limit) {
     return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &r) == 0;
 }
 
-Outcome writeUnderSizeLimit(const std::string& name, const std::string& bytes, rlim_t limit) {
-    return writeInChild(name, bytes, [limit] { return limitFileSize(limit); });
+Outcome writeUnderSizeLimit(const std::string& folder, const std::string& name,
+                            const std::string& bytes, rlim_t limit) {
+    return writeInChild(folder, name, bytes, [limit] { return limitFileSize(limit); });
 }
 
 TEST_F(OutputFile, AWriteCutShortByAFileSizeLimitKeepsTheOldPage) {
     const std::string oldPage = "<html>\r\n<body>alt</body>\r\n</html>\r\n";
-    writeFile("index.html", oldPage);
+    writeFile(at("index.html"), oldPage);
     const std::string page(102400, 'p');
-    EXPECT_EQ(writeUnderSizeLimit("index.html", page, kSizeLimit), Outcome::StreamWriteError);
-    EXPECT_EQ(readFile("index.html"), oldPage);
+    EXPECT_EQ(writeUnderSizeLimit(folder(), "index.html", page, kSizeLimit),
+              Outcome::StreamWriteError);
+    EXPECT_EQ(readFile(at("index.html")), oldPage);
     EXPECT_EQ(snapshot().size(), 1U) << "no partial temporary file left behind";
 
-    EXPECT_EQ(writeUnderSizeLimit("neu.html", page, kSizeLimit), Outcome::StreamWriteError);
-    EXPECT_FALSE(fs::exists("neu.html"));
+    EXPECT_EQ(writeUnderSizeLimit(folder(), "neu.html", page, kSizeLimit),
+              Outcome::StreamWriteError);
+    EXPECT_FALSE(fs::exists(at("neu.html")));
     EXPECT_EQ(snapshot().size(), 1U);
 }
 
 TEST_F(OutputFile, APageBelowTheFileSizeLimitIsWritten) {
     const std::string page(61440, 'p');
-    EXPECT_EQ(writeUnderSizeLimit("index.html", page, kSizeLimit), Outcome::Written);
-    EXPECT_EQ(readFile("index.html"), page);
+    EXPECT_EQ(writeUnderSizeLimit(folder(), "index.html", page, kSizeLimit), Outcome::Written);
+    EXPECT_EQ(readFile(at("index.html")), page);
 }
 
 // Root may write any folder: run as root, the child becomes the user nobody.
@@ -422,33 +432,40 @@ bool becomeOtherThanRoot() {
 // No new file can be made in the folder, so a page that may be written is
 // rewritten where it stands; every other page there is refused as before.
 TEST_F(OutputFile, AWritablePageInAFolderWeMayNotWriteIsRewrittenInPlace) {
-    fs::create_directory("ordner");
-    writeFile("ordner/index.html", "alte Seite\r\n");
-    fs::permissions("ordner/index.html", static_cast<fs::perms>(0666));
-    writeFile("ordner/alt.html", "alt\r\n");
-    fs::permissions("ordner/alt.html", static_cast<fs::perms>(0444));
-    fs::permissions("ordner", static_cast<fs::perms>(0555));
+    fs::create_directory(at("ordner"));
+    writeFile(at("ordner/index.html"), "alte Seite\r\n");
+    fs::permissions(at("ordner/index.html"), static_cast<fs::perms>(0666));
+    writeFile(at("ordner/alt.html"), "alt\r\n");
+    fs::permissions(at("ordner/alt.html"), static_cast<fs::perms>(0444));
+    fs::permissions(at("ordner"), static_cast<fs::perms>(0555));
+    // the user nobody reaches the folder by its absolute name, through ours
+    fs::permissions(dir_, static_cast<fs::perms>(0711));
     struct stat page = {};
-    ASSERT_EQ(stat("ordner/index.html", &page), 0);
-    const auto inFolder = [](rlim_t sizeLimit) {
-        return [sizeLimit] {
-            return chdir("ordner") == 0 && limitFileSize(sizeLimit) && becomeOtherThanRoot();
+    ASSERT_EQ(stat(at("ordner/index.html").c_str(), &page), 0);
+    const std::string ordner = at("ordner").string();
+    const auto inFolder = [&ordner](rlim_t sizeLimit) {
+        return [&ordner, sizeLimit] {
+            return chdir(ordner.c_str()) == 0 && limitFileSize(sizeLimit) && becomeOtherThanRoot();
         };
     };
 
-    const Outcome cut = writeInChild("index.html", std::string(102400, 'p'), inFolder(kSizeLimit));
+    const Outcome cut =
+        writeInChild(ordner, "index.html", std::string(102400, 'p'), inFolder(kSizeLimit));
     if (cut == Outcome::NotSetUp) GTEST_SKIP() << "the child cannot become the user nobody (65534)";
     EXPECT_EQ(cut, Outcome::StreamWriteError) << "a write cut short in place is reported";
-    EXPECT_EQ(writeInChild("index.html", "neu\r\n", inFolder(RLIM_INFINITY)), Outcome::Written);
-    EXPECT_EQ(readFile("ordner/index.html"), "neu\r\n");
+    EXPECT_EQ(writeInChild(ordner, "index.html", "neu\r\n", inFolder(RLIM_INFINITY)),
+              Outcome::Written);
+    EXPECT_EQ(readFile(at("ordner/index.html")), "neu\r\n");
     struct stat now = {};
-    ASSERT_EQ(stat("ordner/index.html", &now), 0);
+    ASSERT_EQ(stat(at("ordner/index.html").c_str(), &now), 0);
     EXPECT_EQ(now.st_ino, page.st_ino) << "the same file, rewritten";
     EXPECT_EQ(now.st_uid, page.st_uid);
-    EXPECT_EQ(modeOf("ordner/index.html"), 0666U);
+    EXPECT_EQ(modeOf(at("ordner/index.html")), 0666U);
 
-    EXPECT_EQ(writeInChild("neu.html", "neu\r\n", inFolder(RLIM_INFINITY)), Outcome::CannotCreate);
-    EXPECT_EQ(writeInChild("alt.html", "neu\r\n", inFolder(RLIM_INFINITY)), Outcome::CannotCreate);
+    EXPECT_EQ(writeInChild(ordner, "neu.html", "neu\r\n", inFolder(RLIM_INFINITY)),
+              Outcome::CannotCreate);
+    EXPECT_EQ(writeInChild(ordner, "alt.html", "neu\r\n", inFolder(RLIM_INFINITY)),
+              Outcome::CannotCreate);
     const std::map<std::string, std::string> after = {{"alt.html", "alt\r\n"},
                                                       {"index.html", "neu\r\n"}};
     EXPECT_EQ(snapshot("ordner"), after);

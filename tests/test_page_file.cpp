@@ -37,14 +37,17 @@ protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "velmora-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        dir_ = fs::absolute(pattern);
         previous_ = fs::current_path();
-        fs::current_path(dir_);
     }
+    // Opening a page moves the working directory.
     void TearDown() override {
         fs::current_path(previous_);
         fs::remove_all(dir_);
     }
+
+    // The file `name` in the scratch folder.
+    [[nodiscard]] fs::path at(const std::string& name) const { return dir_ / name; }
 
     static void write(const fs::path& p, const std::string& bytes) {
         std::ofstream(p, std::ios::binary) << bytes;
@@ -53,9 +56,10 @@ protected:
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    static std::string refusalOf(const std::string& path) {
+    // `path` as read by a wizard in the scratch folder.
+    [[nodiscard]] std::string refusalOf(const std::string& path) const {
         try {
-            static_cast<void>(PageFile::read(path));
+            static_cast<void>(PageFile(dir_.string()).read(path));
             return "";
         } catch (const Failure& e) {
             return e.what();
@@ -68,7 +72,7 @@ protected:
 
 TEST_F(PageFiles, ReadingRefusesLargeAndUnreadableFiles) {
     {
-        const int fd = open("gross.html", O_WRONLY | O_CREAT, 0644);
+        const int fd = open(at("gross.html").c_str(), O_WRONLY | O_CREAT, 0644);
         ASSERT_GE(fd, 0);
         ASSERT_EQ(ftruncate(fd, static_cast<off_t>(kMaxPageBytes) + 1), 0);  // sparse
         close(fd);
@@ -76,14 +80,14 @@ TEST_F(PageFiles, ReadingRefusesLargeAndUnreadableFiles) {
     EXPECT_EQ(refusalOf("gross.html"),
               "gross.html ist keine Seite, die Velmora geschrieben hat (größer als 256 MiB)");
     EXPECT_EQ(refusalOf("fehlt.html").rfind("fehlt.html kann nicht gelesen werden: ", 0), 0U);
-    fs::create_directory("ordner.html");
+    fs::create_directory(at("ordner.html"));
     EXPECT_EQ(refusalOf("ordner.html").rfind("ordner.html kann nicht gelesen werden: ", 0), 0U);
 }
 
-// Opened from another working directory, a page comes back as its finish
-// left the wizard, and the finish writes it back where it came from.
+// Opened from another folder, a page comes back as its finish left the
+// wizard, and the finish writes it back where it came from.
 TEST_F(PageFiles, OpenedPageIsFinishedBackInItsFolder) {
-    fs::create_directories("site/unter");
+    fs::create_directories(at("site/unter"));
     PageSettings written;
     written.Edit19 = "seite";
     written.html = false;
@@ -93,12 +97,12 @@ TEST_F(PageFiles, OpenedPageIsFinishedBackInItsFolder) {
     written.ListBox3.items = {"p.jpg"};
     written.ListBox6.items = {""};
     const std::string bytes = bytesOf(written);
-    write("site/unter/seite.htm", bytes);
+    write(at("site/unter/seite.htm"), bytes);
 
-    PageFile file;
+    PageFile file(dir_.string());
     PageSettings s;
     CodeList out;
-    file.open(PageFile::read("site/unter/seite.htm"), s, out);
+    file.open(file.read("site/unter/seite.htm"), s, out);
     EXPECT_EQ(fs::current_path(), dir_ / "site/unter");
     EXPECT_EQ(s.Edit19, "seite");
     EXPECT_FALSE(s.html);
@@ -114,11 +118,11 @@ TEST_F(PageFiles, OpenedPageIsFinishedBackInItsFolder) {
     EXPECT_EQ(file.lastPath(), page.string());
 
     file.finish(s, out);
-    EXPECT_EQ(read("seite.htm"), bytes);
+    EXPECT_EQ(read(at("site/unter/seite.htm")), bytes);
     fs::current_path(dir_);  // publishing reads no working directory
     EXPECT_EQ(file.lastPath(), page.string());
-    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
-    EXPECT_EQ(std::distance(fs::directory_iterator("site/unter"), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(at("site/unter")), fs::directory_iterator()), 1);
 }
 
 TEST_F(PageFiles, NamesOfOtherExtensions) {
@@ -128,37 +132,37 @@ TEST_F(PageFiles, NamesOfOtherExtensions) {
                                        {"INDEX.HTM", "INDEX"},
                                        {"ohne", "ohne"}}) {
         SCOPED_TRACE(file);
-        write(dir_ / file, bytes);
-        PageFile pages;
+        write(at(file), bytes);
+        PageFile pages(dir_.string());
         PageSettings s;
         CodeList out;
-        pages.open(PageFile::read((dir_ / file).string()), s, out);
+        pages.open(pages.read(at(file).string()), s, out);
         EXPECT_EQ(s.Edit19, edit19);
         EXPECT_TRUE(s.html);
     }
 }
 
 TEST_F(PageFiles, OnlyAForeignFileIsAskedFor) {
-    PageFile file;
+    PageFile file(dir_.string());
     PageSettings s;
     CodeList out;
     EXPECT_FALSE(file.wouldReplaceForeignFile(s));  // no index.html yet
-    write("index.html", "<html><body>Meine eigene Seite</body></html>\n");
+    write(at("index.html"), "<html><body>Meine eigene Seite</body></html>\n");
     EXPECT_TRUE(file.wouldReplaceForeignFile(s));
     s.Edit19 = "andere";
-    write("andere.html", bytesOf(PageSettings{}));  // a page Velmora wrote
+    write(at("andere.html"), bytesOf(PageSettings{}));  // a page Velmora wrote
     EXPECT_FALSE(file.wouldReplaceForeignFile(s));
     s.Edit19 = "index";
     file.finish(s, out);  // answered yes
-    write("index.html", "<html>wieder eigen</html>\n");
+    write(at("index.html"), "<html>wieder eigen</html>\n");
     EXPECT_FALSE(file.wouldReplaceForeignFile(s));  // written in this run
-    fs::create_directory("ordner.html");
+    fs::create_directory(at("ordner.html"));
     s.Edit19 = "ordner";
     EXPECT_FALSE(file.wouldReplaceForeignFile(s));  // no file; the finish says why
 }
 
 TEST_F(PageFiles, UnsavedIsWhatWouldWriteAnotherPage) {
-    PageFile file;
+    PageFile file(dir_.string());
     PageSettings s;
     CodeList out;
     EXPECT_FALSE(file.holdsUnsaved(s));

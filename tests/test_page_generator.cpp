@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "FailingAllocation.h"
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
+#include "settings/Fields.h"
 #include "wizard/PageFile.h"
 
 namespace velmora {
@@ -614,6 +617,51 @@ TEST(FinishSideEffects, OtherValuesAreUnchanged) {
     EXPECT_EQ(s.alignment, Alignment::Right);
 }
 
+// -------------------------------------------------------- values on the page
+
+// Changes each value of `table` in turn with `change`: the lines written for
+// at least one of `pages` change exactly when the value is marked onPage.
+template <class T, std::size_t N, class Change>
+void expectChangesThePageExactlyWhenOnPage(const std::array<Field<T>, N>& table,
+                                           const std::vector<PageSettings>& pages, Change change) {
+    for (const Field<T>& f : table) {
+        bool changed = false;
+        for (const PageSettings& page : pages) {
+            PageSettings s = page;
+            change(s.*f.member);
+            changed = changed || generate(s) != generate(page);
+        }
+        EXPECT_EQ(changed, f.onPage) << f.name;
+    }
+}
+
+// The window says "the page changed" from the marks in the tables: each value
+// marked onPage changes the page, and no other value does. The pages have
+// every part that shows a value: links, a text line, a picture, the style
+// sheet, the dots, the link background and the corner picture, once on a
+// background picture and once on a background colour.
+TEST(ValuesOnThePage, EachMarkedValueChangesThePageAndNoOtherDoes) {
+    std::vector<PageSettings> pages;
+    for (const bool hgb : {true, false}) {
+        PageSettings s;
+        addLink(s, "A", "a.html");
+        addLink(s, "B", "b.html");
+        s.ListBox1.items = {"Zeile"};
+        addPicture(s, "p.jpg", "P");
+        s.CSS = true;
+        s.Dots = true;
+        s.lh = true;
+        s.eck = true;
+        s.hgb = hgb;
+        pages.push_back(s);
+    }
+    expectChangesThePageExactlyWhenOnPage(kTextFields, pages,
+                                          [](std::string& text) { text += "-anders"; });
+    expectChangesThePageExactlyWhenOnPage(kTickFields, pages, [](bool& tick) { tick = !tick; });
+    expectChangesThePageExactlyWhenOnPage(kSpinFields, pages,
+                                          [](SpinField& spin) { spin.setValue(spin.value() + 2); });
+}
+
 // ------------------------------------------------------------- picture cell
 
 TEST(PictureCell, TwoPicturesWithSpacingTwoGiveTheTenLineExample) {
@@ -795,7 +843,7 @@ TEST(PageSize, OneLineMoreIsRefusedBeforeAnythingIsWrittenOrChanged) {
         {
             const velmora::testing::LargestAllocation watch;
             try {
-                SpeedButton9Click(s, out);
+                SpeedButton9Click(s, out, "/nonexistent");  // refused before any folder
             } catch (const Failure& f) {
                 message = f.what();
             }

@@ -19,6 +19,7 @@
 #include "generator/PageReader.h"
 #include "settings/Failure.h"
 #include "settings/Fields.h"
+#include "wizard/Lists.h"
 
 namespace velmora {
 namespace {
@@ -114,8 +115,8 @@ PageSettings carried(const PageSettings& s) {
         text = fromAscii(ascii);
     };
     for (const TextField& f : kTextFields) asRead(r.*f.member);
-    for (const ListField& list : kListFields) {
-        for (auto member : {list.shown, list.paired}) {
+    for (const ListField* list : kLists) {
+        for (auto member : {list->shown, list->paired}) {
             if (member == nullptr) continue;
             for (std::string& entry : (r.*member).items) asRead(entry);
             (r.*member).selected = -1;

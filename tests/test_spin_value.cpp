@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "settings/Fields.h"
 #include "settings/PageSettings.h"
+#include "wizard/Lists.h"
 
 namespace velmora {
 namespace {
@@ -115,11 +117,11 @@ TEST(PageSettings, StartsWithTheWizardDefaults) {
     for (const SpinEditField& f : kSpinFields) {
         EXPECT_EQ((s.*f.member).text, f.member == &PageSettings::SpinEdit3 ? "1" : "0") << f.name;
     }
-    for (const ListField& list : kListFields) {
-        for (auto member : {list.shown, list.paired}) {
+    for (std::size_t i = 0; i < kLists.size(); ++i) {
+        for (auto member : {kLists[i]->shown, kLists[i]->paired}) {
             if (member == nullptr) continue;
-            EXPECT_EQ((s.*member).count(), 0) << list.name;
-            EXPECT_EQ((s.*member).selected, -1) << list.name;
+            EXPECT_EQ((s.*member).count(), 0) << "kLists[" << i << "]";
+            EXPECT_EQ((s.*member).selected, -1) << "kLists[" << i << "]";
         }
     }
     EXPECT_TRUE(s.Edit10.empty());

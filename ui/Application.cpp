@@ -4,6 +4,8 @@
 
 #include "ui/Application.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QTimer>
@@ -14,6 +16,7 @@
 
 #include "ui/ErrorHandler.h"
 #include "ui/PublishModule.h"
+#include "wizard/PageFile.h"
 
 // The icon and Qt's German texts live in this static library; without a
 // reference from code the linker would drop them.
@@ -87,8 +90,11 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-Shell::Shell()
-    : publishing({[this] { return Form3.lastPage(); }, [this] { return Form3.holdsUnsaved(); },
+QString startFolder() { return QFile::decodeName(PageFile::startFolder().c_str()); }
+
+Shell::Shell(const QString& folder)
+    : Form3(folder),
+      publishing({[this] { return Form3.lastPage(); }, [this] { return Form3.holdsUnsaved(); },
                   [this] { return Form3.writePage(); }},
                  Form3.notice()) {
     Form1.setWizard(&Form3);
@@ -102,10 +108,11 @@ Shell::Shell()
 void Shell::start(const CommandLine& line) {
     Form1.show();
     if (!line.page.isEmpty()) {
-        // Opening the page makes its folder the working directory: the page
-        // to publish is known by its real path before.
-        const QString real = line.publish ? QFileInfo(line.page).canonicalFilePath() : QString();
-        QTimer::singleShot(0, &Form3, [this, page = line.page, real] {
+        // A page named on the command line from the folder the program was
+        // started in; the one to publish by its real path.
+        const QString page = QDir(Form3.pageFolder()).filePath(line.page);
+        const QString real = line.publish ? QFileInfo(page).canonicalFilePath() : QString();
+        QTimer::singleShot(0, &Form3, [this, page, real] {
             Form3.openPage(page, &Form1);
             if (!real.isEmpty() && Form3.lastPage() == real) publishing.publish(&Form3);
         });

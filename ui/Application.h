@@ -51,11 +51,15 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+/// The folder the program was started in, which the page lives in until a
+/// page is opened: read once, at the start.
+[[nodiscard]] QString startFolder();
+
 /// The two windows, each created once and kept until the program ends: the
-/// start window first, then the wizard, hidden; and publishing, reached with
-/// Strg+P in either and from the notification.
+/// start window first, then the wizard, hidden, its page in `folder`; and
+/// publishing, reached with Strg+P in either and from the notification.
 struct Shell {
-    Shell();
+    explicit Shell(const QString& folder);
 
     /// Shows the start window and, once the event loop runs, what the
     /// command line asks for: the wizard with a page in front of it, the

@@ -9,16 +9,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringListModel>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 #include <QTextDocument>
 #include <QToolButton>
 #include <set>
 
+#include "ui/Keys.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardStyle.h"
 
@@ -40,12 +42,12 @@ void blendIn(QAbstractScrollArea* area) {
 // The view lays out all rows again after each add. With the rows a fixed step
 // apart it places each without looking the row up, which keeps an add cheap
 // however long the list grows. The step is the height of a row, so the rows
-// stand as they would without it.
-void stepRowsByTheirHeight(QListWidget* list) {
-    list->addItem(QString());
-    const int rowHeight = list->sizeHintForRow(0);
-    delete list->takeItem(0);
-    list->setGridSize({1, rowHeight});
+// stand as they would without it: measured on a row of a model of its own,
+// which stays with the view until the list's own model takes its place.
+void stepRowsByTheirHeight(QListView* list) {
+    list->setModel(new QStringListModel({QString()}, list));
+    list->setGridSize({1, list->sizeHintForRow(0)});
+    list->setModel(nullptr);
 }
 
 // A flat button that the keyboard reaches. It is a Tab stop, but a click
@@ -123,10 +125,6 @@ QFont pixelFont(const QString& face, int pixels, bool bold, bool italic) {
     return f;
 }
 
-bool isEnter(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 QString nameFromLabel(const QString& caption) {
     return caption.endsWith(QLatin1Char(':')) ? caption.chopped(1) : caption;
 }
@@ -155,31 +153,28 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& caption
     return button;
 }
 
-QLineEdit* addEdit(QWidget* parent, const char* name, int x, int y, int width) {
-    auto* edit = named(new QLineEdit(parent), name);
+QLineEdit* addEdit(QWidget* parent, int x, int y, int width) {
+    auto* edit = new QLineEdit(parent);
     edit->setGeometry(x, y, width, kEditHeight);
     return edit;
 }
 
-QLineEdit* addEdit(QWidget* parent, const char* name, const QString& label, int x, int y,
-                   int width) {
+QLineEdit* addEdit(QWidget* parent, const QString& label, int x, int y, int width) {
     addLabel(parent, label, x, y - kLabelAbove);
-    QLineEdit* edit = addEdit(parent, name, x, y, width);
+    QLineEdit* edit = addEdit(parent, x, y, width);
     edit->setAccessibleName(nameFromLabel(label));
     return edit;
 }
 
-SpinEdit* addSpin(QWidget* parent, const char* name, const QString& label, int x, int y,
-                  int width) {
+SpinEdit* addSpin(QWidget* parent, const QString& label, int x, int y, int width) {
     addLabel(parent, label, x, y - kLabelAbove);
-    auto* spin = named(new SpinEdit(parent), name);
+    auto* spin = new SpinEdit(parent);
     spin->setGeometry(x, y, width, kSpinHeight);
     spin->setAccessibleName(nameFromLabel(label));
     return spin;
 }
 
-QListWidget* addList(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* list = named(new QListWidget(parent), name);
+void setUpList(QListView* list, const QRect& geometry) {
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     // Every row has the list's one font and line height. Measuring one row
     // instead of all keeps an add from laying out every row again.
@@ -191,7 +186,6 @@ QListWidget* addList(QWidget* parent, const char* name, const QRect& geometry) {
     list->setGeometry(geometry);
     blendIn(list);
     stepRowsByTheirHeight(list);
-    return list;
 }
 
 QPlainTextEdit* addHelpText(QWidget* page, const char* name, const QStringList& lines) {

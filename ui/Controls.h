@@ -13,10 +13,9 @@
 #include <QString>
 #include <QStringList>
 
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
@@ -35,9 +34,6 @@ void setUpFixedWindow(QWidget* window, const QString& title, QSize size, QPoint 
 
 [[nodiscard]] QFont pixelFont(const QString& face, int pixels, bool bold = false,
                               bool italic = false);
-
-/// Return on the main block or Enter on the keypad.
-[[nodiscard]] bool isEnter(const QKeyEvent* event);
 
 /// A label's caption as a field's accessible name: without its colon, which a
 /// screen reader would read aloud.
@@ -61,24 +57,32 @@ QToolButton* addFlatButton(QWidget* parent, const char* name, const QString& cap
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
                        const QRect& geometry);
 
-/// A text field without a label, and one under its label.
-QLineEdit* addEdit(QWidget* parent, const char* name, int x, int y, int width);
-QLineEdit* addEdit(QWidget* parent, const char* name, const QString& label, int x, int y,
-                   int width);
+// The controls that show a value of the settings get their names from the
+// binding tables (Bindings.h); the others are named where they are made.
 
-SpinEdit* addSpin(QWidget* parent, const char* name, const QString& label, int x, int y, int width);
+/// A text field without a label, and one under its label.
+QLineEdit* addEdit(QWidget* parent, int x, int y, int width);
+QLineEdit* addEdit(QWidget* parent, const QString& label, int x, int y, int width);
+
+SpinEdit* addSpin(QWidget* parent, const QString& label, int x, int y, int width);
 
 /// A tick box or radio button, as wide as its caption unless `width` is given.
 template <typename Box>
-Box* addBox(QWidget* parent, const char* name, const QString& caption, int x, int y,
-            int width = 0) {
-    auto* box = named(new Box(caption, parent), name);
+Box* addBox(QWidget* parent, const QString& caption, int x, int y, int width = 0) {
+    auto* box = new Box(caption, parent);
     box->setGeometry(x, y, width > 0 ? width : box->sizeHint().width(), kBoxHeight);
     return box;
 }
 
-/// A list in the window's colour with a single selection.
-QListWidget* addList(QWidget* parent, const char* name, const QRect& geometry);
+/// Makes `list` a list in the window's colour with a single selection.
+void setUpList(QListView* list, const QRect& geometry);
+
+template <typename View>
+View* addList(QWidget* parent, const QRect& geometry) {
+    auto* list = new View(parent);
+    setUpList(list, geometry);
+    return list;
+}
 
 /// A page's read-only help text down its right side.
 QPlainTextEdit* addHelpText(QWidget* page, const char* name, const QStringList& lines);

@@ -10,13 +10,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/Bindings.h"
 #include "ui/Controls.h"
 #include "ui/PictureChoice.h"
+#include "ui/Utf8.h"
 #include "ui/WizardStyle.h"
 
 namespace velmora::ui {
 
-EntryDialog::EntryDialog(QWidget* parent, const QString& title, const QList<Field>& fields)
+EntryDialog::EntryDialog(QWidget* parent, const QString& title, const QList<Field>& fields,
+                         const std::function<QString()>& folder)
     : QDialog(parent) {
     setWindowTitle(title);
     setPalette(windowPalette());
@@ -26,7 +29,7 @@ EntryDialog::EntryDialog(QWidget* parent, const QString& title, const QList<Fiel
         auto* edit = named(new QLineEdit(field.text, this), field.name);
         edit->setMinimumWidth(233);
         edit->setAccessibleName(nameFromLabel(field.label));
-        if (field.picture) offerPictureChoice(edit);
+        if (field.picture) offerPictureChoice(edit, folder);
         form->addRow(field.label, edit);
         edits_ << edit;
     }
@@ -43,21 +46,13 @@ EntryDialog::EntryDialog(QWidget* parent, const QString& title, const QList<Fiel
     }
 }
 
-EntryDialog* EntryDialog::forEntry(QWidget* parent, const ListField& list, const Entry& entry) {
-    const QString shown = QString::fromStdString(entry.shown);
-    const QString paired = QString::fromStdString(entry.paired);
-    if (list.name == "ListBox2") {
-        return new EntryDialog(parent, QStringLiteral("Link ändern"),
-                               {{"shown", QStringLiteral("Verweistext:"), shown},
-                                {"paired", QStringLiteral("Verweisziel:"), paired}});
-    }
-    if (list.name == "ListBox3") {
-        return new EntryDialog(parent, QStringLiteral("Bild ändern"),
-                               {{"shown", QStringLiteral("Bild:"), shown, true},
-                                {"paired", QStringLiteral("Bildtext:"), paired}});
-    }
-    return new EntryDialog(parent, QStringLiteral("Textzeile ändern"),
-                           {{"shown", QStringLiteral("Textzeile:"), shown}});
+EntryDialog* EntryDialog::forEntry(QWidget* parent, const ListWindow& list, const Entry& entry,
+                                   const std::function<QString()>& folder) {
+    QList<Field> fields{
+        {"shown", QString::fromUtf8(list.shownLabel), qs(entry.shown), list.picture}};
+    if (list.pairedLabel != nullptr)
+        fields.append({"paired", QString::fromUtf8(list.pairedLabel), qs(entry.paired)});
+    return new EntryDialog(parent, QString::fromUtf8(list.title), fields, folder);
 }
 
 Entry EntryDialog::entry() const {

@@ -13,13 +13,15 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
-#include "settings/Fields.h"
 #include "wizard/History.h"
 
 class QLineEdit;
 
 namespace velmora::ui {
+
+struct ListWindow;
 
 class EntryDialog : public QDialog {
     Q_OBJECT
@@ -31,12 +33,15 @@ public:
         bool picture = false;  // names a picture, chosen with the file dialog
     };
 
-    EntryDialog(QWidget* parent, const QString& title, const QList<Field>& fields);
+    EntryDialog(QWidget* parent, const QString& title, const QList<Field>& fields,
+                const std::function<QString()>& folder);
 
     /// The dialog for `entry` of `list`: "Link ändern", "Textzeile ändern" or
-    /// "Bild ändern".
-    [[nodiscard]] static EntryDialog* forEntry(QWidget* parent, const ListField& list,
-                                               const Entry& entry);
+    /// "Bild ändern". A picture is chosen from the page's folder that
+    /// `folder` gives.
+    [[nodiscard]] static EntryDialog* forEntry(QWidget* parent, const ListWindow& list,
+                                               const Entry& entry,
+                                               const std::function<QString()>& folder);
 
     /// The entry as its fields hold it.
     [[nodiscard]] Entry entry() const;

@@ -5,14 +5,18 @@
 // Choosing the picture that a field names. The icon at the field's right end,
 // or Ctrl+O in the field, opens the file dialog; a file dropped on the field
 // counts as chosen. The field then holds the file's name relative to the
-// working directory, entered as typing enters it, so the settings get it the
-// way they get typed text. Cancelling the dialog changes nothing.
+// page's folder, entered as typing enters it, so the settings get it the way
+// they get typed text. Cancelling the dialog changes nothing.
 #pragma once
+
+#include <QString>
+#include <functional>
 
 class QLineEdit;
 
 namespace velmora::ui {
 
-void offerPictureChoice(QLineEdit* field);
+/// `folder` gives the page's folder, absolute, whenever a picture is chosen.
+void offerPictureChoice(QLineEdit* field, std::function<QString()> folder);
 
 }  // namespace velmora::ui

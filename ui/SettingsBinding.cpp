@@ -10,11 +10,12 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QToolButton>
-#include <stdexcept>
-#include <string>
+#include <utility>
 
+#include "ui/Bindings.h"
 #include "ui/SpinEdit.h"
 #include "ui/Utf8.h"
+#include "wizard/Editing.h"
 
 namespace velmora::ui {
 namespace {
@@ -30,78 +31,122 @@ void checkQuietly(QAbstractButton* button) {
     button->setChecked(true);
 }
 
-// A choice of two radio buttons held as "the first is selected". Checking
-// one unchecks the other, which a checked radio button cannot do itself.
-std::function<void()> bindChoice(QRadioButton* first, QRadioButton* second, bool& firstSelected) {
-    QObject::connect(first, &QRadioButton::toggled, first,
-                     [&firstSelected](bool on) { firstSelected = on; });
-    return [first, second, &firstSelected] { checkQuietly(firstSelected ? first : second); };
+template <class Table, class Value>
+const auto& bindingOf(const Table& table, Member<Value> value) {
+    for (const auto& binding : table) {
+        if (binding.value == value) return binding;
+    }
+    return table.front();  // every member of the core's tables is bound
 }
 
 }  // namespace
 
-template <class W>
-W* SettingsBinding::control(std::string_view name) const {
-    auto* found = window_->findChild<W*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
-    if (found == nullptr) throw std::logic_error("no control named " + std::string(name));
-    return found;
+SettingsBinding::SettingsBinding(const WizardUi& ui, PageSettings& settings, Changed changed)
+    : ui_(ui), settings_(settings), changed_(std::move(changed)) {
+    bindTexts();
+    bindTicks();
+    bindSpins();
+    bindChoices();
+    shows_.emplace_back([this] { showToggles(); });
 }
 
-SettingsBinding::SettingsBinding(QWidget* window, const WizardUi& ui, PageSettings& settings)
-    : window_(window), ui_(ui), settings_(settings) {
-    for (const TextField& field : kTextFields) {
-        std::string& value = settings.*field.member;
-        QObject::connect(control<QLineEdit>(field.name), &QLineEdit::textChanged, window,
-                         [&value](const QString& text) { value = text.toStdString(); });
-        shows_.emplace_back([this, &field] { showText(field); });
+void SettingsBinding::bindTexts() {
+    for (std::size_t i = 0; i < kTextBindings.size(); ++i) {
+        const auto& binding = kTextBindings[i];
+        std::string& value = settings_.*binding.value;
+        QObject::connect(ui_.*binding.control, &QLineEdit::textChanged, ui_.*binding.control,
+                         [this, &value, onPage = kTextFields[i].onPage](const QString& text) {
+                             value = text.toStdString();
+                             changed_(onPage);
+                         });
+        shows_.emplace_back([this, member = binding.value] { showText(member); });
     }
-    for (const TickField& field : kTickFields) {
-        auto* box = control<QCheckBox>(field.name);
-        bool& value = settings.*field.member;
-        QObject::connect(box, &QCheckBox::toggled, window, [&value](bool on) { value = on; });
+}
+
+void SettingsBinding::bindTicks() {
+    for (std::size_t i = 0; i < kTickBindings.size(); ++i) {
+        QCheckBox* box = ui_.*kTickBindings[i].control;
+        bool& value = settings_.*kTickBindings[i].value;
+        QObject::connect(box, &QCheckBox::toggled, box,
+                         [this, &value, onPage = kTickFields[i].onPage](bool on) {
+                             value = on;
+                             changed_(onPage);
+                         });
         shows_.emplace_back([box, &value] {
             const QSignalBlocker quiet(box);
             box->setChecked(value);
         });
     }
-    for (const SpinEditField& field : kSpinFields) {
-        SpinField& value = settings.*field.member;
-        QObject::connect(control<SpinEdit>(field.name), &SpinEdit::changed, window,
-                         [&value](const QString& text) { value.text = text.toStdString(); });
-        shows_.emplace_back([this, &field] { showSpin(field); });
+}
+
+// SpinEdit3Change keeps the spacing count at 0 or more before anyone hears
+// of the change.
+void SettingsBinding::bindSpins() {
+    for (std::size_t i = 0; i < kSpinBindings.size(); ++i) {
+        const auto& binding = kSpinBindings[i];
+        SpinField& value = settings_.*binding.value;
+        QObject::connect(
+            ui_.*binding.control, &SpinEdit::changed, ui_.*binding.control,
+            [this, &value, member = binding.value,
+             onPage = kSpinFields[i].onPage](const QString& text) {
+                value.text = text.toStdString();
+                if (member == &PageSettings::SpinEdit3 && velmora::SpinEdit3Change(settings_)) {
+                    showSpin(member);
+                }
+                changed_(onPage);
+            });
+        shows_.emplace_back([this, member = binding.value] { showSpin(member); });
     }
-    shows_.push_back(bindChoice(ui.hgb, ui.hgf, settings.hgb));
-    shows_.push_back(bindChoice(ui.html, ui.htm, settings.html));
-    // RadioButton1Click … RadioButton6Click: the heading size of the button
-    const auto sizes = ui.sizeButtons();
+}
+
+// A choice of two radio buttons is held as "the first is selected"; checking
+// one unchecks the other, which a checked radio button cannot do itself, so
+// the first one's signal tells of both. RadioButton1Click … RadioButton6Click:
+// the heading size of the button checked.
+void SettingsBinding::bindChoices() {
+    for (auto [first, second, value, onPage] :
+         {std::tuple{ui_.hgb, ui_.hgf, &PageSettings::hgb, true},
+          {ui_.html, ui_.htm, &PageSettings::html, false}}) {
+        bool& firstSelected = settings_.*value;
+        QObject::connect(first, &QRadioButton::toggled, first,
+                         [this, &firstSelected, onPage = onPage](bool on) {
+                             firstSelected = on;
+                             changed_(onPage);
+                         });
+        shows_.emplace_back([first = first, second = second, &firstSelected] {
+            checkQuietly(firstSelected ? first : second);
+        });
+    }
+    const auto sizes = ui_.sizeButtons();
     for (std::size_t i = 0; i < sizes.size(); ++i) {
-        QObject::connect(sizes[i], &QRadioButton::toggled, window,
-                         [&settings, size = static_cast<int>(i) + 1](bool on) {
-                             if (on) settings.HeadingSize = size;
+        QObject::connect(sizes[i], &QRadioButton::toggled, sizes[i],
+                         [this, size = static_cast<int>(i) + 1](bool on) {
+                             if (!on) return;
+                             settings_.HeadingSize = size;
+                             changed_(true);
                          });
     }
     shows_.emplace_back([this, sizes] {
         checkQuietly(sizes[static_cast<std::size_t>(settings_.HeadingSize - 1)]);
     });
-    shows_.emplace_back([this] { showToggles(); });
 }
 
 void SettingsBinding::showAll() const {
     for (const auto& show : shows_) show();
 }
 
-void SettingsBinding::showText(const TextField& field) const {
-    auto* edit = control<QLineEdit>(field.name);
-    const QString value = qs(settings_.*field.member);
+void SettingsBinding::showText(Member<std::string> field) const {
+    QLineEdit* edit = ui_.*bindingOf(kTextBindings, field).control;
+    const QString value = qs(settings_.*field);
     if (edit->text() == value) return;
     const QSignalBlocker quiet(edit);
     edit->setText(value);
 }
 
-void SettingsBinding::showSpin(const SpinEditField& field) const {
-    auto* spin = control<SpinEdit>(field.name);
+void SettingsBinding::showSpin(Member<SpinField> field) const {
+    SpinEdit* spin = ui_.*bindingOf(kSpinBindings, field).control;
     const QSignalBlocker quiet(spin);
-    spin->setTypedText(qs((settings_.*field.member).text));
+    spin->setTypedText(qs((settings_.*field).text));
 }
 
 void SettingsBinding::showToggles() const {

@@ -3,45 +3,49 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The page settings and the wizard's controls that hold them: the text
-// fields, tick boxes and spin fields of the core's field table, the two
-// choices of two, the heading size and the alignment toggles. Each binding
-// takes the user's changes into the settings and knows how to show the
-// settings in its control, so one place serves both ways. A show holds the
-// control's signals: what the settings already hold must not come back to
-// them as if the user had changed it.
+// fields, tick boxes and spin fields of the binding tables (Bindings.h), the
+// two choices of two, the heading size and the alignment toggles. Each
+// binding takes the user's changes into the settings and knows how to show
+// the settings in its control, so one place serves both ways. A show holds
+// the control's signals: what the settings already hold must not come back
+// to them as if the user had changed it.
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "settings/Fields.h"
 #include "settings/PageSettings.h"
 #include "ui/WizardUi.h"
 
-class QWidget;
-
 namespace velmora::ui {
 
 class SettingsBinding {
 public:
-    /// Binds every control of `ui` in `window` to `settings`. A name of the
-    /// field table that no control of the window bears throws
-    /// std::logic_error.
-    SettingsBinding(QWidget* window, const WizardUi& ui, PageSettings& settings);
+    /// Called once for each change the user makes in a control, after the
+    /// settings hold it; `onPage` says whether the page is written from the
+    /// value.
+    using Changed = std::function<void(bool onPage)>;
+
+    /// Binds every control of `ui` to `settings`.
+    SettingsBinding(const WizardUi& ui, PageSettings& settings, Changed changed);
 
     /// Every value, as the settings hold it.
     void showAll() const;
-    void showText(const TextField& field) const;
-    void showSpin(const SpinEditField& field) const;
+    void showText(Member<std::string> field) const;
+    void showSpin(Member<SpinField> field) const;
     void showToggles() const;
 
 private:
-    template <class W>
-    W* control(std::string_view name) const;
+    void bindTexts();
+    void bindTicks();
+    void bindSpins();
+    void bindChoices();
 
-    QWidget* window_;
     const WizardUi& ui_;
     PageSettings& settings_;
+    Changed changed_;
     std::vector<std::function<void()>> shows_;
 };
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "settings/PageSettings.h"
-#include "ui/Controls.h"
+#include "ui/Keys.h"
 #include "ui/WizardStyle.h"
 
 namespace velmora::ui {

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QSessionManager>
@@ -92,7 +91,7 @@ void TForm1::SpeedButton2Click() {
 void TForm1::openPageDialog() {
     if (wizard_ == nullptr) return;
     const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Seite öffnen"), QDir::currentPath(),
+        QFileDialog::getOpenFileName(this, QStringLiteral("Seite öffnen"), wizard_->pageFolder(),
                                      QStringLiteral("Seiten (*.html *.htm);;Alle Dateien (*)"));
     if (!file.isEmpty()) wizard_->openPage(file, this);
 }

@@ -32,8 +32,8 @@ public:
     void SpeedButton2Click();
     void SpeedButton3Click();
 
-    /// The file dialog "Seite öffnen" in the working directory; the page
-    /// chosen opens in the wizard.
+    /// The file dialog "Seite öffnen" in the page's folder; the page chosen
+    /// opens in the wizard.
     void openPageDialog();
 
     /// Whether the program may end now. Each thing that ending would lose is

@@ -4,44 +4,53 @@
 
 #include "ui/TForm3.h"
 
+#include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStringList>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <functional>
-#include <map>
-#include <string_view>
 
+#include "ui/Bindings.h"
 #include "ui/Controls.h"
 #include "ui/EntryDialog.h"
 #include "ui/ErrorHandler.h"
+#include "ui/Keys.h"
+#include "ui/LinesModel.h"
 #include "ui/ListBinding.h"
 #include "ui/PageDrop.h"
+#include "ui/PictureChoice.h"
 #include "ui/SettingsBinding.h"
 #include "ui/SpinEdit.h"
 #include "ui/UndoKeys.h"
-#include "ui/Utf8.h"
 #include "ui/WizardStyle.h"
 
 namespace velmora::ui {
 
-TForm3::TForm3(QWidget* parent) : QWidget(parent) {
+TForm3::TForm3(const QString& folder, QWidget* parent)
+    : QWidget(parent), page_(QFile::encodeName(folder).toStdString()) {
     setObjectName(QStringLiteral("Form3"));
     setUpFixedWindow(this, QStringLiteral("Assistent"), {763, 433}, {77, 66});
     setPalette(windowPalette());
     setFont(wizardFont());
 
     buildWizardUi(this, ui_);
-    values_ = std::make_unique<SettingsBinding>(this, ui_, settings_);
+    values_ = std::make_unique<SettingsBinding>(ui_, settings_, [this](bool onPage) {
+        if (onPage) emit pageChanged();
+    });
     bindLists();
+    code_ = new LinesModel(codeList_.lines(), this);
+    ui_.ListBox4->setModel(code_);
+    for (QLineEdit* field : ui_.pictureFields())
+        offerPictureChoice(field, [this] { return pageFolder(); });
     connectOperations();
+    connectPageKeys();
     showSettings();
     ui_.Memo5->installEventFilter(this);
     routeUndoKeys(this, std::bind_front(&TForm3::undo, this), std::bind_front(&TForm3::redo, this));
@@ -55,24 +64,19 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
 TForm3::~TForm3() { delete ui_.PageControl1; }
 
 // The user selects; the operations change the rows one by one, and a page
-// opened brings all rows anew. Each list's delete is its page's button.
+// opened brings all rows anew.
 void TForm3::bindLists() {
-    const std::map<std::string_view, QAbstractButton*> deletes = {{"ListBox2", ui_.SpeedButton5},
-                                                                  {"ListBox1", ui_.SpeedButton7},
-                                                                  {"ListBox3", ui_.SpeedButton4}};
-    for (const ListField& list : kListFields) {
+    for (const ListWindow& window : kListWindows) {
+        const ListField& list = *window.field;
         ListActions actions;
-        actions.change = [this, &list] { changeEntry(list); };
+        actions.change = [this, &window] { changeEntry(window); };
         actions.move = [this, &list](int by) {
             run([&list, by](PageSettings& s) { return moveSelected(s, list, by); });
         };
         actions.drag = [this, &list](int from, int to) {
             run([&list, from, to](PageSettings& s) { return Step::move(s, list, from, to); });
         };
-        actions.remove = deletes.at(list.name);
-        auto* widget = findChild<QListWidget*>(
-            QString::fromUtf8(list.name.data(), qsizetype(list.name.size())));
-        lists_.push_back(new ListBinding(widget, settings_, list, std::move(actions)));
+        lists_.push_back(new ListBinding(window, ui_, settings_, std::move(actions)));
     }
 }
 
@@ -98,8 +102,6 @@ void TForm3::connectOperations() {
     finish->setKeys(
         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
     connect(finish, &QShortcut::activated, u.SpeedButton9, &QAbstractButton::click);
-    // after the binding has taken the text into the settings
-    connect(u.SpinEdit3, &SpinEdit::changed, this, &TForm3::SpinEdit3Change);
     for (auto [toggle, alignment] : {std::pair{ui_.l, Alignment::Left},
                                      {ui_.m, Alignment::Middle},
                                      {ui_.r, Alignment::Right}}) {
@@ -108,6 +110,29 @@ void TForm3::connectOperations() {
             values_->showToggles();
         });
     }
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab are the wizard's own, so that they change the
+// page wherever the focus is: the tab strip takes them only from within the
+// pages, and the finish stands outside them.
+void TForm3::connectPageKeys() {
+    for (auto [keys, by] :
+         {std::pair{QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Tab)}, +1},
+          {QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)},
+           -1}}) {
+        auto* shortcut = new QShortcut(this);
+        shortcut->setKeys(keys);
+        connect(shortcut, &QShortcut::activated, this, [this, by = by] { turnPage(by); });
+    }
+}
+
+// As the tab strip turns its pages: round from the last to the first, and
+// the focus to the strip where it was on the page turned away.
+void TForm3::turnPage(int by) {
+    QTabWidget* pages = ui_.PageControl1;
+    pages->setCurrentIndex((pages->currentIndex() + by + pages->count()) % pages->count());
+    if (QApplication::focusWidget() == nullptr) pages->tabBar()->setFocus();
 }
 
 void TForm3::connectOperation(QAbstractButton* button, Step (*operation)(PageSettings&)) {
@@ -127,22 +152,26 @@ void TForm3::redo() {
 }
 
 void TForm3::showUpdate(const Update& update) {
-    for (const ListBinding* list : lists_) {
+    if (update.list == nullptr) return;
+    for (ListBinding* list : lists_) {
         if (&list->field() == update.list) list->show(update.change);
     }
-    if (update.field != nullptr) values_->showText(*update.field);
+    if (update.field != nullptr) values_->showText(update.field);
+    emit pageChanged();
 }
 
 // The dialog does not wait: it is modal to the whole program, so nothing
 // changes the selection while it is open, and "OK" changes the entry then
 // selected.
-void TForm3::changeEntry(const ListField& list) {
+void TForm3::changeEntry(const ListWindow& window) {
+    const ListField& list = *window.field;
     const StringList& shown = settings_.*list.shown;
     if (!shown.hasSelection()) return;
     const auto row = static_cast<std::size_t>(shown.selected);
     const Entry entry{shown.items[row],
                       list.paired != nullptr ? (settings_.*list.paired).items[row] : std::string()};
-    EntryDialog* dialog = EntryDialog::forEntry(this, list, entry);
+    EntryDialog* dialog =
+        EntryDialog::forEntry(this, window, entry, [this] { return pageFolder(); });
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::ApplicationModal);
     connect(dialog, &QDialog::accepted, this, [this, &list, dialog] {
@@ -158,13 +187,6 @@ void TForm3::changeEntry(const ListField& list) {
 
 // The history gives Edit12 back when the line is undone.
 void TForm3::Button1Click() { run(velmora::Button1Click); }
-
-void TForm3::SpinEdit3Change() {
-    guarded(this, [this] {
-        if (velmora::SpinEdit3Change(settings_))
-            values_->showSpin(*fieldNamed(kSpinFields, "SpinEdit3"));
-    });
-}
 
 // A file of the page's name that this run has neither opened nor written,
 // and that is no page Velmora wrote, may be the user's own: it is replaced
@@ -192,7 +214,7 @@ bool TForm3::writePage() {
     if (saved && !declined) {
         hide();
         guarded(this, [this] {
-            notice_.pageSaved(QFileInfo(qs(velmora::outputFileName(settings_))).absoluteFilePath());
+            notice_.pageSaved(QFile::decodeName(page_.outputPath(settings_).c_str()));
         });
     }
     return saved && !declined;
@@ -200,7 +222,7 @@ bool TForm3::writePage() {
 
 void TForm3::openPage(const QString& path, QWidget* from) {
     guarded(from, [&] {
-        OpenedPage opened = PageFile::read(QFile::encodeName(path).toStdString());
+        OpenedPage opened = page_.read(QFile::encodeName(path).toStdString());
         if (page_.holdsUnsaved(settings_) &&
             !askYesNo(from, QStringLiteral("Die Eingaben im Assistenten sind noch nicht "
                                            "gespeichert. Trotzdem die Seite öffnen?"))) {
@@ -209,6 +231,7 @@ void TForm3::openPage(const QString& path, QWidget* from) {
         page_.open(std::move(opened), settings_, codeList_);
         history_.clear();  // its steps name rows of the lists just replaced
         showSettings();
+        emit pageChanged();
         bringToFront();
     });
 }
@@ -222,20 +245,17 @@ void TForm3::bringToFront() {
 
 void TForm3::showSettings() {
     values_->showAll();
-    for (const ListBinding* list : lists_) list->showAll();
+    for (ListBinding* list : lists_) list->showAll();
     showFinish();
 }
 
-// "HTML Code" gets the new lines in place of the old; the link fields and the
-// selections show what the finish left in the settings.
+// "HTML Code" reads the new lines in place of the old; the link fields and
+// the selections show what the finish left in the settings.
 void TForm3::showFinish() {
-    QStringList rows;
-    rows.reserve(static_cast<qsizetype>(codeList_.size()));
-    for (const std::string& line : codeList_.lines()) rows << qs(line);
-    ui_.ListBox4->clear();
-    ui_.ListBox4->addItems(rows);
-    for (const char* field : {"Edit3", "Edit4"}) values_->showText(*fieldNamed(kTextFields, field));
-    for (const ListBinding* list : lists_) list->showSelection();
+    code_->reset();
+    values_->showText(&PageSettings::Edit3);
+    values_->showText(&PageSettings::Edit4);
+    for (ListBinding* list : lists_) list->showSelection();
 }
 
 // On "Text" Enter runs "Hinzufügen" wherever it started; the insert buttons

@@ -4,14 +4,16 @@
 
 // The wizard window "Assistent".
 //
-// The window owns the page settings, the lines of the last page and the undo
-// history. Its controls write every change straight into the settings, so the
-// settings are always what the window shows; the buttons, keys and list menus
-// run the core's editing operations through the history, and the window then
-// shows what each changed: one list row, a field, the new lines on "HTML
-// Code". An undo or redo is shown the same way. A page opened replaces the
-// settings whole and starts the history anew; the same bindings that take the
-// user's changes then show every value.
+// The window owns the page settings, the lines of the last page, the page's
+// file and folder and the undo history. Its controls write every change
+// straight into the settings, so the settings are always what the window
+// shows; the buttons, keys and list menus run the core's editing operations
+// through the history, and the window then shows what each changed: one list
+// row, a field, the new lines on "HTML Code". An undo or redo is shown the
+// same way. A page opened replaces the settings whole and starts the history
+// anew; the same bindings that take the user's changes then show every
+// value. Whatever changes a value the page is written from, the window says
+// so once, with pageChanged().
 #pragma once
 
 #include <QWidget>
@@ -23,6 +25,7 @@
 #include "generator/PageGenerator.h"
 #include "settings/PageSettings.h"
 #include "ui/PageNotice.h"
+#include "ui/Utf8.h"
 #include "ui/WizardUi.h"
 #include "wizard/Editing.h"
 #include "wizard/History.h"
@@ -32,17 +35,24 @@ class QAbstractButton;
 
 namespace velmora::ui {
 
+class LinesModel;
 class ListBinding;
 class SettingsBinding;
+struct ListWindow;
 
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent = nullptr);
+    /// A wizard whose page lives in the absolute `folder` until a page is
+    /// opened: the folder the program was started in.
+    explicit TForm3(const QString& folder, QWidget* parent = nullptr);
     ~TForm3() override;
 
     [[nodiscard]] const PageSettings& settings() const noexcept { return settings_; }
     [[nodiscard]] const CodeList& codeList() const noexcept { return codeList_; }
+    /// The page's folder, absolute: where the finish writes, from which a
+    /// chosen picture is named and where the file dialogs open.
+    [[nodiscard]] QString pageFolder() const { return qs(page_.folder()); }
 
     /// Opens the page at `path` and shows the wizard in front with its
     /// values. Asks first when the wizard holds values not yet saved; a file
@@ -65,6 +75,12 @@ public:
     bool writePage();
     [[nodiscard]] PageNotice& notice() noexcept { return notice_; }
 
+signals:
+    /// A value the page is written from changed: typed, ticked, stepped, a
+    /// list operation, an undo or redo, a page opened. Once for each, after
+    /// the settings hold the new values.
+    void pageChanged();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,6 +88,8 @@ protected:
 private:
     void bindLists();
     void connectOperations();
+    void connectPageKeys();
+    void turnPage(int by);
     void connectOperation(QAbstractButton* button, Step (*operation)(PageSettings&));
     /// Runs an editing operation through the history and shows what it
     /// changed; a failure is shown in the error box and changes nothing.
@@ -81,11 +99,10 @@ private:
     void redo();
     /// "Link ändern", "Textzeile ändern" or "Bild ändern" for the entry
     /// selected in `list`.
-    void changeEntry(const ListField& list);
+    void changeEntry(const ListWindow& list);
     void showSettings();
 
     void Button1Click();
-    void SpinEdit3Change();
     void SpeedButton9Click();
     void showFinish();
 
@@ -95,7 +112,8 @@ private:
     PageFile page_;
     History history_;
     std::unique_ptr<SettingsBinding> values_;
-    std::vector<ListBinding*> lists_;  // in the order of kListFields, owned by their widgets
+    std::vector<ListBinding*> lists_;  // in the order of kLists, owned by their views
+    LinesModel* code_ = nullptr;       // "HTML Code"
     PageNotice notice_;
 };
 

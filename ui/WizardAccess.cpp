@@ -8,7 +8,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <initializer_list>
 
+#include "ui/EntryListView.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardUi.h"
 

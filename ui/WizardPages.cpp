@@ -9,7 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -21,8 +21,9 @@
 #include <initializer_list>
 #include <utility>
 
+#include "ui/Bindings.h"
 #include "ui/Controls.h"
-#include "ui/PictureChoice.h"
+#include "ui/EntryListView.h"
 #include "ui/SpinEdit.h"
 #include "ui/WizardHelpTexts.h"
 #include "ui/WizardStyle.h"
@@ -37,7 +38,7 @@ struct NamedButton {
 };
 
 struct ListControls {
-    QListWidget* list;
+    EntryListView* list;
     QToolButton* add;
     QToolButton* remove;
 };
@@ -46,13 +47,13 @@ struct ListControls {
 // beside the label and the delete button under the list's right end. Each
 // button shares a pixel row with the list and lies under it, as a button drawn
 // on the page does, so it is made first.
-ListControls addListWithButtons(QWidget* page, const QString& label, const char* name,
-                                const NamedButton& add, const NamedButton& remove) {
+ListControls addListWithButtons(QWidget* page, const QString& label, const NamedButton& add,
+                                const NamedButton& remove) {
     addLabel(page, label, 16, 80);
     QToolButton* addButton = addFlatButton(page, add.name, add.caption, {152, 72, 97, 25});
     QToolButton* removeButton =
         addFlatButton(page, remove.name, remove.caption, {152, 168, 97, 25});
-    QListWidget* list = addList(page, name, {16, 96, 233, 73});
+    auto* list = addList<EntryListView>(page, {16, 96, 233, 73});
     list->setAccessibleName(nameFromLabel(label));
     return {list, addButton, removeButton};
 }
@@ -119,33 +120,33 @@ void buildGeneralPage(QTabWidget* pages, WizardUi& ui) {
     ui.Memo1 = addHelpText(p, "Memo1", memo1Lines());
 
     addLabel(p, QStringLiteral("Hintergrund:"), 16, 80);
-    ui.hgb = addBox<QRadioButton>(p, "hgb", QStringLiteral("Hintergrundbild"), 16, 96);
-    ui.hgf = addBox<QRadioButton>(p, "hgf", QStringLiteral("Hintergrundfarbe"), 16, 112);
-    ui.Edit1 = addEdit(p, "Edit1", QStringLiteral("Dateiname:"), 16, 160, 169);
-    ui.Edit14 = addEdit(p, "Edit14", QStringLiteral("Farbe (RRGGBB):"), 16, 208, 169);
+    ui.hgb = named(addBox<QRadioButton>(p, QStringLiteral("Hintergrundbild"), 16, 96), "hgb");
+    ui.hgf = named(addBox<QRadioButton>(p, QStringLiteral("Hintergrundfarbe"), 16, 112), "hgf");
+    ui.Edit1 = addEdit(p, QStringLiteral("Dateiname:"), 16, 160, 169);
+    ui.Edit14 = addEdit(p, QStringLiteral("Farbe (RRGGBB):"), 16, 208, 169);
 
     ui.GroupBox1 = named(new QGroupBox(QStringLiteral("Website"), p), "GroupBox1");
     ui.GroupBox1->setGeometry(16, 240, 169, 113);
     ui.GroupBox1->setStyle(wizardFrameStyle());
     QWidget* g = ui.GroupBox1;
-    ui.Edit19 = addEdit(g, "Edit19", QStringLiteral("Dateiname:"), 8, 32, 153);
-    ui.html = addBox<QRadioButton>(g, "html", QStringLiteral("Html"), 96, 64);
-    ui.htm = addBox<QRadioButton>(g, "htm", QStringLiteral("Htm"), 96, 80);
+    ui.Edit19 = addEdit(g, QStringLiteral("Dateiname:"), 8, 32, 153);
+    ui.html = named(addBox<QRadioButton>(g, QStringLiteral("Html"), 96, 64), "html");
+    ui.htm = named(addBox<QRadioButton>(g, QStringLiteral("Htm"), 96, 80), "htm");
 
     addLabel(p, QStringLiteral("CSS Style Sheets:"), 224, 80);
-    ui.CSS = addBox<QCheckBox>(p, "CSS", QStringLiteral("CSS Style sheets verwenden"), 224, 96);
+    ui.CSS = addBox<QCheckBox>(p, QStringLiteral("CSS Style sheets verwenden"), 224, 96);
     addLabel(p, QStringLiteral("Farben (RRGGBB):"), 224, 120);
-    ui.Edit15 = addEdit(p, "Edit15", QStringLiteral("Link:"), 224, 152, 121);
-    ui.Edit16 = addEdit(p, "Edit16", QStringLiteral("Besuchter Link:"), 224, 200, 121);
-    ui.Edit17 = addEdit(p, "Edit17", QStringLiteral("Maus überm Link:"), 224, 248, 121);
-    ui.Edit18 = addEdit(p, "Edit18", QStringLiteral("Aktiver Link:"), 224, 296, 121);
-    ui.fett = addBox<QCheckBox>(p, "fett", QStringLiteral("Fett"), 224, 328);
+    ui.Edit15 = addEdit(p, QStringLiteral("Link:"), 224, 152, 121);
+    ui.Edit16 = addEdit(p, QStringLiteral("Besuchter Link:"), 224, 200, 121);
+    ui.Edit17 = addEdit(p, QStringLiteral("Maus überm Link:"), 224, 248, 121);
+    ui.Edit18 = addEdit(p, QStringLiteral("Aktiver Link:"), 224, 296, 121);
+    ui.fett = addBox<QCheckBox>(p, QStringLiteral("Fett"), 224, 328);
 
     addLabel(p, QStringLiteral("Entfernung zum Bildschirmrand:"), 384, 16);
-    ui.SpinEdit4 = addSpin(p, "SpinEdit4", QStringLiteral("Horizontal:"), 384, 48, 121);
-    ui.SpinEdit5 = addSpin(p, "SpinEdit5", QStringLiteral("Vertikal:"), 384, 96, 121);
-    ui.Edit26 = addEdit(p, "Edit26", QStringLiteral("Breite der Tabelle:"), 384, 152, 121);
-    ui.Edit27 = addEdit(p, "Edit27", QStringLiteral("Höhe der Tabelle:"), 384, 224, 121);
+    ui.SpinEdit4 = addSpin(p, QStringLiteral("Horizontal:"), 384, 48, 121);
+    ui.SpinEdit5 = addSpin(p, QStringLiteral("Vertikal:"), 384, 96, 121);
+    ui.Edit26 = addEdit(p, QStringLiteral("Breite der Tabelle:"), 384, 152, 121);
+    ui.Edit27 = addEdit(p, QStringLiteral("Höhe der Tabelle:"), 384, 224, 121);
     for (const int top : {152, 224}) {
         QLabel* percent = addLabel(p, QStringLiteral("%"), 504, top);
         percent->setFont(pixelFont(kFontFace, 16, true));
@@ -160,22 +161,22 @@ void buildHeadingPage(QTabWidget* pages, WizardUi& ui) {
     addHint(p, {QStringLiteral("Klicken Sie auf die Registrierlasche"), nextTabHint("Links")});
     ui.Memo2 = addHelpText(p, "Memo2", memo2Lines());
 
-    ui.Edit2 = addEdit(p, "Edit2", QStringLiteral("Überschrift1:"), 16, 96, 233);
-    ui.Edit5 = addEdit(p, "Edit5", QStringLiteral("Überschrift2:"), 16, 144, 233);
+    ui.Edit2 = addEdit(p, QStringLiteral("Überschrift1:"), 16, 96, 233);
+    ui.Edit5 = addEdit(p, QStringLiteral("Überschrift2:"), 16, 144, 233);
     addLabel(p, QStringLiteral("Größe (Überschrift 2):"), 16, 184);
     QRadioButton** sizes[] = {&ui.RadioButton1, &ui.RadioButton2, &ui.RadioButton3,
                               &ui.RadioButton4, &ui.RadioButton5, &ui.RadioButton6};
     for (int i = 0; i < 6; ++i) {
         const QByteArray name = "RadioButton" + QByteArray::number(i + 1);
-        *sizes[i] =
-            addBox<QRadioButton>(p, name.constData(), QString::number(i + 1), 16 + 40 * i, 208, 33);
+        *sizes[i] = named(addBox<QRadioButton>(p, QString::number(i + 1), 16 + 40 * i, 208, 33),
+                          name.constData());
     }
-    ui.Edit20 = addEdit(p, "Edit20", QStringLiteral("Schriftfarbe (RRGGBB):"), 16, 248, 121);
-    ui.Edit21 = addEdit(p, "Edit21", QStringLiteral("Schriftart:"), 16, 296, 121);
-    ui.Edit8 = addEdit(p, "Edit8", QStringLiteral("Bild:"), 280, 96, 169);
-    ui.eck = addBox<QCheckBox>(p, "eck", QStringLiteral("Eckbild"), 280, 128);
-    ui.Edit9 = addEdit(p, "Edit9", QStringLiteral("Bild:"), 280, 168, 169);
-    ui.SpinEdit1 = addSpin(p, "SpinEdit1", QStringLiteral("Minimale Höhe:"), 280, 216, 169);
+    ui.Edit20 = addEdit(p, QStringLiteral("Schriftfarbe (RRGGBB):"), 16, 248, 121);
+    ui.Edit21 = addEdit(p, QStringLiteral("Schriftart:"), 16, 296, 121);
+    ui.Edit8 = addEdit(p, QStringLiteral("Bild:"), 280, 96, 169);
+    ui.eck = addBox<QCheckBox>(p, QStringLiteral("Eckbild"), 280, 128);
+    ui.Edit9 = addEdit(p, QStringLiteral("Bild:"), 280, 168, 169);
+    ui.SpinEdit1 = addSpin(p, QStringLiteral("Minimale Höhe:"), 280, 216, 169);
 }
 
 void buildLinksPage(QTabWidget* pages, WizardUi& ui) {
@@ -184,26 +185,24 @@ void buildLinksPage(QTabWidget* pages, WizardUi& ui) {
     addHint(p, {QStringLiteral("Klicken Sie auf die Registrierlasche"), nextTabHint("Text")});
     ui.Memo3 = addHelpText(p, "Memo3", memo3Lines());
 
-    const ListControls links = addListWithButtons(p, QStringLiteral("Link:"), "ListBox2",
+    const ListControls links = addListWithButtons(p, QStringLiteral("Link:"),
                                                   {"SpeedButton2", QStringLiteral("Neuer Link")},
                                                   {"SpeedButton5", QStringLiteral("Link löschen")});
     ui.ListBox2 = links.list;
     ui.SpeedButton2 = links.add;
     ui.SpeedButton5 = links.remove;
-    ui.Edit3 = addEdit(p, "Edit3", QStringLiteral("Verweistext:"), 16, 208, 233);
-    ui.Edit4 = addEdit(p, "Edit4", QStringLiteral("Verweisziel:"), 16, 248, 233);
-    ui.Dots = addBox<QCheckBox>(p, "Dots", QStringLiteral("Dots"), 16, 272);
-    ui.Edit6 = addEdit(p, "Edit6", 16, 296, 233);
+    ui.Edit3 = addEdit(p, QStringLiteral("Verweistext:"), 16, 208, 233);
+    ui.Edit4 = addEdit(p, QStringLiteral("Verweisziel:"), 16, 248, 233);
+    ui.Dots = addBox<QCheckBox>(p, QStringLiteral("Dots"), 16, 272);
+    ui.Edit6 = addEdit(p, 16, 296, 233);
 
-    ui.lh = addBox<QCheckBox>(p, "lh", QStringLiteral("Link-Hintergrund"), 272, 72);
-    ui.Edit7 = addEdit(p, "Edit7", QStringLiteral("Bild:"), 272, 112, 177);
-    ui.SpinEdit2 = addSpin(p, "SpinEdit2", QStringLiteral("Minimalbreite:"), 272, 160, 121);
-    ui.SpinEdit6 = addSpin(p, "SpinEdit6", QStringLiteral("Minimalhöhe:"), 272, 208, 121);
+    ui.lh = addBox<QCheckBox>(p, QStringLiteral("Link-Hintergrund"), 272, 72);
+    ui.Edit7 = addEdit(p, QStringLiteral("Bild:"), 272, 112, 177);
+    ui.SpinEdit2 = addSpin(p, QStringLiteral("Minimalbreite:"), 272, 160, 121);
+    ui.SpinEdit6 = addSpin(p, QStringLiteral("Minimalhöhe:"), 272, 208, 121);
     ui.strecken = addBox<QCheckBox>(
-        p, "strecken", QStringLiteral("\"Link-Leiste\" Bis zum unteren Bildschirmrand ziehen"), 272,
-        248, 273);
-    ui.zentrieren =
-        addBox<QCheckBox>(p, "zentrieren", QStringLiteral("Links zentrieren"), 272, 280);
+        p, QStringLiteral("\"Link-Leiste\" Bis zum unteren Bildschirmrand ziehen"), 272, 248, 273);
+    ui.zentrieren = addBox<QCheckBox>(p, QStringLiteral("Links zentrieren"), 272, 280);
 }
 
 QToolButton* addToggle(QWidget* parent, const char* name, const QString& caption, int top) {
@@ -224,17 +223,17 @@ void buildTextPage(QTabWidget* pages, WizardUi& ui) {
         addFlatButton(p, "SpeedButton6", QStringLiteral("Zeilenumbruch"), {16, 88, 217, 25});
     ui.Button1 = addButton(p, "Button1", QStringLiteral("Hinzufügen"), {16, 64, 217, 25});
     ui.Button1->setDefault(true);
-    ui.Edit12 = addEdit(p, "Edit12", 16, 120, 217);
+    ui.Edit12 = addEdit(p, 16, 120, 217);
     ui.SpeedButton7 =
         addFlatButton(p, "SpeedButton7", QStringLiteral("Zeile löschen"), {144, 264, 89, 25});
-    ui.ListBox1 = addList(p, "ListBox1", {16, 144, 217, 121});
+    ui.ListBox1 = addList<EntryListView>(p, {16, 144, 217, 121});
     ui.SpeedButton8 =
         addFlatButton(p, "SpeedButton8", QStringLiteral("Alles löschen"), {144, 288, 89, 25});
-    ui.Edit24 = addEdit(p, "Edit24", QStringLiteral("Schriftfarbe (RRGGBB):"), 16, 288, 121);
-    ui.Edit25 = addEdit(p, "Edit25", QStringLiteral("Schriftart:"), 16, 336, 121);
+    ui.Edit24 = addEdit(p, QStringLiteral("Schriftfarbe (RRGGBB):"), 16, 288, 121);
+    ui.Edit25 = addEdit(p, QStringLiteral("Schriftart:"), 16, 336, 121);
 
     addLabel(p, QStringLiteral("Bild einfügen:"), 264, 72);
-    ui.Edit13 = addEdit(p, "Edit13", QStringLiteral("Bild:"), 264, 112, 121);
+    ui.Edit13 = addEdit(p, QStringLiteral("Bild:"), 264, 112, 121);
     addLabel(p, QStringLiteral("Eigenschaften:"), 264, 144);
     ui.l = addToggle(p, "l", QStringLiteral("Linksbündig"), 160);
     ui.m = addToggle(p, "m", QStringLiteral("Mittig"), 184);
@@ -242,8 +241,8 @@ void buildTextPage(QTabWidget* pages, WizardUi& ui) {
     ui.BitBtn8 = addInsertButton(p, "BitBtn8", 264, 240);
 
     addLabel(p, QStringLiteral("Link einfügen:"), 408, 72);
-    ui.Edit22 = addEdit(p, "Edit22", QStringLiteral("Verweistext:"), 408, 112, 121);
-    ui.Edit23 = addEdit(p, "Edit23", QStringLiteral("Verweisziel:"), 408, 152, 121);
+    ui.Edit22 = addEdit(p, QStringLiteral("Verweistext:"), 408, 112, 121);
+    ui.Edit23 = addEdit(p, QStringLiteral("Verweisziel:"), 408, 152, 121);
     ui.BitBtn1 = addInsertButton(p, "BitBtn1", 408, 192);
 }
 
@@ -256,20 +255,19 @@ void buildPicturesPage(QTabWidget* pages, WizardUi& ui) {
     ui.Memo4 = addHelpText(p, "Memo4", memo4Lines());
 
     const ListControls pictures = addListWithButtons(
-        p, QStringLiteral("Bild:"), "ListBox3", {"SpeedButton3", QStringLiteral("Neues Bild")},
+        p, QStringLiteral("Bild:"), {"SpeedButton3", QStringLiteral("Neues Bild")},
         {"SpeedButton4", QStringLiteral("Bild löschen")});
     ui.ListBox3 = pictures.list;
     ui.SpeedButton3 = pictures.add;
     ui.SpeedButton4 = pictures.remove;
-    ui.Edit10 = addEdit(p, "Edit10", QStringLiteral("Bild:"), 16, 200, 121);
-    ui.Edit11 = addEdit(p, "Edit11", QStringLiteral("Bildtext:"), 16, 248, 121);
-    ui.SpinEdit3 =
-        addSpin(p, "SpinEdit3", QStringLiteral("Zeilenumbrüche nach jedem Bild:"), 264, 136, 161);
+    ui.Edit10 = addEdit(p, QStringLiteral("Bild:"), 16, 200, 121);
+    ui.Edit11 = addEdit(p, QStringLiteral("Bildtext:"), 16, 248, 121);
+    ui.SpinEdit3 = addSpin(p, QStringLiteral("Zeilenumbrüche nach jedem Bild:"), 264, 136, 161);
 }
 
 void buildCodePage(QTabWidget* pages, WizardUi& ui) {
     QWidget* p = ui.TabSheet7 = addPage(pages, "TabSheet7", QStringLiteral("HTML Code"));
-    ui.ListBox4 = addList(p, "ListBox4", {0, 0, 755, 365});
+    ui.ListBox4 = named(addList<QListView>(p, {0, 0, 755, 365}), "ListBox4");
 }
 
 void addFinishButton(QWidget* window, WizardUi& ui) {
@@ -295,7 +293,7 @@ void buildWizardUi(QWidget* window, WizardUi& ui) {
     buildPicturesPage(ui.PageControl1, ui);
     buildCodePage(ui.PageControl1, ui);
     addFinishButton(window, ui);
-    for (QLineEdit* field : ui.pictureFields()) offerPictureChoice(field);
+    nameBoundControls(ui);
     setWizardTabOrder(ui);
     setAccessibleTexts(ui);
 }

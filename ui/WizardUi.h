@@ -4,7 +4,7 @@
 
 // The controls of the wizard window, named as the window's own forms name
 // them. The link targets and the captions are never shown: they live in the
-// settings alone.
+// settings alone. Which control shows which value: Bindings.h.
 #pragma once
 
 #include <array>
@@ -12,7 +12,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -22,6 +22,7 @@ class QWidget;
 
 namespace velmora::ui {
 
+class EntryListView;
 class SpinEdit;
 
 struct WizardUi {
@@ -71,7 +72,7 @@ struct WizardUi {
     // "Links"
     QWidget* TabSheet3 = nullptr;
     QPlainTextEdit* Memo3 = nullptr;
-    QListWidget* ListBox2 = nullptr;
+    EntryListView* ListBox2 = nullptr;
     QToolButton* SpeedButton2 = nullptr;
     QToolButton* SpeedButton5 = nullptr;
     QLineEdit* Edit3 = nullptr;
@@ -91,7 +92,7 @@ struct WizardUi {
     QPushButton* Button1 = nullptr;
     QToolButton* SpeedButton6 = nullptr;
     QLineEdit* Edit12 = nullptr;
-    QListWidget* ListBox1 = nullptr;
+    EntryListView* ListBox1 = nullptr;
     QLineEdit* Edit24 = nullptr;
     QToolButton* SpeedButton7 = nullptr;
     QToolButton* SpeedButton8 = nullptr;
@@ -108,7 +109,7 @@ struct WizardUi {
     // "Bilder"
     QWidget* TabSheet5 = nullptr;
     QPlainTextEdit* Memo4 = nullptr;
-    QListWidget* ListBox3 = nullptr;
+    EntryListView* ListBox3 = nullptr;
     QToolButton* SpeedButton3 = nullptr;
     QToolButton* SpeedButton4 = nullptr;
     QLineEdit* Edit10 = nullptr;
@@ -117,7 +118,7 @@ struct WizardUi {
 
     // "HTML Code"
     QWidget* TabSheet7 = nullptr;
-    QListWidget* ListBox4 = nullptr;
+    QListView* ListBox4 = nullptr;
 
     /// RadioButton1 … RadioButton6, in the order of the sizes.
     [[nodiscard]] std::array<QRadioButton*, 6> sizeButtons() const {

@@ -368,15 +368,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        const std::filesystem::path dir = argv[1];
-        std::filesystem::create_directories(dir);
-        std::filesystem::current_path(dir);  // the finish writes into the working directory
+        std::filesystem::create_directories(argv[1]);
+        const std::filesystem::path dir = std::filesystem::absolute(argv[1]);
         for (Page& p : pages()) {
             addDecorations(p);
             velmora::CodeList code;
-            velmora::SpeedButton9Click(p.s, code);
-            for (const auto& [file, picture] : p.files) writeFile(file, bmp(picture));
-            writeFile(p.name + ".expect.js", expectations(p));
+            velmora::SpeedButton9Click(p.s, code, dir.string());
+            for (const auto& [file, picture] : p.files) writeFile(dir / file, bmp(picture));
+            writeFile(dir / (p.name + ".expect.js"), expectations(p));
             std::cout << p.name << ".html: " << code.size() << " lines\n";
         }
     } catch (const std::exception& e) {

@@ -241,6 +241,15 @@ private:
     }
     QString page() const { return QDir(folder_).filePath(kPage); }
 
+    // A wizard whose page lives in `folder`, with a link and the page's name.
+    void showWizardIn(const QString& folder) {
+        w_ = shownWizard(folder);
+        QVERIFY(w_);
+        clickTab(*w_, Links);
+        VELMORA_CLICK(button("SpeedButton2"));
+        nameThePage(QStringLiteral("Grüße an alle"));
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(desktopBus_.isConnected());
@@ -257,13 +266,8 @@ private slots:
         desktop_.forget();
         serve(kNotifications, true);
         serve(kFileManager, true);
-        QDir::setCurrent(folder_);
         QFile::remove(page());
-        w_ = shownWizard();
-        QVERIFY(w_);
-        clickTab(*w_, Links);
-        VELMORA_CLICK(button("SpeedButton2"));
-        nameThePage(QStringLiteral("Grüße an alle"));
+        showWizardIn(folder_);
     }
     void cleanup() { w_.reset(); }
 
@@ -309,12 +313,11 @@ private slots:
 
     void pageOutsideHomeHasItsFullPath() {
         QTemporaryDir elsewhere;
-        QDir::setCurrent(elsewhere.path());
+        showWizardIn(elsewhere.path());
         finish();
         QTRY_COMPARE(notifications_.notified.size(), 1);
         QCOMPARE(notifications_.notified.front().body,
                  QDir(elsewhere.path()).filePath(kPage).toHtmlEscaped());
-        QDir::setCurrent(folder_);
     }
 
     void laterFinishesReplaceTheNotification() {

@@ -10,6 +10,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string>
 
 #include "generator/PageGenerator.h"
 #include "settings/PageSettings.h"
@@ -22,10 +23,10 @@ int main(int argc, char** argv) {
     }
     try {
         std::filesystem::create_directories(argv[1]);
-        std::filesystem::current_path(argv[1]);  // the finish writes into the working directory
-        velmora::PageSettings s;                 // a wizard's values as it is created
+        const std::string dir = std::filesystem::absolute(argv[1]).string();
+        velmora::PageSettings s;  // a wizard's values as it is created
         velmora::CodeList code;
-        velmora::SpeedButton9Click(s, code);
+        velmora::SpeedButton9Click(s, code, dir);
         std::cout << velmora::outputFileName(s) << '\n';
     } catch (const std::exception& e) {
         std::cerr << "default_page: " << e.what() << '\n';

@@ -14,11 +14,13 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMimeData>
 #include <QProcess>
 #include <QProgressBar>
 #include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTimer>
+#include <QUrl>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -488,7 +490,7 @@ private slots:
     // "Nein" is offered only when there is a page to publish.
     void strgPInBothWindows() {
         ScratchDirectory scratch;
-        Shell shell;
+        Shell shell(scratch.path());
         shell.Form1.show();
         QVERIFY(QTest::qWaitForWindowExposed(&shell.Form1));
         const QString question = QStringLiteral(
@@ -510,7 +512,8 @@ private slots:
         QTest::keyClick(&shell.Form1, Qt::Key_P, Qt::ControlModifier);
         QTRY_VERIFY(shell.publishing.dialog() != nullptr && shell.publishing.dialog()->isVisible());
         QCOMPARE(scratch.entries(), QStringList{QStringLiteral("index.html")});
-        const QString page = QFileInfo(QStringLiteral("index.html")).canonicalFilePath();
+        const QString page =
+            QFileInfo(scratch.filePath(QStringLiteral("index.html"))).canonicalFilePath();
         QCOMPARE(shell.publishing.dialog()->page(), page);
         shell.publishing.dialog()->close();
 
@@ -536,6 +539,55 @@ private slots:
         QCOMPARE(boxes.seen.at(3).text, question);
     }
 
+    // The page lives where the program was started, whatever the working
+    // directory says later: a picture chosen is named from the page's folder,
+    // the finish writes there, and publishing sends what is there, while a
+    // working directory elsewhere holds files of the same names.
+    void thePageFolderIsNotTheWorkingDirectory() {
+        const fs::path folder = local_.path() / "ordner-der-seite";
+        const fs::path elsewhere = local_.path() / "anderswo";
+        const std::string photo = randomBytes(30'000, 7);
+        writeAll(folder / "bilder/foto.jpg", photo);
+        writeAll(folder / "hintergrund.jpg", "Hintergrund");
+        writeAll(elsewhere / "bilder/foto.jpg", "nicht dieses");
+        writeAll(elsewhere / "hintergrund.jpg", "nicht dieser");
+        QVERIFY(QDir::setCurrent(QString::fromStdString(elsewhere.string())));
+        Shell shell(QString::fromStdString(folder.string()));
+        shell.Form1.show();
+        VELMORA_CLICK(shell.Form1.findChild<QAbstractButton*>(QStringLiteral("SpeedButton2")));
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
+        clickTab(shell.Form3, Heading);
+        QMimeData chosen;
+        chosen.setUrls(
+            {QUrl::fromLocalFile(QString::fromStdString((folder / "bilder/foto.jpg").string()))});
+        QVERIFY(drop(control<QLineEdit>(shell.Form3, "Edit8"), chosen, {2, 10}));
+        QCOMPARE(shell.Form3.settings().Edit8, std::string("bilder/foto.jpg"));
+        VELMORA_CLICK(control<QAbstractButton>(shell.Form3, "SpeedButton9"));
+        QVERIFY(!shell.Form3.isVisible());
+        QVERIFY(fs::exists(folder / "index.html"));
+        QVERIFY(!fs::exists(elsewhere / "index.html"));
+
+        shell.Form1.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Form1));
+        QTest::keyClick(&shell.Form1, Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(shell.publishing.dialog() != nullptr && shell.publishing.dialog()->isVisible());
+        shown_ = shell.publishing.dialog();
+        QCOMPARE(shown_->page(),
+                 QString::fromStdString(fs::canonical(folder / "index.html").string()));
+        fillIn(ssh().port(), QStringLiteral("ordner"));
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Ja")};  // the host key, if not yet trusted
+        click("Veroeffentlichen");
+        waitUntilDone();
+        QVERIFY2(status().startsWith(QStringLiteral("Seite veröffentlicht")), qPrintable(status()));
+        const Files sent = filesBelow(serverFolder("ordner"));
+        QCOMPARE(sent.size(), std::size_t{3});
+        QCOMPARE(sent.at("index.html"), readAll(folder / "index.html"));
+        QCOMPARE(sent.at("bilder/foto.jpg"), photo);
+        QCOMPARE(sent.at("hintergrund.jpg"), std::string("Hintergrund"));
+        shown_ = nullptr;
+    }
+
     // "Ende" during a publish asks first; "Nein" keeps the program and the
     // transfer, "Ja" stops the transfer within a second and then asks about
     // the unsaved values, as "Ende" does.
@@ -544,7 +596,7 @@ private slots:
         const QString page = QString::fromStdString((site_ / "index.html").string());
         servers::LineProxy line(ssh().port());
         line.stall();  // a server that no longer answers: the transfer waits
-        Shell shell;
+        Shell shell(QString::fromStdString(site_.string()));
         shell.Form1.show();
         shell.Form3.openPage(page, &shell.Form1);
         QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));

@@ -225,7 +225,8 @@ void onEveryPage(const QPalette& palette, const std::function<QStringList(const 
         } else {
             found << QStringLiteral("Form1 not shown");
         }
-        const auto wizard = shownWizard();
+        const ScratchDirectory folder;
+        const auto wizard = shownWizard(folder.path());
         if (wizard == nullptr) {
             found << QStringLiteral("Form3 not shown");
         } else {
@@ -285,7 +286,8 @@ void TestLook::helpLinesStayWhole() {
     QFETCH(int, page);
     QFETCH(QString, memo);
     QFETCH(QStringList, written);
-    const auto w = shownWizard();
+    const ScratchDirectory folder;
+    const auto w = shownWizard(folder.path());
     QVERIFY(w != nullptr);
     clickTab(*w, page);
     auto* help = w->findChild<QPlainTextEdit*>(memo);

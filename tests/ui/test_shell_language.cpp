@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -83,10 +84,11 @@ QList<MenuEntry> openedSpinMenu(QWidget* spin) {
 
 class TestShellLanguage : public QObject {
     Q_OBJECT
+    QTemporaryDir folder_;  // the page's, where nothing is written
     std::unique_ptr<Shell> shell_;
 
 private slots:
-    void init() { shell_ = std::make_unique<Shell>(); }
+    void init() { shell_ = std::make_unique<Shell>(folder_.path()); }
     void cleanup() { shell_.reset(); }
 
     void environmentAsksForAnotherLanguage();

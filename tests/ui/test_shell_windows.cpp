@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -98,10 +99,11 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(&shell_->Form1));
     }
 
+    QTemporaryDir folder_;  // the page's, where nothing is written
     std::unique_ptr<Shell> shell_;
 };
 
-void TestShellWindows::init() { shell_ = std::make_unique<Shell>(); }
+void TestShellWindows::init() { shell_ = std::make_unique<Shell>(folder_.path()); }
 
 void TestShellWindows::cleanup() {
     shell_.reset();

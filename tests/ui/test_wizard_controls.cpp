@@ -6,14 +6,16 @@
 // the fixed sizes; the help texts; the Tab order of every page.
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <algorithm>
 
 #include "settings/Fields.h"
 #include "test_wizard_support.h"
+#include "ui/Bindings.h"
 #include "ui/SpinEdit.h"
 
 using namespace velmora::ui;
@@ -31,7 +33,7 @@ const QMetaObject* kLine = &QLineEdit::staticMetaObject;
 const QMetaObject* kSpin = &SpinEdit::staticMetaObject;
 const QMetaObject* kTick = &QCheckBox::staticMetaObject;
 const QMetaObject* kRadio = &QRadioButton::staticMetaObject;
-const QMetaObject* kList = &QListWidget::staticMetaObject;
+const QMetaObject* kList = &QListView::staticMetaObject;
 const QMetaObject* kHelp = &QPlainTextEdit::staticMetaObject;
 const QMetaObject* kFlat = &QToolButton::staticMetaObject;
 const QMetaObject* kPush = &QPushButton::staticMetaObject;
@@ -123,15 +125,24 @@ QString focusName() {
     return f->objectName();
 }
 
+// Whether `table` binds a control named `name`.
+template <class Table>
+bool binds(const Table& table, const QString& name) {
+    return std::any_of(table.begin(), table.end(), [&name](const auto& binding) {
+        return QLatin1String(binding.name.data(), qsizetype(binding.name.size())) == name;
+    });
+}
+
 }  // namespace
 
 class WizardControlsTest : public QObject {
     Q_OBJECT
+    ScratchDirectory dir_;
     std::unique_ptr<TForm3> w_;
 
 private slots:
     void init() {
-        w_ = shownWizard();
+        w_ = shownWizard(dir_.path());
         QVERIFY(w_);
     }
     void cleanup() { w_.reset(); }
@@ -145,28 +156,27 @@ private slots:
                 QVERIFY2(control<QWidget>(*w_, e.page)->isAncestorOf(widget), e.name);
             }
         }
+        QStringList views;
+        for (const QListView* view : w_->findChildren<QListView*>()) views << view->objectName();
+        views.sort();
+        QCOMPARE(views, (QStringList{"ListBox1", "ListBox2", "ListBox3", "ListBox4"}));
     }
 
     // Every text field, tick box and spin field of the window is in the
-    // core's field table, under its own kind, and every entry of the table
-    // names one of them: the window binds from the table, so a control
-    // missing there would never reach the settings.
+    // binding tables, under its own kind, and every entry of the core's
+    // tables names one of them: a control missing there would never reach
+    // the settings.
     void everyFieldIsInTheFieldTable() {
         QStringList missing;
         for (const QLineEdit* e : w_->findChildren<QLineEdit*>()) {
             if (qobject_cast<SpinEdit*>(e->parentWidget()) != nullptr) continue;  // its inner line
-            if (velmora::fieldNamed(velmora::kTextFields, e->objectName().toStdString()) == nullptr)
-                missing << e->objectName();
+            if (!binds(kTextBindings, e->objectName())) missing << e->objectName();
         }
         for (const QCheckBox* box : w_->findChildren<QCheckBox*>()) {
-            if (velmora::fieldNamed(velmora::kTickFields, box->objectName().toStdString()) ==
-                nullptr)
-                missing << box->objectName();
+            if (!binds(kTickBindings, box->objectName())) missing << box->objectName();
         }
         for (const SpinEdit* spin : w_->findChildren<SpinEdit*>()) {
-            if (velmora::fieldNamed(velmora::kSpinFields, spin->objectName().toStdString()) ==
-                nullptr)
-                missing << spin->objectName();
+            if (!binds(kSpinBindings, spin->objectName())) missing << spin->objectName();
         }
         QCOMPARE(missing, QStringList());
         const auto named = [](std::string_view name) {

@@ -104,7 +104,7 @@ class WizardKeyboardTest : public QObject {
 private slots:
     void init() {
         dir_ = std::make_unique<ScratchDirectory>();
-        shell_ = std::make_unique<Shell>();
+        shell_ = std::make_unique<Shell>(dir_->path());
         shell_->start(readCommandLine({QStringLiteral("Velmora")}));
         QVERIFY(QTest::qWaitForWindowActive(&shell_->Form1));
     }
@@ -349,7 +349,7 @@ private slots:
         QCOMPARE(links.count(), 1);
 
         // opening a page starts it anew
-        shell_->Form3.openPage(QStringLiteral("index.html"), &shell_->Form3);
+        shell_->Form3.openPage(dir_->filePath(QStringLiteral("index.html")), &shell_->Form3);
         QTRY_COMPARE(QApplication::activeWindow(), &shell_->Form3);
         const velmora::PageSettings opened = settings();
         tabTo("ListBox2");

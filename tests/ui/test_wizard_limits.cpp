@@ -47,7 +47,6 @@ constexpr bool kAddressSanitizer = false;
 // The cases themselves, run in the child.
 class WizardLimitsChild : public WizardTest {
     Q_OBJECT
-    std::unique_ptr<ScratchDirectory> dir_;
 
     void addPicture() {
         clickTab(*w_, Pictures);
@@ -79,7 +78,7 @@ class WizardLimitsChild : public WizardTest {
         velmora::writePage(velmora::PageSettings{}, lines);
         const QByteArray oldPage =
             QByteArray::fromStdString(velmora::composeFileBytes(lines.lines()));
-        QFile old(QStringLiteral("index.html"));
+        QFile old(dir_->filePath(QStringLiteral("index.html")));
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(oldPage);
         old.close();
@@ -99,14 +98,14 @@ class WizardLimitsChild : public WizardTest {
         QCOMPARE(QString::fromStdString(w_->settings().SpinEdit3.text), spacing);
         QCOMPARE(w_->settings().ListBox3.count(), 1);
         QCOMPARE(w_->settings().ListBox3.selected, -1);
-        QCOMPARE(c<QListWidget>("ListBox4")->count(), static_cast<int>(w_->codeList().size()));
+        QCOMPARE(count(list("ListBox4")), static_cast<int>(w_->codeList().size()));
         QVERIFY2(peakKiB() < kPeakLimitKiB, qPrintable(QString::number(peakKiB())));
     }
 
 private slots:
     void init() {
         dir_ = std::make_unique<ScratchDirectory>();
-        w_ = shownWizard();
+        w_ = shownWizard(dir_->path());
         QVERIFY(w_);
     }
     void cleanup() {
@@ -133,14 +132,19 @@ private slots:
         VELMORA_CLICK(c<QToolButton>("SpeedButton9"));
         QVERIFY(!w_->isVisible());
         const auto rows = static_cast<int>(velmora::CodeList::kMaxLines);
-        QCOMPARE(c<QListWidget>("ListBox4")->count(), rows);
+        QCOMPARE(count(list("ListBox4")), rows);
         QCOMPARE(dir_->read(QStringLiteral("index.html")).count("\r\n"), rows);
         // the rows of "HTML Code" drawn too
         clickTab(*w_, Code);
         w_->show();
         QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-        c<QListWidget>("ListBox4")->scrollToBottom();
+        QListView* code = list("ListBox4");
+        code->scrollToBottom();
         QCoreApplication::processEvents();
+        // the last line stands in the view, where it is drawn
+        const QModelIndex last = code->model()->index(rows - 1, 0);
+        QVERIFY(code->viewport()->rect().contains(code->visualRect(last)));
+        QCOMPARE(code->indexAt(code->visualRect(last).center()), last);
         qInfo("page of %d lines made and shown in %lld ms, peak memory %ld KiB", rows,
               timer.elapsed(), peakKiB());
         QVERIFY2(peakKiB() < kPeakLimitKiB, qPrintable(QString::number(peakKiB())));

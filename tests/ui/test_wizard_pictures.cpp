@@ -21,11 +21,12 @@ using namespace velmora::ui::test;
 
 namespace {
 
-// A site folder "seite", the working directory, with pictures in and below
-// it; a folder "aussen" beside it; "verweis", a link to "seite/bilder".
+// A site folder "seite", the page's folder (the working directory is
+// elsewhere), with pictures in and below it; a folder "aussen" beside it;
+// "verweis", a link to "seite/bilder".
 class Site {
 public:
-    Site() : previous_(QDir::currentPath()) {
+    Site() {
         QDir root(dir_.path());
         for (const char* folder : {"seite/bilder", "aussen"})
             root.mkpath(QString::fromUtf8(folder));
@@ -36,9 +37,7 @@ public:
         }
         QFile::link(root.filePath(QStringLiteral("seite/bilder")),
                     root.filePath(QStringLiteral("verweis")));
-        QDir::setCurrent(root.filePath(QStringLiteral("seite")));
     }
-    ~Site() { QDir::setCurrent(previous_); }
     Site(const Site&) = delete;
     Site& operator=(const Site&) = delete;
 
@@ -47,9 +46,10 @@ public:
     [[nodiscard]] QString path(const QString& part) const {
         return QDir(dir_.path()).filePath(part);
     }
+    /// The page's folder.
+    [[nodiscard]] QString folder() const { return path(QStringLiteral("seite")); }
 
 private:
-    QString previous_;
     QTemporaryDir dir_;
 };
 
@@ -72,10 +72,10 @@ const std::map<QString, std::pair<Page, Setting>>& pictureFields() {
 QToolButton* iconOf(const QLineEdit* field) { return field->findChild<QToolButton*>(); }
 
 // Where the dialog must open for a field that holds `name`: in the name's
-// folder where it exists, else in the working directory.
-QString folderOf(const QString& name) {
-    const QDir folder(QDir::current().filePath(QFileInfo(name).path()));
-    return folder.exists() ? folder.canonicalPath() : QDir::current().canonicalPath();
+// folder where it exists, else in the page's folder.
+QString folderOf(const QString& name, const QString& pageFolder) {
+    const QDir folder(QDir(pageFolder).filePath(QFileInfo(name).path()));
+    return folder.exists() ? folder.canonicalPath() : QDir(pageFolder).canonicalPath();
 }
 
 // A key reaches a field's shortcut only while its window is active, which the
@@ -87,9 +87,9 @@ void pressCtrlO(QLineEdit* field) {
     QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier);
 }
 
-// The page a finish wrote, removed for the next.
-QByteArray takePage() {
-    QFile page(QStringLiteral("index.html"));
+// The page a finish wrote into `folder`, removed for the next.
+QByteArray takePage(const QString& folder) {
+    QFile page(QDir(folder).filePath(QStringLiteral("index.html")));
     if (!page.open(QIODevice::ReadOnly)) return {};
     QByteArray bytes = page.readAll();
     page.remove();
@@ -144,7 +144,7 @@ class WizardPicturesTest : public WizardTest {
     // pictures, adds the picture and inserts the one in the text, and
     // finishes.
     void finishWith(const std::vector<Step>& steps, bool typed) {
-        w_ = shownWizard();
+        w_ = shownWizard(site_->folder());
         QVERIFY(w_);
         for (const Step& step : steps) {
             enter(step, typed ? Way::Type : step.way);
@@ -175,7 +175,7 @@ private slots:
     }
     void init() {
         site_ = std::make_unique<Site>();
-        w_ = shownWizard();
+        w_ = shownWizard(site_->folder());
         QVERIFY(w_);
     }
     void cleanup() {
@@ -213,14 +213,14 @@ private slots:
         const QString pictures =
             QStringLiteral("Bilder (*.png *.jpg *.jpeg *.gif *.webp *.svg *.bmp *.ico)");
         QCOMPARE(chosen.filters, (QStringList{pictures, QStringLiteral("Alle Dateien (*)")}));
-        QCOMPARE(chosen.folder, folderOf(before));
+        QCOMPARE(chosen.folder, folderOf(before, site_->folder()));
         QCOMPARE(e->text(), name);
         QCOMPARE(settingOf(field), name);
 
         DialogAnswer cancelled{QString()};
         pressCtrlO(e);
         QTRY_VERIFY(cancelled.answered());
-        QCOMPARE(cancelled.folder, folderOf(name));
+        QCOMPARE(cancelled.folder, folderOf(name, site_->folder()));
         QCOMPARE(e->text(), name);
         QCOMPARE(settingOf(field), name);
 
@@ -291,10 +291,10 @@ private slots:
         };
         finishWith(steps, false);
         QVERIFY(!QTest::currentTestFailed());
-        const QByteArray chosen = takePage();
+        const QByteArray chosen = takePage(site_->folder());
         finishWith(steps, true);
         QVERIFY(!QTest::currentTestFailed());
-        const QByteArray typed = takePage();
+        const QByteArray typed = takePage(site_->folder());
         QVERIFY(chosen.contains("<img src=\"../aussen/ferne.png\">"));
         QVERIFY(chosen.contains("background=\"bilder/Bl&#252;te am Meer.jpg\""));
         QCOMPARE(chosen, typed);

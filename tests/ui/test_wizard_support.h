@@ -4,7 +4,7 @@
 
 // What the wizard tests share: reaching controls by name, clicking what a
 // user can reach, answering the error box (test_box_answerer.h) and the file
-// dialog, dropping files, and a scratch working directory.
+// dialog, dropping files, and a scratch folder for the page.
 #pragma once
 
 #include <QAbstractButton>
@@ -14,7 +14,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabBar>
@@ -33,17 +33,30 @@ namespace velmora::ui::test {
 /// The wizard's pages in the order of their tabs.
 enum Page { General, Heading, Links, Text, Pictures, Code };
 
-/// The rows a list widget shows.
-inline QStringList rows(const QListWidget* list) {
+/// The rows a list view shows.
+inline QStringList rows(const QAbstractItemView* list) {
     QStringList result;
-    for (int i = 0; i < list->count(); ++i) result << list->item(i)->text();
+    const QAbstractItemModel* model = list->model();
+    for (int i = 0; i < model->rowCount(); ++i) result << model->index(i, 0).data().toString();
     return result;
+}
+
+/// How many rows a list view shows.
+inline int count(const QAbstractItemView* list) { return list->model()->rowCount(); }
+
+/// The row the keys of a list view go on from; -1 for none.
+inline int currentRow(const QAbstractItemView* list) { return list->currentIndex().row(); }
+
+/// Whether a list view shows row `row` selected.
+inline bool isSelected(const QAbstractItemView* list, int row) {
+    return list->selectionModel()->isRowSelected(row, {});
 }
 
 /// The rows a list view shows selected.
 inline QList<int> selectedRows(const QAbstractItemView* view) {
     QList<int> result;
-    for (const QModelIndex& index : view->selectionModel()->selectedIndexes()) result << index.row();
+    for (const QModelIndex& index : view->selectionModel()->selectedIndexes())
+        result << index.row();
     return result;
 }
 
@@ -59,10 +72,14 @@ W* control(const QWidget& window, const char* name) {
     return window.findChild<W*>(QString::fromLatin1(name));
 }
 
+/// Where row `row` of `list` stands in its viewport.
+inline QPoint rowCentre(const QAbstractItemView* list, int row) {
+    return list->visualRect(list->model()->index(row, 0)).center();
+}
+
 /// Clicks a row where a user would: inside the list, which takes the focus.
-inline void clickRow(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(row)).center());
+inline void clickRow(QAbstractItemView* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, row));
 }
 
 inline QTabWidget* pages(const QWidget& w) { return control<QTabWidget>(w, "PageControl1"); }
@@ -92,39 +109,41 @@ inline void typeInto(QWidget* field, const QString& text) {
     }
 }
 
-/// A test class over one wizard, which reaches its controls by name.
+/// A fresh, empty folder for the page, which the wizard is given.
+class ScratchDirectory {
+public:
+    ScratchDirectory() = default;
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    [[nodiscard]] QString path() const { return dir_.path(); }
+    [[nodiscard]] QString filePath(const QString& name) const { return dir_.filePath(name); }
+    [[nodiscard]] QStringList entries() const {
+        return QDir(dir_.path()).entryList(QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    [[nodiscard]] QByteArray read(const QString& name) const {
+        QFile f(dir_.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+/// A test class over one wizard, whose page lives in a scratch folder of its
+/// own, and which reaches its controls by name.
 class WizardTest : public QObject {
 protected:
+    std::unique_ptr<ScratchDirectory> dir_ = std::make_unique<ScratchDirectory>();
     std::unique_ptr<TForm3> w_;
 
     template <typename W>
     W* c(const char* name) {
         return control<W>(*w_, name);
     }
-    QListWidget* list(const char* name) { return c<QListWidget>(name); }
+    QListView* list(const char* name) { return c<QListView>(name); }
     QLineEdit* edit(const char* name) { return c<QLineEdit>(name); }
     QAbstractButton* button(const char* name) { return c<QAbstractButton>(name); }
-};
-
-/// Runs the test in a fresh, empty working directory.
-class ScratchDirectory {
-public:
-    ScratchDirectory() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
-    ~ScratchDirectory() { QDir::setCurrent(previous_); }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    [[nodiscard]] QStringList entries() const {
-        return QDir(dir_.path()).entryList(QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden);
-    }
-    [[nodiscard]] QByteArray read(const QString& name) const {
-        QFile f(QDir(dir_.path()).filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-private:
-    QString previous_;
-    QTemporaryDir dir_;
 };
 
 /// Joins lines into file contents, each followed by CR LF.
@@ -188,9 +207,10 @@ inline bool drop(QWidget* field, const QMimeData& data, QPoint at) {
     return enter.isAccepted() && move.isAccepted() && dropped.isAccepted();
 }
 
-/// A wizard as the program creates it, shown as "Start" shows it.
-inline std::unique_ptr<TForm3> shownWizard() {
-    auto w = std::make_unique<TForm3>();
+/// A wizard as the program creates it, its page in `folder`, shown as
+/// "Start" shows it.
+inline std::unique_ptr<TForm3> shownWizard(const QString& folder) {
+    auto w = std::make_unique<TForm3>(folder);
     w->show();
     w->activateWindow();
     if (!QTest::qWaitForWindowExposed(w.get())) return nullptr;

@@ -65,7 +65,7 @@ bool userSession(Shell& shell, const QString& platform) {
     if (!shownAtSize(shell.Form3, {763, 433}) || !click(shell.Form3, "SpeedButton9")) return false;
     if (!QTest::qWaitFor([&] { return !shell.Form3.isVisible(); }, kStepMs))
         return fail(QStringLiteral("the finish did not hide the wizard"));
-    const QFileInfo page(QDir::current(), QStringLiteral("index.html"));
+    const QFileInfo page(QDir(shell.Form3.pageFolder()), QStringLiteral("index.html"));
     if (!page.exists()) return fail(QStringLiteral("the finish wrote no index.html"));
     std::printf("page written: %lld bytes\n", static_cast<long long>(page.size()));
     return true;
@@ -84,7 +84,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     velmora::ui::Application app(argc, argv);
-    Shell shell;
+    Shell shell(velmora::ui::startFolder());
     shell.Form1.show();
     QTimer::singleShot(0, &app, [&] { QApplication::exit(userSession(shell, platform) ? 0 : 1); });
     return QApplication::exec();
