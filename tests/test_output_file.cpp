@@ -139,6 +139,11 @@ TEST_F(OutputFile, NameWithADirectoryPartGoesIntoThatDirectory) {
     SpeedButton9Click(s, out, folder());
     EXPECT_EQ(readFile(at("unter/seite.html")), joinedWithCrLf(out.lines()));
     EXPECT_EQ(snapshot().size(), 2U);
+    // a name from the root stands for itself, whatever the page's folder
+    s.Edit19 = at("unter/absolut").string();
+    SpeedButton9Click(s, out, at("unter").string());
+    EXPECT_EQ(readFile(at("unter/absolut.html")), joinedWithCrLf(out.lines()));
+    EXPECT_EQ(snapshot().size(), 3U);
 }
 
 TEST_F(OutputFile, EveryLineEndsWithCrLfAndNothingElseIsWritten) {

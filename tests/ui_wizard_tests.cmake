@@ -19,3 +19,23 @@ add_test(NAME ui_wizard_keyboard_tests_x11
             $<TARGET_FILE:ui_wizard_keyboard_tests>)
 set_tests_properties(ui_wizard_keyboard_tests_x11 PROPERTIES
     ENVIRONMENT "DBUS_SESSION_BUS_ADDRESS=disabled:" TIMEOUT 60 LABELS desktop)
+# A binding table entry for a control that is misspelt, or that the wizard
+# does not have, fails the build with the compiler's own words: each is
+# compiled by a test of its own, never by the build.
+foreach(slip MISSPELT NO_CONTROL)
+    string(TOLOWER "binding_${slip}" target)
+    add_library(${target} OBJECT EXCLUDE_FROM_ALL ui/binding_entry.cpp)
+    target_link_libraries(${target} PRIVATE velmora::ui)
+    target_compile_definitions(${target} PRIVATE VELMORA_${slip})
+endforeach()
+foreach(case "binding_misspelt;Edit91" "binding_no_control;HeadingSize")
+    list(GET case 0 target)
+    list(GET case 1 member)
+    # GCC's "'X' is not a member of 'Y'" and clang's "no member named 'X' in 'Y'",
+    # in whichever quotes the locale gives
+    add_test(NAME ${target}_fails_the_build
+        COMMAND ${CMAKE_COMMAND} -DBINARY_DIR=${PROJECT_BINARY_DIR} -DTARGET=${target}
+                "-DMESSAGE=(${member}[^ ]* is not a member of|no member named [^ ]*${member}[^ ]* in) [^ ]*velmora::ui::WizardUi"
+                -P ${CMAKE_CURRENT_SOURCE_DIR}/ui/compile_fails.cmake)
+    set_tests_properties(${target}_fails_the_build PROPERTIES WILL_FAIL TRUE TIMEOUT 120)
+endforeach()
