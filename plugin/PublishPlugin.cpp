@@ -11,6 +11,9 @@
 #include <utility>
 
 #include "plugin/Keyring.h"
+#include "publish/Errors.h"
+#include "publish/PageFiles.h"
+#include "publish/Publisher.h"
 #include "publish/Record.h"
 
 namespace velmora::plugin {

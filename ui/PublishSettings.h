@@ -16,7 +16,7 @@
 #include <QString>
 #include <optional>
 
-#include "publish/Connection.h"
+#include "publish/Values.h"
 
 namespace velmora::ui {
 
