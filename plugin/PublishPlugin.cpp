@@ -12,6 +12,7 @@
 
 #include "plugin/Keyring.h"
 #include "publish/Errors.h"
+#include "publish/KeyFile.h"
 #include "publish/PageFiles.h"
 #include "publish/Publisher.h"
 #include "publish/Record.h"
@@ -80,6 +81,14 @@ public:
             out.error = currentFailure().message;
         }
         return out;
+    }
+
+    bool keyNeedsPassphrase(const std::string& keyFile) noexcept override {
+        try {
+            return publish::keyNeedsPassphrase(keyFile);
+        } catch (...) {
+            return false;  // left to the login, as a file that cannot be read
+        }
     }
 
     Outcome checkConnection(const publish::Connection& connection,

@@ -9,7 +9,8 @@
 // run that never publishes never maps either library.
 //
 //   program ──QLibrary──▶ velmora_publish_plugin(kPluginVersion) ──▶ PublishPlugin
-//   dialog ──▶ pageFiles, checkConnection, publish (worker thread), keyring (UI thread)
+//   dialog ──▶ pageFiles, keyNeedsPassphrase, checkConnection, publish (worker thread),
+//              keyring (UI thread)
 //
 // Nothing is thrown across the boundary: every failure comes back as a
 // value, with the message the publish library gave it.
@@ -26,7 +27,7 @@ namespace velmora::plugin {
 /// Raised with every change of this header or of publish/Values.h: a module
 /// of another build is refused instead of called through a vtable of another
 /// shape, or handed values of another layout.
-inline constexpr int kPluginVersion = 2;
+inline constexpr int kPluginVersion = 3;
 
 /// The module's one exported function: the module's plugin, or nullptr when
 /// it was built for another `version`.
@@ -47,6 +48,10 @@ public:
 
     /// publish::pageFiles of the page at the absolute `pagePath`.
     [[nodiscard]] virtual FilesOutcome pageFiles(const std::string& pagePath) noexcept = 0;
+
+    /// publish::keyNeedsPassphrase of the absolute `keyFile`: whether to ask
+    /// for its passphrase before a login; false where the file cannot be read.
+    [[nodiscard]] virtual bool keyNeedsPassphrase(const std::string& keyFile) noexcept = 0;
 
     /// publish::checkConnection. Blocks; for a worker thread.
     [[nodiscard]] virtual Outcome checkConnection(const publish::Connection& connection,

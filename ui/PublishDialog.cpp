@@ -21,8 +21,8 @@
 
 #include "settings/Failure.h"
 #include "ui/ErrorHandler.h"
-#include "ui/KeyFile.h"
 #include "ui/PageNotice.h"
+#include "ui/PublishSettings.h"
 #include "ui/Utf8.h"
 
 namespace velmora::ui {
@@ -128,7 +128,7 @@ publish::Connection PublishDialog::connection() const {
 
 bool PublishDialog::askPassphrase(publish::Connection& c) {
     const QString file = qs(c.keyFile);
-    if (file.isEmpty() || !keyNeedsPassphrase(file)) return true;
+    if (file.isEmpty() || !plugin_.keyNeedsPassphrase(c.keyFile)) return true;
     if (file != passphraseFor_ || passphrase_.isEmpty()) {
         bool given = false;
         const QString passphrase = QInputDialog::getText(

@@ -21,8 +21,8 @@
 #include <array>
 
 #include "ui/ErrorHandler.h"
-#include "ui/KeyFile.h"
 #include "ui/PublishDialog.h"
+#include "ui/PublishSettings.h"
 #include "ui/WizardStyle.h"
 
 namespace velmora::ui {

@@ -81,6 +81,13 @@ QString keyringKey(const ServerSettings& s) {
         .arg(protocolName(s.protocol), s.user, s.host.toLower(), QString::number(s.port));
 }
 
+QString absoluteKeyFile(const QString& typed) {
+    QString name = typed.trimmed();
+    if (name.isEmpty()) return name;
+    if (name == QLatin1String("~") || name.startsWith(QLatin1String("~/"))) name = name.mid(2);
+    return QDir::cleanPath(QDir::home().absoluteFilePath(name));
+}
+
 QString recordFile() { return dataFile("published"); }
 
 QString knownHostsFile() { return dataFile("known_hosts"); }

@@ -44,6 +44,10 @@ void saveServerSettings(const QString& realPath, const ServerSettings& settings)
 /// and port, so that the pages on one web space share it.
 [[nodiscard]] QString keyringKey(const ServerSettings& settings);
 
+/// A key file as typed, made absolute: "~/" is the home folder, and so is
+/// the folder a relative name starts from, never the working directory.
+[[nodiscard]] QString absoluteKeyFile(const QString& typed);
+
 /// The absolute paths of the record and of Velmora's known-hosts file.
 [[nodiscard]] QString recordFile();
 [[nodiscard]] QString knownHostsFile();
