@@ -326,7 +326,8 @@ private slots:
             QFile f(home_.path(".config/velmora/publishing.conf"));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        QVERIFY2(conf.contains("Server=127.0.0.1") && conf.contains("Ordner=www"),
+        QVERIFY2(conf.contains("Verbindung=sftp") && conf.contains("Server=127.0.0.1") &&
+                     conf.contains("Ordner=www"),
                  conf.constData());
         d_->close();
         PublishDialog again(publishModule());
