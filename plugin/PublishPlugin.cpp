@@ -11,6 +11,10 @@
 #include <utility>
 
 #include "plugin/Keyring.h"
+#include "publish/Errors.h"
+#include "publish/KeyFile.h"
+#include "publish/PageFiles.h"
+#include "publish/Publisher.h"
 #include "publish/Record.h"
 
 namespace velmora::plugin {
@@ -77,6 +81,14 @@ public:
             out.error = currentFailure().message;
         }
         return out;
+    }
+
+    bool keyNeedsPassphrase(const std::string& keyFile) noexcept override {
+        try {
+            return publish::keyNeedsPassphrase(keyFile);
+        } catch (...) {
+            return false;  // left to the login, as a file that cannot be read
+        }
     }
 
     Outcome checkConnection(const publish::Connection& connection,

@@ -4,11 +4,13 @@
 
 // What the program asks of the publishing module: the one door between the
 // windows and everything that loads libcurl or QtKeychain. The program
-// includes only this header and loads the module (publish.so) on first use,
-// so a run that never publishes never maps either library.
+// includes only this header and the plain values that cross the door
+// (publish/Values.h), and loads the module (publish.so) on first use, so a
+// run that never publishes never maps either library.
 //
 //   program ──QLibrary──▶ velmora_publish_plugin(kPluginVersion) ──▶ PublishPlugin
-//   dialog ──▶ pageFiles, checkConnection, publish (worker thread), keyring (UI thread)
+//   dialog ──▶ pageFiles, keyNeedsPassphrase, checkConnection, publish (worker thread),
+//              keyring (UI thread)
 //
 // Nothing is thrown across the boundary: every failure comes back as a
 // value, with the message the publish library gave it.
@@ -18,51 +20,20 @@
 #include <string>
 #include <vector>
 
-#include "publish/Connection.h"
-#include "publish/PageFiles.h"
-#include "publish/Publisher.h"
+#include "publish/Values.h"
 
 namespace velmora::plugin {
 
-/// Raised with every change of this header: a module of another build is
-/// refused instead of called through a vtable of another shape.
-inline constexpr int kPluginVersion = 1;
+/// Raised with every change of this header or of publish/Values.h: a module
+/// of another build is refused instead of called through a vtable of another
+/// shape, or handed values of another layout.
+inline constexpr int kPluginVersion = 3;
 
 /// The module's one exported function: the module's plugin, or nullptr when
 /// it was built for another `version`.
 inline constexpr const char* kFactoryName = "velmora_publish_plugin";
 
-/// How a connection check or a publish ended.
-struct Outcome {
-    enum class Kind {
-        Done,
-        Failed,          // `message` says why, as the publish library words it
-        UnknownHostKey,  // ask about `keyType` and `fingerprint`, then again with `key`
-        Cancelled,
-    };
-    Kind kind = Kind::Done;
-    std::string message;
-    std::string keyType;
-    std::string fingerprint;
-    std::string key;
-    publish::Published published;  // a publish that is Done
-};
-
-/// The files a page takes to the server, or why they cannot be known.
-struct FilesOutcome {
-    std::vector<publish::LocalFile> files;  // publish::PageFiles::files
-    /// What cannot arrive, each as the dialog shows it: "bild.jpg fehlt".
-    std::vector<std::string> problems;
-    std::string error;  // empty: the page was read
-};
-
-/// The end of a keyring job.
-struct KeyringReply {
-    enum class Kind { Done, NotFound, Failed };
-    Kind kind = Kind::Done;
-    std::string password;  // a read that is Done
-    std::string error;     // Failed: the keyring's own words
-};
+/// How a keyring job reports its end.
 using KeyringDone = std::function<void(const KeyringReply&)>;
 
 class PublishPlugin {
@@ -77,6 +48,10 @@ public:
 
     /// publish::pageFiles of the page at the absolute `pagePath`.
     [[nodiscard]] virtual FilesOutcome pageFiles(const std::string& pagePath) noexcept = 0;
+
+    /// publish::keyNeedsPassphrase of the absolute `keyFile`: whether to ask
+    /// for its passphrase before a login; false where the file cannot be read.
+    [[nodiscard]] virtual bool keyNeedsPassphrase(const std::string& keyFile) noexcept = 0;
 
     /// publish::checkConnection. Blocks; for a worker thread.
     [[nodiscard]] virtual Outcome checkConnection(const publish::Connection& connection,

@@ -4,7 +4,7 @@
 
 #include "publish/Failures.h"
 
-#include "publish/Publisher.h"
+#include "publish/Errors.h"
 
 namespace velmora::publish {
 

@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The table of causes: what a failed step of libcurl's means, in the words
-// of Publisher.h's messages, then what the server said. Only the publish
+// of Errors.h's messages, then what the server said. Only the publish
 // uses this; it is apart so that every message can be read in one place.
 #pragma once
 

@@ -11,16 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace velmora::publish {
+#include "publish/Values.h"
 
-/// One file to put on the server.
-struct LocalFile {
-    /// Below the page's folder, '/'-separated, as it goes below the server
-    /// folder: "bild.jpg", "bilder/urlaub.jpg".
-    std::string relativePath;
-    /// Absolute.
-    std::string localPath;
-};
+namespace velmora::publish {
 
 /// A name in a page that cannot arrive as the page names it.
 struct PageProblem {

@@ -296,14 +296,6 @@ Published publishItems(Session& session, std::vector<Item>& items, Record& recor
 
 }  // namespace
 
-UnknownHostKey::UnknownHostKey(std::string keyType, std::string fingerprint, std::string key)
-    : Failure("Der Server ist noch unbekannt. Sein Schlüssel: " + keyType + " " + fingerprint),
-      keyType_(std::move(keyType)),
-      fingerprint_(std::move(fingerprint)),
-      key_(std::move(key)) {}
-
-Cancelled::Cancelled() : Failure("Abgebrochen") {}
-
 void initializeTransfers() {
     static std::once_flag once;
     std::call_once(once, [] {

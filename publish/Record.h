@@ -11,7 +11,7 @@
 #include <map>
 #include <string>
 
-#include "publish/Connection.h"
+#include "publish/Values.h"
 
 namespace velmora::publish {
 

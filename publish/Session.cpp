@@ -11,6 +11,7 @@
 #include <cstring>
 #include <new>
 
+#include "publish/Errors.h"
 #include "publish/Failures.h"
 #include "settings/Failure.h"
 

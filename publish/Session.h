@@ -5,7 +5,7 @@
 // One connection to the user's web space for a whole publish, over libcurl:
 // one easy handle, driven through a multi handle so that the wait for the
 // server can be ended from outside (Guard.h). Each step names its folder
-// relative to the publish folder, and fails with Publisher.h's messages.
+// relative to the publish folder, and fails with Errors.h's messages.
 // Only the publish uses this.
 #pragma once
 
@@ -20,12 +20,11 @@
 #include <vector>
 
 #include "publish/CertificateCheck.h"
-#include "publish/Connection.h"
 #include "publish/Guard.h"
 #include "publish/HostKeys.h"
 #include "publish/Listing.h"
-#include "publish/Publisher.h"
 #include "publish/RemoteFolder.h"
+#include "publish/Values.h"
 
 namespace velmora::publish {
 

@@ -15,6 +15,7 @@
 #include <new>
 #include <system_error>
 
+#include "publish/Errors.h"
 #include "publish/Failures.h"
 #include "publish/Session.h"
 #include "settings/Failure.h"

@@ -4,12 +4,11 @@
 
 #include "ui/ErrorHandler.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
 #include <cstdio>
 #include <exception>
 #include <new>
+
+#include "ui/Boxes.h"
 
 namespace velmora::ui {
 
@@ -40,24 +39,14 @@ QString withFullStop(const QString& message) {
 }
 
 void showError(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), withFullStop(message),
-                    QMessageBox::Ok, parent);
-    // A file name typed by the user may hold markup; show it as typed.
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    showBox(parent, QMessageBox::Critical, withFullStop(message), {QMessageBox::Ok});
 }
 
 bool askYesNo(QWidget* parent, const QString& question) {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), question,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    enum { kYes, kNo };
+    const std::vector<BoxButton> buttons{{QMessageBox::Yes, QStringLiteral("&Ja")},
+                                         {QMessageBox::No, QStringLiteral("&Nein")}};
+    return showBox(parent, QMessageBox::Question, question, buttons, kNo, kNo) == kYes;
 }
 
 void reportCurrentFailure(QWidget* parent) noexcept {

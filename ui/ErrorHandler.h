@@ -4,7 +4,8 @@
 
 // The general error handler: every handler that a user event runs goes
 // through guarded(), so no exception ever crosses Qt's event loop. Beside it
-// the program's one other box, the question before something is lost.
+// the program's question before something is lost, "Ja" or "Nein". Both
+// boxes are built as every other is, by showBox (Boxes.h).
 #pragma once
 
 #include <QString>

@@ -4,7 +4,6 @@
 
 #include "ui/PublishDialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDeadlineTimer>
@@ -13,16 +12,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <utility>
 
 #include "settings/Failure.h"
+#include "ui/Boxes.h"
 #include "ui/ErrorHandler.h"
-#include "ui/KeyFile.h"
 #include "ui/PageNotice.h"
+#include "ui/PublishSettings.h"
 #include "ui/Utf8.h"
 
 namespace velmora::ui {
@@ -128,7 +127,7 @@ publish::Connection PublishDialog::connection() const {
 
 bool PublishDialog::askPassphrase(publish::Connection& c) {
     const QString file = qs(c.keyFile);
-    if (file.isEmpty() || !keyNeedsPassphrase(file)) return true;
+    if (file.isEmpty() || !plugin_.keyNeedsPassphrase(c.keyFile)) return true;
     if (file != passphraseFor_ || passphrase_.isEmpty()) {
         bool given = false;
         const QString passphrase = QInputDialog::getText(
@@ -147,20 +146,15 @@ bool PublishDialog::askPassphrase(publish::Connection& c) {
 bool PublishDialog::publishDespite(const std::vector<std::string>& problems) {
     QStringList lines;
     for (const std::string& problem : problems) lines << QStringLiteral("• ") + qs(problem);
-    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(),
-                    QStringLiteral("Nicht alles, was die Seite nennt, kann auf den Server:\n\n") +
-                        lines.join(QLatin1Char('\n')) +
-                        QStringLiteral("\n\nDer Rest lässt sich trotzdem veröffentlichen."),
-                    QMessageBox::NoButton, this);
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
-    QPushButton* despite =
-        box.addButton(QStringLiteral("Trotzdem veröffentlichen"), QMessageBox::AcceptRole);
-    QPushButton* stop = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
-    box.setDefaultButton(stop);
-    box.setEscapeButton(stop);
-    box.exec();
-    return box.clickedButton() == despite;
+    enum { kDespite, kStop };
+    const std::vector<BoxButton> buttons{
+        {QStringLiteral("Trotzdem veröffentlichen"), QMessageBox::AcceptRole},
+        {QStringLiteral("Abbrechen"), QMessageBox::RejectRole}};
+    return showBox(this, QMessageBox::Warning,
+                   QStringLiteral("Nicht alles, was die Seite nennt, kann auf den Server:\n\n") +
+                       lines.join(QLatin1Char('\n')) +
+                       QStringLiteral("\n\nDer Rest lässt sich trotzdem veröffentlichen."),
+                   buttons, kStop, kStop) == kDespite;
 }
 
 void PublishDialog::checkClicked() {

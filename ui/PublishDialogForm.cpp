@@ -18,11 +18,12 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <array>
+#include <cstddef>
 
 #include "ui/ErrorHandler.h"
-#include "ui/KeyFile.h"
+#include "ui/Protocols.h"
 #include "ui/PublishDialog.h"
+#include "ui/PublishSettings.h"
 #include "ui/WizardStyle.h"
 
 namespace velmora::ui {
@@ -30,16 +31,9 @@ namespace {
 
 using publish::Protocol;
 
-// In the order of the choice "Verbindung".
-constexpr std::array<Protocol, 3> kChoiceOrder{Protocol::Sftp, Protocol::FtpTls, Protocol::Ftp};
-constexpr int kPlainFtp = 2;
+constexpr int kPlainFtp = static_cast<int>(protocolRow(Protocol::Ftp));
 
-int indexOf(Protocol p) {
-    for (std::size_t i = 0; i < kChoiceOrder.size(); ++i) {
-        if (kChoiceOrder[i] == p) return static_cast<int>(i);
-    }
-    return 0;
-}
+Protocol protocolAt(int index) { return kProtocols.at(static_cast<std::size_t>(index)).protocol; }
 
 const QString kPlainWarning =
     QStringLiteral("Passwort und Seite gehen unverschlüsselt übers Netz.");
@@ -88,8 +82,8 @@ PublishDialog::PublishDialog(plugin::PublishPlugin& plugin, QWidget* parent)
 
 void PublishDialog::buildFields(QFormLayout* form) {
     protocol_ = named(new QComboBox(fields_), "Verbindung", QStringLiteral("Verbindung"));
-    protocol_->addItems({QStringLiteral("SFTP"), QStringLiteral("FTP mit TLS"),
-                         QStringLiteral("FTP ohne Verschlüsselung")});
+    for (const ProtocolNames& names : kProtocols)
+        protocol_->addItem(QString::fromUtf8(names.shown));
     connect(protocol_, &QComboBox::activated, this,
             [this](int index) { guarded(this, [&] { protocolChosen(index); }); });
     form->addRow(QStringLiteral("&Verbindung:"), protocol_);
@@ -185,7 +179,7 @@ QWidget* PublishDialog::buildButtons() {
 void PublishDialog::fill(const ServerSettings& s) {
     {
         const QSignalBlocker quiet(protocol_);
-        protocol_->setCurrentIndex(indexOf(s.protocol));
+        protocol_->setCurrentIndex(static_cast<int>(protocolRow(s.protocol)));
     }
     protocolShown_ = protocol_->currentIndex();
     host_->setText(s.host);
@@ -205,7 +199,7 @@ void PublishDialog::fill(const ServerSettings& s) {
 
 ServerSettings PublishDialog::settings() const {
     ServerSettings s;
-    s.protocol = kChoiceOrder[static_cast<std::size_t>(protocol_->currentIndex())];
+    s.protocol = protocolAt(protocol_->currentIndex());
     s.host = host_->text().trimmed();
     s.port = port_->value();
     s.portChosen = portChosen_;
@@ -231,7 +225,7 @@ void PublishDialog::protocolChosen(int index) {
 }
 
 void PublishDialog::showProtocol() {
-    const Protocol p = kChoiceOrder[static_cast<std::size_t>(protocol_->currentIndex())];
+    const Protocol p = protocolAt(protocol_->currentIndex());
     if (!portChosen_) {
         const QSignalBlocker quiet(port_);
         port_->setValue(publish::defaultPort(p));

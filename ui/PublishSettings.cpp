@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
-#include <array>
-#include <utility>
+
+#include "ui/Protocols.h"
 
 namespace velmora::ui {
 namespace {
@@ -21,15 +21,7 @@ QSettings configuration() {
                      QStringLiteral("publishing"));
 }
 
-constexpr std::array<std::pair<Protocol, const char*>, 3> kProtocols{
-    {{Protocol::Sftp, "sftp"}, {Protocol::FtpTls, "ftp-tls"}, {Protocol::Ftp, "ftp"}}};
-
-QString protocolName(Protocol p) {
-    for (const auto& [protocol, name] : kProtocols) {
-        if (protocol == p) return QString::fromLatin1(name);
-    }
-    return {};
-}
+QString protocolKey(Protocol p) { return QString::fromLatin1(kProtocols[protocolRow(p)].key); }
 
 // The page's real path below one group: "/home/anna/www/index.html" is
 // written as "home\anna\www\index.html\…" in the section [Seiten].
@@ -48,8 +40,8 @@ std::optional<ServerSettings> loadServerSettings(const QString& realPath) {
     if (!file.contains(QStringLiteral("Server"))) return std::nullopt;
     ServerSettings s;
     const QString protocol = file.value(QStringLiteral("Verbindung")).toString();
-    for (const auto& [p, name] : kProtocols) {
-        if (protocol == QLatin1String(name)) s.protocol = p;
+    for (const ProtocolNames& names : kProtocols) {
+        if (protocol == QLatin1String(names.key)) s.protocol = names.protocol;
     }
     s.host = file.value(QStringLiteral("Server")).toString();
     s.port = file.value(QStringLiteral("Port"), publish::defaultPort(s.protocol)).toInt();
@@ -66,7 +58,7 @@ std::optional<ServerSettings> loadServerSettings(const QString& realPath) {
 void saveServerSettings(const QString& realPath, const ServerSettings& s) {
     QSettings file = configuration();
     file.beginGroup(groupOf(realPath));
-    file.setValue(QStringLiteral("Verbindung"), protocolName(s.protocol));
+    file.setValue(QStringLiteral("Verbindung"), protocolKey(s.protocol));
     file.setValue(QStringLiteral("Server"), s.host);
     file.setValue(QStringLiteral("Port"), s.port);
     file.setValue(QStringLiteral("Benutzer"), s.user);
@@ -78,7 +70,14 @@ void saveServerSettings(const QString& realPath, const ServerSettings& s) {
 
 QString keyringKey(const ServerSettings& s) {
     return QStringLiteral("%1://%2@%3:%4")
-        .arg(protocolName(s.protocol), s.user, s.host.toLower(), QString::number(s.port));
+        .arg(protocolKey(s.protocol), s.user, s.host.toLower(), QString::number(s.port));
+}
+
+QString absoluteKeyFile(const QString& typed) {
+    QString name = typed.trimmed();
+    if (name.isEmpty()) return name;
+    if (name == QLatin1String("~") || name.startsWith(QLatin1String("~/"))) name = name.mid(2);
+    return QDir::cleanPath(QDir::home().absoluteFilePath(name));
 }
 
 QString recordFile() { return dataFile("published"); }

@@ -16,7 +16,7 @@
 #include <QString>
 #include <optional>
 
-#include "publish/Connection.h"
+#include "publish/Values.h"
 
 namespace velmora::ui {
 
@@ -43,6 +43,10 @@ void saveServerSettings(const QString& realPath, const ServerSettings& settings)
 /// The name of a password in the keyring: one per protocol, user, server
 /// and port, so that the pages on one web space share it.
 [[nodiscard]] QString keyringKey(const ServerSettings& settings);
+
+/// A key file as typed, made absolute: "~/" is the home folder, and so is
+/// the folder a relative name starts from, never the working directory.
+[[nodiscard]] QString absoluteKeyFile(const QString& typed);
 
 /// The absolute paths of the record and of Velmora's known-hosts file.
 [[nodiscard]] QString recordFile();

@@ -4,13 +4,11 @@
 
 #include "ui/Publishing.h"
 
-#include <QApplication>
 #include <QKeySequence>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QShortcut>
 #include <utility>
 
+#include "ui/Boxes.h"
 #include "ui/ErrorHandler.h"
 #include "ui/PageNotice.h"
 #include "ui/PublishDialog.h"
@@ -25,21 +23,17 @@ Publishing::~Publishing() = default;
 
 // "Nein" publishes the page as last written, so there is none without one.
 Publishing::First Publishing::askWriteFirst(QWidget* from, bool written) {
-    QMessageBox box(QMessageBox::Question, QApplication::applicationName(),
-                    QStringLiteral("Die Eingaben im Assistenten sind noch nicht gespeichert. Erst "
-                                   "die Seite schreiben?"),
-                    QMessageBox::NoButton, from);
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
-    QPushButton* write = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-    QPushButton* last =
-        written ? box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole) : nullptr;
-    QPushButton* stop = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
-    box.setDefaultButton(write);
-    box.setEscapeButton(stop);
-    box.exec();
-    if (box.clickedButton() == write) return First::Write;
-    if (last != nullptr && box.clickedButton() == last) return First::PublishLast;
+    enum { kWrite, kPublishLast };
+    std::vector<BoxButton> buttons{{QStringLiteral("&Ja"), QMessageBox::YesRole}};
+    if (written) buttons.emplace_back(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    buttons.emplace_back(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    const int stop = static_cast<int>(buttons.size()) - 1;
+    const int chosen = showBox(from, QMessageBox::Question,
+                               QStringLiteral("Die Eingaben im Assistenten sind noch nicht "
+                                              "gespeichert. Erst die Seite schreiben?"),
+                               buttons, kWrite, stop);
+    if (chosen == kWrite) return First::Write;
+    if (written && chosen == kPublishLast) return First::PublishLast;
     return First::Stop;
 }
 

@@ -13,9 +13,9 @@
 #include "LineProxy.h"
 #include "Servers.h"
 #include "Site.h"
-#include "publish/Connection.h"
 #include "publish/Publisher.h"
 #include "publish/Record.h"
+#include "publish/Values.h"
 
 namespace velmora::publish::testing {
 

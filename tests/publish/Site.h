@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "publish/Connection.h"
 #include "publish/PageFiles.h"
+#include "publish/Values.h"
 
 namespace velmora::publish::testing {
 

@@ -254,10 +254,10 @@ private slots:
     }
     void cleanupTestCase() { d_.reset(); }
 
-    // The whole road once: what cannot arrive is listed, a changed host key
-    // is refused with no way past, an unknown one is asked about and
-    // accepted, and the page and its pictures arrive byte for byte. What
-    // the dialog keeps holds everything but the password.
+    // The whole road once: what cannot arrive is listed (Escape publishes
+    // nothing), a changed host key is refused with no way past, an unknown
+    // one is asked about and accepted, and the page and its pictures arrive
+    // byte for byte. What the dialog keeps holds everything but the password.
     void publishesThePageAndItsPictures() {
         const auto site = writeSite();
         const QString page = QString::fromStdString((site_ / "index.html").string());
@@ -273,7 +273,7 @@ private slots:
                      "AAAAC3NzaC1lZDI1NTE5AAAAIHRlc3QtdGVzdC10ZXN0LXRlc3QtdGVzdC10ZXN0LXQ=\n");
         {
             BoxAnswerer boxes;
-            boxes.answers = {QStringLiteral("Abbrechen")};
+            boxes.answers = {QStringLiteral("Escape")};
             click("Veroeffentlichen");
             QTRY_COMPARE(boxes.seen.size(), 1);
             QCOMPARE(boxes.seen.front().text,
@@ -284,6 +284,7 @@ private slots:
             QCOMPARE(boxes.seen.front().buttons,
                      (QStringList{QStringLiteral("Trotzdem veröffentlichen"),
                                   QStringLiteral("Abbrechen")}));
+            QCOMPARE(boxes.seen.front().defaultButton, QStringLiteral("Abbrechen"));
             QVERIFY(!d_->busy());
             QVERIFY(!fs::exists(serverFolder("www")));
 
@@ -328,7 +329,8 @@ private slots:
             QFile f(home_.path(".config/velmora/publishing.conf"));
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        QVERIFY2(conf.contains("Server=127.0.0.1") && conf.contains("Ordner=www"),
+        QVERIFY2(conf.contains("Verbindung=sftp") && conf.contains("Server=127.0.0.1") &&
+                     conf.contains("Ordner=www"),
                  conf.constData());
         d_->close();
         PublishDialog again(publishModule());
@@ -486,8 +488,9 @@ private slots:
     }
 
     // Strg+P in either window opens the dialog for the page last written or
-    // opened; first, unsaved values or no page at all are asked about, and
-    // "Nein" is offered only when there is a page to publish.
+    // opened; first, unsaved values or no page at all are asked about,
+    // "Nein" is offered only when there is a page to publish, and Escape
+    // neither writes nor publishes.
     void strgPInBothWindows() {
         ScratchDirectory scratch;
         Shell shell(scratch.path());
@@ -496,7 +499,7 @@ private slots:
         const QString question = QStringLiteral(
             "Die Eingaben im Assistenten sind noch nicht gespeichert. Erst die Seite schreiben?");
         BoxAnswerer boxes;
-        boxes.answers = {QStringLiteral("Abbrechen"), QStringLiteral("Ja")};
+        boxes.answers = {QStringLiteral("Escape"), QStringLiteral("Ja")};
         QTest::keyClick(&shell.Form1, Qt::Key_P, Qt::ControlModifier);
         QTRY_COMPARE(boxes.seen.size(), 1);
         QCOMPARE(boxes.seen.front().text, question);
@@ -533,10 +536,12 @@ private slots:
         QCOMPARE(shell.publishing.dialog()->page(), page);
         // The notification's "Veröffentlichen" comes the same way.
         shell.publishing.dialog()->close();
-        boxes.answers = {QStringLiteral("Abbrechen")};
+        boxes.answers = {QStringLiteral("Escape")};
         emit shell.Form3.notice().publishAsked(page);
         QTRY_COMPARE(boxes.seen.size(), 4);
         QCOMPARE(boxes.seen.at(3).text, question);
+        QVERIFY(!shell.publishing.dialog()->isVisible());
+        QCOMPARE(scratch.read(QStringLiteral("index.html")), written);
     }
 
     // The page lives where the program was started, whatever the working
