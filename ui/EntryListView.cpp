@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 
 namespace velmora::ui {
 namespace {
@@ -25,7 +26,29 @@ bool movesThroughRows(const QKeyEvent* event) {
     }
 }
 
+// The style's own drawing of a row; the focus frame of a row that is not
+// selected only after keyboard use.
+class EntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem shown(option);
+        const QWidget* view = option.widget;
+        const bool byKeys =
+            view != nullptr && view->window()->testAttribute(Qt::WA_KeyboardFocusChange);
+        if (!byKeys && !shown.state.testFlag(QStyle::State_Selected))
+            shown.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, shown, index);
+    }
+};
+
 }  // namespace
+
+EntryListView::EntryListView(QWidget* parent) : QListView(parent) {
+    setItemDelegate(new EntryDelegate(this));
+}
 
 // Qt's view selects the row a key moves to, but a key that finds no other
 // row (Up on the first) leaves the row it stands on unselected.

@@ -11,7 +11,10 @@
 // delete, which leaves nothing selected, Up on the first row or Home selects
 // the row the keys stand on. And an entry dragged within the list is not
 // moved by the view: the view says where it was dropped, and the wizard
-// moves it in the settings, undoably.
+// moves it in the settings, undoably. The row the keys stand on without a
+// selection (after a delete) is framed only once a key has moved the focus,
+// as the style frames a focused button: a user who only clicks sees no row
+// marked after a delete.
 #pragma once
 
 #include <QListView>
@@ -21,7 +24,7 @@ namespace velmora::ui {
 class EntryListView : public QListView {
     Q_OBJECT
 public:
-    using QListView::QListView;
+    explicit EntryListView(QWidget* parent = nullptr);
 
 signals:
     /// The entry at `from` was dropped to stand at `to`.

@@ -10,6 +10,8 @@
 // double-click; every operation undone and redone on the window.
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QImage>
+#include <QItemSelectionModel>
 #include <QListView>
 #include <QMenu>
 #include <QPointer>
@@ -316,6 +318,25 @@ private slots:
         QCOMPARE(held.selected, selected);
         QCOMPARE(QString::fromStdString(held.items[std::size_t(selected)]), left[selected]);
         QCOMPARE(selectedRows(list(l.shown)), QList<int>{selected});
+    }
+
+    // After a delete the keys stand on a row, but only a keyboard user sees
+    // it framed: to a user who clicks, the list looks as with no row current.
+    void aRowIsFramedAfterADeleteOnlyForTheKeyboard() {
+        fill(kLinks, 3);
+        QListView* view = list("ListBox2");
+        clickRow(view, 1);
+        VELMORA_CLICK(button("SpeedButton5"));
+        QVERIFY(view->hasFocus());
+        QCOMPARE(currentRow(view), 1);
+        const QImage afterDelete = view->grab().toImage();
+        view->selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+        const QImage noneCurrent = view->grab().toImage();
+        QVERIFY(afterDelete == noneCurrent);
+        w_->setAttribute(Qt::WA_KeyboardFocusChange);
+        view->selectionModel()->setCurrentIndex(view->model()->index(1, 0),
+                                                QItemSelectionModel::NoUpdate);
+        QVERIFY(view->grab().toImage() != noneCurrent);
     }
 
     void deleteAllLeavesNothingSelected() {
