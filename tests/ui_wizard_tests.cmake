@@ -39,3 +39,12 @@ foreach(case "binding_misspelt;Edit91" "binding_no_control;HeadingSize")
                 -P ${CMAKE_CURRENT_SOURCE_DIR}/ui/compile_fails.cmake)
     set_tests_properties(${target}_fails_the_build PROPERTIES WILL_FAIL TRUE TIMEOUT 120)
 endforeach()
+# The wizard's side of the preview against a stand-in for the preview
+# program, which speaks its messages without a web engine.
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+add_executable(preview_standin ui/preview_standin.cpp)
+target_link_libraries(preview_standin PRIVATE velmora::core Qt6::Widgets)
+velmora_qt_test(ui_wizard_preview_tests ui/test_wizard_preview.cpp ui/test_wizard_support.h 120)
+target_compile_definitions(ui_wizard_preview_tests PRIVATE
+    VELMORA_STANDIN="$<TARGET_FILE:preview_standin>")
+add_dependencies(ui_wizard_preview_tests preview_standin)

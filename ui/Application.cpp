@@ -96,11 +96,14 @@ Shell::Shell(const QString& folder)
     : Form3(folder),
       publishing({[this] { return Form3.lastPage(); }, [this] { return Form3.holdsUnsaved(); },
                   [this] { return Form3.writePage(); }},
-                 Form3.notice()) {
+                 Form3.notice()),
+      preview(Form3) {
     Form1.setWizard(&Form3);
     Form1.setPublishing(&publishing);
     publishing.reachFrom(&Form1);
     publishing.reachFrom(&Form3);
+    preview.reachFrom(&Form1, &Form1);
+    preview.reachFrom(&Form3, Form3.tabStrip());
     QObject::connect(&Form3.notice(), &PageNotice::publishAsked, &publishing,
                      [this] { publishing.publish(&Form1); });
 }

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include "ui/CommandLine.h"
+#include "ui/Preview.h"
 #include "ui/Publishing.h"
 #include "ui/TForm1.h"
 #include "ui/TForm3.h"
@@ -56,8 +57,9 @@ public:
 [[nodiscard]] QString startFolder();
 
 /// The two windows, each created once and kept until the program ends: the
-/// start window first, then the wizard, hidden, its page in `folder`; and
-/// publishing, reached with Strg+P in either and from the notification.
+/// start window first, then the wizard, hidden, its page in `folder`;
+/// publishing, reached with Strg+P in either and from the notification; and
+/// the preview, reached with F12 in either and from their context menus.
 struct Shell {
     explicit Shell(const QString& folder);
 
@@ -69,6 +71,7 @@ struct Shell {
     TForm1 Form1;
     TForm3 Form3;
     Publishing publishing;
+    Preview preview;
 };
 
 }  // namespace velmora::ui

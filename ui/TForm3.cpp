@@ -60,6 +60,8 @@ TForm3::TForm3(const QString& folder, QWidget* parent)
         QList<QWidget*>(pictureFields.begin(), pictureFields.end()));
 }
 
+QWidget* TForm3::tabStrip() const { return ui_.PageControl1->tabBar(); }
+
 // The controls go first: their signals write into the settings.
 TForm3::~TForm3() { delete ui_.PageControl1; }
 

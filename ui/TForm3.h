@@ -53,6 +53,8 @@ public:
     /// The page's folder, absolute: where the finish writes, from which a
     /// chosen picture is named and where the file dialogs open.
     [[nodiscard]] QString pageFolder() const { return qs(page_.folder()); }
+    /// The tab strip, whose context menu offers what concerns the whole wizard.
+    [[nodiscard]] QWidget* tabStrip() const;
 
     /// Opens the page at `path` and shows the wizard in front with its
     /// values. Asks first when the wizard holds values not yet saved; a file

@@ -5,8 +5,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # A start maps neither libcurl nor QtKeychain, nor the publishing module;
-# publishing maps all three. Read in /proc/PID/maps of the program itself,
-# taken when its window is shown (shown_hook, preloaded).
+# publishing maps all three. Neither the start nor the wizard with its
+# preview maps the web engine, a Mesa driver or LLVM: the preview draws in a
+# process of its own. Read in /proc/PID/maps of the program itself, taken
+# when its window is shown (shown_hook, preloaded).
 # Usage: check_startup.sh PROGRAM HOOK DEFAULT_PAGE_TOOL
 set -eu
 program=$1 hook=$2 page_tool=$3
@@ -25,6 +27,8 @@ shown() {
 }
 # mapped MAPS — the publishing libraries in a memory map.
 mapped() { grep -oE '/[^ ]*(libcurl|libqt6keychain|/velmora/publish)[^/ ]*\.so[^/ ]*$' "$1" | sort -u; }
+# engine MAPS — the web engine, a Mesa driver or LLVM in a memory map.
+engine() { grep -oE '/[^ ]*(libQt6WebEngine|_mesa|/dri/|libgallium|libLLVM)[^/ ]*$' "$1" | sort -u; }
 
 shown "HTML Velmora 1.3 Ultrapex" "$work/start"
 grep -q libQt6Widgets "$work/start" || { echo "FAIL: the map holds no Qt"; exit 1; }
@@ -34,6 +38,18 @@ if [ -n "$(mapped "$work/start")" ]; then
     exit 1
 fi
 echo "at start: no libcurl, no QtKeychain, no publishing module"
+# a screen with room for the preview beside the wizard, where it opens by itself
+printf '{"screens": [{"name": "s", "x": 0, "y": 0, "width": 1920, "height": 1080}]}' >"$work/screen.json"
+for map in "$work/start" "$work/wizard"; do
+    [ "$map" = "$work/start" ] ||
+        QT_QPA_PLATFORM=offscreen:configfile=$work/screen.json shown "Assistent" "$map" "$work/index.html"
+    if [ -n "$(engine "$map")" ]; then
+        echo "FAIL: mapped with the $(basename "$map") window:"
+        engine "$map"
+        exit 1
+    fi
+done
+echo "start window and wizard: no web engine, no Mesa driver, no LLVM"
 
 # Publishing brings them: the dialog "Seite veröffentlichen" of --publish.
 shown "Seite veröffentlichen" "$work/publish" --publish "$work/index.html"
