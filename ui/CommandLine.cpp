@@ -29,7 +29,14 @@ QString helpText(const QString& program) {
                "Argumente:\n"
                "  SEITE          Eine Seite, die Velmora geschrieben hat, im Assistenten\n"
                "                 \u00F6ffnen. Ihr Ordner wird das Arbeitsverzeichnis, und\n"
-               "                 \u201EF E R T I G\u201C schreibt sie dorthin zur\u00FCck.\n")
+               "                 \u201EF E R T I G\u201C schreibt sie dorthin zur\u00FCck.\n"
+               "\n"
+               "Tasten:\n"
+               "  F12            Die Vorschau neben dem Assistenten \u00F6ffnen oder "
+               "schlie\u00DFen,\n"
+               "                 auch im Kontextmen\u00FC: \u201EVorschau (F12)\u201C. In der\n"
+               "                 Vorschau schlie\u00DFen F12 und Esc sie.\n"
+               "  Strg+P         Die Seite ver\u00F6ffentlichen.\n")
         .arg(program);
 }
 

@@ -115,6 +115,10 @@ private slots:
             QVERIFY(stdoutText.contains(QStringLiteral(
                 "--publish SEITE\n                 SEITE \u00F6ffnen wie unten und den Dialog "
                 "\u201ESeite\n                 ver\u00F6ffentlichen\u201C zeigen.")));
+            QVERIFY(stdoutText.contains(QStringLiteral(
+                "  F12            Die Vorschau neben dem Assistenten \u00F6ffnen oder "
+                "schlie\u00DFen,\n                 auch im Kontextmen\u00FC: \u201EVorschau "
+                "(F12)\u201C.")));
         }
     }
 };
