@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "plugin/PublishPlugin.h"
+#include "publish/Values.h"
 
 namespace velmora::plugin {
 

@@ -27,14 +27,11 @@ namespace velmora::plugin {
 /// Raised with every change of this header or of publish/Values.h: a module
 /// of another build is refused instead of called through a vtable of another
 /// shape, or handed values of another layout.
-inline constexpr int kPluginVersion = 3;
+inline constexpr int kPluginVersion = 4;
 
 /// The module's one exported function: the module's plugin, or nullptr when
 /// it was built for another `version`.
 inline constexpr const char* kFactoryName = "velmora_publish_plugin";
-
-/// How a keyring job reports its end.
-using KeyringDone = std::function<void(const KeyringReply&)>;
 
 class PublishPlugin {
 public:

@@ -139,4 +139,7 @@ struct KeyringReply {
     std::string error;     // Failed: the keyring's own words
 };
 
+/// How a keyring job reports its end.
+using KeyringDone = std::function<void(const KeyringReply&)>;
+
 }  // namespace velmora::plugin

@@ -27,13 +27,6 @@ static void initResources() {
 
 namespace velmora::ui {
 
-QString applicationTitle(const QString& programPath) {
-    const QString name = QFileInfo(programPath).fileName();
-    QString stem = name.left(name.indexOf(QLatin1Char('.')));
-    if (stem.isEmpty()) return stem;
-    return stem.front() + stem.mid(1).toLower();
-}
-
 QIcon applicationIcon() {
     initResources();
     return QIcon(QStringLiteral(":/velmora/velmora.png"));

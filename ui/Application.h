@@ -21,10 +21,6 @@
 
 namespace velmora::ui {
 
-/// The program file's name without directory and without everything from its
-/// first "."; the first character as it is, the others in lower case.
-[[nodiscard]] QString applicationTitle(const QString& programPath);
-
 /// The 32 × 32 picture of a web page in a browser window.
 [[nodiscard]] QIcon applicationIcon();
 

@@ -5,8 +5,7 @@
 #include "ui/CommandLine.h"
 
 #include <QCommandLineParser>
-
-#include "ui/Application.h"
+#include <QFileInfo>
 
 namespace velmora::ui {
 namespace {
@@ -66,6 +65,13 @@ QString unknownOption(const QCommandLineParser& parser, const QStringList& argum
 }
 
 }  // namespace
+
+QString applicationTitle(const QString& programPath) {
+    const QString name = QFileInfo(programPath).fileName();
+    QString stem = name.left(name.indexOf(QLatin1Char('.')));
+    if (stem.isEmpty()) return stem;
+    return stem.front() + stem.mid(1).toLower();
+}
 
 CommandLine readCommandLine(const QStringList& arguments) {
     const QString program = applicationTitle(arguments.value(0));

@@ -26,6 +26,11 @@ struct CommandLine {
     QString message;
 };
 
+/// The program file's name without directory and without everything from its
+/// first "."; the first character as it is, the others in lower case: the
+/// application's title, and how the command line's answers name it.
+[[nodiscard]] QString applicationTitle(const QString& programPath);
+
 /// Reads `arguments`, the program's path first and Qt's own options taken
 /// out.
 [[nodiscard]] CommandLine readCommandLine(const QStringList& arguments);
