@@ -82,6 +82,13 @@ inline constexpr std::array<SpinEditField, 6> kSpinFields{{
 #undef VELMORA_FIELD
 #undef VELMORA_INPUT
 
+/// The fields that name a picture: background, heading picture, corner
+/// picture, dot, link background, picture in the text, next picture.
+inline constexpr std::array<Member<std::string>, 7> kPictureFields{
+    &PageSettings::Edit1, &PageSettings::Edit8,  &PageSettings::Edit9,  &PageSettings::Edit6,
+    &PageSettings::Edit7, &PageSettings::Edit13, &PageSettings::Edit10,
+};
+
 namespace detail {
 
 // An entry missing from its array's size is an empty one, and an entry

@@ -434,3 +434,50 @@ TEST(History, AnOperationThatRunsOutOfMemoryIsNotRecorded) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+// Copies made for the web take their originals' names in every place that
+// names a picture, in one step, which an undo takes back whole.
+TEST(History, PicturesRenamedInOneStep) {
+    PageSettings s;
+    s.Edit1 = "urlaub.heic";
+    s.Edit8 = "urlaub.heic";
+    s.Edit10 = "fremd.jpg";
+    s.Edit12 = "urlaub.heic";  // the line being typed names no picture
+    s.ListBox3.items = {"urlaub.heic", "bleibt.png"};
+    s.ListBox6.items = {"urlaub.heic", ""};  // a caption, no name of a picture
+    s.ListBox3.selected = 1;
+    s.ListBox1.items = {
+        R"(<img src="urlaub.heic" align="left">)",
+        R"(<a href="urlaub.heic">src="urlaub.heic"</a> und <img src='urlaub.heic'>)",
+        "urlaub.heic, im Text", R"(<img src=urlaub.heic>)"};
+    const PageSettings before = s;
+    History history;
+    const Update update = history.run(s, [](PageSettings& p) {
+        return Step::rename(p, {{"urlaub.heic", "bilder/urlaub.jpg"}, {"nie.jpg", "x.jpg"}});
+    });
+    EXPECT_TRUE(update.several);
+    EXPECT_TRUE(update.changedSomething());
+    PageSettings expected = before;
+    expected.Edit1 = expected.Edit8 = "bilder/urlaub.jpg";
+    expected.ListBox3.items[0] = "bilder/urlaub.jpg";
+    expected.ListBox1.items[0] = R"(<img src="bilder/urlaub.jpg" align="left">)";
+    expected.ListBox1.items[1] =
+        R"(<a href="urlaub.heic">src="bilder/urlaub.jpg"</a> und <img src='bilder/urlaub.jpg'>)";
+    expected.ListBox1.items[3] = R"(<img src=bilder/urlaub.jpg>)";
+    EXPECT_EQ(s, expected);
+    history.undo(s);
+    EXPECT_EQ(s, before);
+    history.redo(s);
+    EXPECT_EQ(s, expected);
+    // nothing to rename: no step, and the redo kept
+    history.undo(s);
+    EXPECT_TRUE(
+        Step::rename(s, {{"bleibt.png", "bleibt.png"}, {"fehlt.gif", "x.gif"}}).changedNothing());
+    EXPECT_TRUE(history.canRedo());
+}
+
+}  // namespace
+}  // namespace velmora

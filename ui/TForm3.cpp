@@ -154,7 +154,8 @@ void TForm3::redo() {
 }
 
 void TForm3::showUpdate(const Update& update) {
-    if (update.list == nullptr) return;
+    if (!update.changedSomething()) return;
+    if (update.several) showSettings();
     for (ListBinding* list : lists_) {
         if (&list->field() == update.list) list->show(update.change);
     }

@@ -57,6 +57,33 @@ bool inList(const StringList& list, int index) noexcept {
     return index >= 0 && index < list.count();
 }
 
+// `line` with every src="NAME" (or src='NAME', or src=NAME up to a blank or
+// '>', as a browser reads it) that `names` maps renamed.
+std::string renamedSources(const std::string& line,
+                           const std::map<std::string, std::string>& names) {
+    std::string result;
+    std::size_t at = 0;
+    for (std::size_t src = line.find("src=", at); src != std::string::npos;
+         src = line.find("src=", at)) {
+        std::size_t begin = src + 4;
+        std::size_t end = std::string::npos;
+        if (begin < line.size() && (line[begin] == '"' || line[begin] == '\'')) {
+            end = line.find(line[begin], begin + 1);
+            ++begin;
+        } else {
+            end = line.find_first_of(" \t>", begin);
+            if (end == std::string::npos) end = line.size();
+        }
+        if (end == std::string::npos) break;  // a quote that never closes
+        const auto renamed = names.find(line.substr(begin, end - begin));
+        result.append(line, at, begin - at);
+        result += renamed != names.end() ? renamed->second : line.substr(begin, end - begin);
+        at = end;
+    }
+    result.append(line, at, std::string::npos);
+    return result;
+}
+
 }  // namespace
 
 Step::Step(Kind kind, const ListField& list, int index, int to)
@@ -106,6 +133,29 @@ Step Step::clear(PageSettings& s, const ListField& list) {
     return firstDone(s, Step(Kind::Clear, list, -1));
 }
 
+Step Step::rename(PageSettings& s, const std::map<std::string, std::string>& names) {
+    Step step;
+    for (const Member<std::string> field : kPictureFields) {
+        const auto renamed = names.find(s.*field);
+        if (renamed != names.end() && renamed->second != s.*field)
+            step.renamed_.push_back({field, nullptr, 0, renamed->second});
+    }
+    for (std::size_t i = 0; i < s.ListBox3.items.size(); ++i) {
+        const auto renamed = names.find(s.ListBox3.items[i]);
+        if (renamed != names.end() && renamed->second != s.ListBox3.items[i])
+            step.renamed_.push_back({nullptr, &PageSettings::ListBox3, i, renamed->second});
+    }
+    for (std::size_t i = 0; i < s.ListBox1.items.size(); ++i) {
+        std::string line = renamedSources(s.ListBox1.items[i], names);
+        if (line != s.ListBox1.items[i])
+            step.renamed_.push_back({nullptr, &PageSettings::ListBox1, i, std::move(line)});
+    }
+    if (step.renamed_.empty()) return {};
+    step.kind_ = Kind::Rename;
+    step.apply(s);
+    return step;
+}
+
 Step::Selection Step::selectionIn(const PageSettings& s) const noexcept {
     return {(s.*list_->shown).selected,
             list_->paired == nullptr ? -1 : (s.*list_->paired).selected};
@@ -118,7 +168,21 @@ void Step::select(PageSettings& s, Selection selection) const noexcept {
 
 // Does the step on the lists as the step found them, and selects as the
 // operation does.
+// Each place renamed and the step trade their texts: the one swap does and
+// undoes the step.
+void Step::swapNames(PageSettings& s) noexcept {
+    for (Renamed& renamed : renamed_) {
+        std::string& place =
+            renamed.field != nullptr ? s.*renamed.field : (s.*renamed.list).items[renamed.index];
+        std::swap(place, renamed.text);
+    }
+}
+
 void Step::apply(PageSettings& s) {
+    if (kind_ == Kind::Rename) {
+        swapNames(s);
+        return;
+    }
     StringList& shown = s.*list_->shown;
     StringList* paired = pairedIn(s, *list_);
     switch (kind_) {
@@ -155,6 +219,7 @@ void Step::apply(PageSettings& s) {
             if (paired != nullptr) pairedLines_.swap(paired->items);
             select(s, {-1, -1});
             break;
+        case Kind::Rename:
         case Kind::None:
             break;
     }
@@ -162,6 +227,10 @@ void Step::apply(PageSettings& s) {
 
 // Undoes apply() on the lists as apply() left them; undo() then selects.
 void Step::revert(PageSettings& s) {
+    if (kind_ == Kind::Rename) {
+        swapNames(s);
+        return;
+    }
     StringList& shown = s.*list_->shown;
     StringList* paired = pairedIn(s, *list_);
     switch (kind_) {
@@ -186,6 +255,7 @@ void Step::revert(PageSettings& s) {
         case Kind::Clear:
             apply(s);  // a swap, which undoes itself; undo() then selects
             break;
+        case Kind::Rename:
         case Kind::None:
             break;
     }
@@ -206,6 +276,8 @@ Update Step::rows(bool undone) const noexcept {
             return {list_, {K::Moved, undone ? to_ : index_, undone ? index_ : to_}};
         case Kind::Clear:
             return {list_, {undone ? K::Refilled : K::Cleared}};
+        case Kind::Rename:
+            return {nullptr, {}, nullptr, true};
         case Kind::None:
             break;
     }
@@ -217,7 +289,7 @@ Update Step::update() const noexcept { return rows(false); }
 Update Step::undo(PageSettings& s) {
     if (kind_ == Kind::None || undone_) return {};
     revert(s);
-    select(s, before_);
+    if (kind_ != Kind::Rename) select(s, before_);
     undone_ = true;
     return rows(true);
 }
@@ -225,7 +297,7 @@ Update Step::undo(PageSettings& s) {
 Update Step::redo(PageSettings& s) {
     if (kind_ == Kind::None || !undone_) return {};
     apply(s);
-    select(s, after_);
+    if (kind_ != Kind::Rename) select(s, after_);
     undone_ = false;
     return rows(false);
 }

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,11 +51,14 @@ struct ListChange {
 
 /// What a step, its undo or its redo changed. The window shows `change` in
 /// `list`'s rows, then the list's selection as the settings hold it, and the
-/// text of `field` when there is one.
+/// text of `field` when there is one; or, for `several`, every field and list.
 struct Update {
-    const ListField* list = nullptr;  // nullptr: nothing changed
+    const ListField* list = nullptr;  // nullptr: nothing changed, unless `several`
     ListChange change;
     Member<std::string> field = nullptr;  // a field whose text changed ("Hinzufügen"'s Edit12)
+    bool several = false;                 // fields and lists changed together (pictures renamed)
+
+    [[nodiscard]] bool changedSomething() const noexcept { return list != nullptr || several; }
 };
 
 /// An entry of a list and its pair's entry at the same index. The text lines
@@ -90,6 +94,11 @@ public:
     /// Deletes every entry; nothing is selected afterwards. An empty list
     /// changes nothing.
     static Step clear(PageSettings& s, const ListField& list);
+    /// Names each picture that `names` maps, in the picture fields, the
+    /// picture list and the text lines (`src="…"`), by its new name: copies
+    /// made for the web in place of their originals, in one step. Names it
+    /// does not map stay; with none to rename, nothing changes.
+    static Step rename(PageSettings& s, const std::map<std::string, std::string>& names);
 
     [[nodiscard]] bool changedNothing() const noexcept { return kind_ == Kind::None; }
     /// What the step did: its list, its rows and its field.
@@ -106,7 +115,7 @@ public:
     Update redo(PageSettings& s);
 
 private:
-    enum class Kind : std::uint8_t { None, Append, Remove, Replace, Move, Clear };
+    enum class Kind : std::uint8_t { None, Append, Remove, Replace, Move, Clear, Rename };
     struct Selection {
         int shown = -1;
         int paired = -1;
@@ -118,6 +127,7 @@ private:
     void select(PageSettings& s, Selection selection) const noexcept;
     void apply(PageSettings& s);
     void revert(PageSettings& s);
+    void swapNames(PageSettings& s) noexcept;
     [[nodiscard]] Update rows(bool undone) const noexcept;
 
     Kind kind_ = Kind::None;
@@ -132,6 +142,15 @@ private:
     std::vector<std::string> pairedLines_;  // and their pairs
     Member<std::string> field_ = nullptr;   // the field Append emptied
     std::string fieldText_;                 // and its text before
+    // Rename: each text it changed, a field's or a list entry's, and the text
+    // that place does not hold now
+    struct Renamed {
+        Member<std::string> field = nullptr;
+        Member<StringList> list = nullptr;
+        std::size_t index = 0;
+        std::string text;
+    };
+    std::vector<Renamed> renamed_;
 };
 
 /// The steps done and undone, in order. A window keeps one for the wizard.
