@@ -27,7 +27,7 @@ namespace velmora::plugin {
 /// Raised with every change of this header or of publish/Values.h: a module
 /// of another build is refused instead of called through a vtable of another
 /// shape, or handed values of another layout.
-inline constexpr int kPluginVersion = 4;
+inline constexpr int kPluginVersion = 5;
 
 /// The module's one exported function: the module's plugin, or nullptr when
 /// it was built for another `version`.

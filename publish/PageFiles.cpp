@@ -284,7 +284,11 @@ public:
 
 private:
     void file(const std::string& relative, bool link) {
-        if (pages_.contains(relative) || added_.contains(relative)) return;
+        if (pages_.contains(relative)) return;
+        if (added_.contains(relative)) {
+            add(relative, !link);
+            return;
+        }
         const std::string local = folder_ + "/" + relative;
         struct stat st = {};
         if (stat(local.c_str(), &st) != 0) {
@@ -298,12 +302,20 @@ private:
                 return;
             }
         }
-        add(relative);
+        add(relative, !link);
     }
 
-    void add(const std::string& relative) {
-        if (!added_.insert(relative).second) return;
-        result_.files.push_back({relative, folder_ + "/" + relative});
+    void add(const std::string& relative, bool picture = false) {
+        if (added_.insert(relative).second) {
+            result_.files.push_back({relative, folder_ + "/" + relative, picture});
+            return;
+        }
+        // a file linked first and shown later is a picture all the same
+        if (picture) {
+            for (LocalFile& file : result_.files) {
+                if (file.relativePath == relative) file.picture = true;
+            }
+        }
     }
 
     void problem(PageProblem::Kind kind, const std::string& name) {

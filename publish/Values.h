@@ -73,6 +73,8 @@ struct LocalFile {
     std::string relativePath;
     /// Absolute.
     std::string localPath;
+    /// Named by a page as a picture (src, background), not only linked.
+    bool picture = false;
 };
 
 /// What a running publish reports, and how the user stops it.

@@ -156,6 +156,13 @@ TEST(PageFiles, NamesAsTheBrowserReadsThem) {
                   "handgeschrieben.html", "Lies mich.txt", "bilder/M\xC3\xBCll.jpg", "foto.jpg",
                   "bilder/backslash.jpg", "index.html"}));
     for (const LocalFile& f : files.files) EXPECT_EQ(f.localPath, site / f.relativePath);
+    std::vector<std::string> pictures;  // named by src or background, in any page
+    for (const LocalFile& f : files.files) {
+        if (f.picture) pictures.push_back(f.relativePath);
+    }
+    EXPECT_EQ(pictures, (std::vector<std::string>{
+                            "hintergrund.jpg", "inline.gif", "unterseite/drei.jpg", "zwei.jpg",
+                            "bilder/M\xC3\xBCll.jpg", "foto.jpg", "bilder/backslash.jpg"}));
     const std::string outside = " liegt au\u00DFerhalb des Ordners der Seite";
     EXPECT_EQ(messages(files),
               (std::vector<std::string>{"bild.jpg fehlt", "../draussen.jpg" + outside,
