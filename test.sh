@@ -12,15 +12,6 @@ set -uo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 source "$VELMORA_ROOT/scripts/debian.sh"
 
-# What only ./test.sh needs: Debian's build and test tools (faketime and
-# disorderfs for reprotest; zstd, with which mmdebstrap packs the cached roots,
-# and iproute2, whose ip sbuild's unshare mode runs on the host: both only
-# suggested by them), the benchmarks' library, clang for the fuzz targets and
-# its tools, the licence checker, git.
-TOOLS="sbuild, autopkgtest, mmdebstrap, uidmap, zstd, iproute2, reprotest, diffoscope-minimal,
-       faketime, disorderfs, fuse3, libbenchmark-dev, clang, libclang-rt-dev, clang-tidy,
-       clang-format, reuse, git"
-
 NAMES=() RESULTS=()
 # stage NAME COMMAND... — runs COMMAND with errexit in a subshell and times it.
 stage() {
@@ -45,7 +36,8 @@ summary() {
 }
 trap 'echo; echo "stopped"; summary; exit 130' INT TERM
 
-prepare() { ensure_packages pkg.velmora.desktop "$TOOLS" && prepare_builder; }
+# The build profile pkg.velmora.tools brings the tools of this script.
+prepare() { ensure_packages pkg.velmora.desktop,pkg.velmora.tools && prepare_builder; }
 
 # fuzz SECONDS — builds the libFuzzer targets in build-fuzz and runs the spin
 # value reading and the page reader side by side, each from its seeds for
