@@ -79,8 +79,8 @@ for release in "${RELEASES[@]}"; do
 done
 # a system upgraded with the older package kept: under X11, and purged
 stage "${RELEASES[0]}'s package on ${RELEASES[1]}: autopkgtest" \
-    autopkgtest_release "${RELEASES[0]}" "${RELEASES[1]}" default-page purge
-stage "${RELEASES[1]}'s package on ${RELEASES[0]}: refused (mmdebstrap)" refused_on_older
+    autopkgtest_release "${RELEASES[0]}" "${RELEASES[1]}" --test-name=default-page --test-name=purge
+stage "${RELEASES[1]}'s package on ${RELEASES[0]}: refused (autopkgtest)" refused_on_older
 stage "reproducible (reprotest)" reproducible
 # Unoptimised: the sanitizers find the same there, and GCC compiles their
 # checks at -O2 three to five times slower.
@@ -102,8 +102,9 @@ stage "clang-format, reuse lint" as_builder env -C "$WORK/src" tests/style/check
 other=$(grep -vx "$here" <(printf '%s\n' "${RELEASES[@]}"))
 if [ "$here" = "${RELEASES[-1]}" ]; then
     stage "clang-tidy (run-clang-tidy)" env -C "$VELMORA_ROOT" tests/style/tidy
-    stage "$other: clang-format, reuse lint (autopkgtest)" style_release "$other" check
+    stage "$other: clang-format, reuse lint (autopkgtest)" style_release "$other" --test-name=check
 else
-    stage "$other: clang-format, reuse lint, clang-tidy (autopkgtest)" style_release "$other" check tidy
+    stage "$other: clang-format, reuse lint, clang-tidy (autopkgtest)" \
+        style_release "$other" --test-name=check --test-name=tidy
 fi
 summary
