@@ -58,7 +58,8 @@ prepare_builder() {
     as_builder mkdir -p "$CACHE" "$WORK"
 }
 
-# logged LOG COMMAND... — COMMAND as BUILDER, its output in LOG.
+# logged LOG COMMAND... — COMMAND as BUILDER, its output in LOG, which BUILDER
+# opens (a tool that writes to /dev/stderr by name may not reopen root's file).
 logged() { as_builder sh -c 'exec "$@" >"$0" 2>&1' "$@"; }
 
 # root_tarball RELEASE [autopkgtest] — the cached root of RELEASE, made once
@@ -79,14 +80,15 @@ root_tarball() {
 }
 
 # source_package — the source package that a packager uploads, from the
-# tracked and the new, not ignored files of the working tree.
+# tracked and the new, not ignored files of the working tree (without those
+# deleted there, which tar passes over).
 source_package() {
     as_builder rm -rf "$WORK" # what an earlier run left
     as_builder mkdir -p "$WORK/src" &&
-        (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard | xargs -0 sh -c \
-            'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' tree | tar --null -T - -cf -) |
+        (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard |
+            tar --null -T - --ignore-failed-read --warning=no-failed-read -cf -) |
         as_builder tar -xf - -C "$WORK/src" || return 1
-    as_builder sh -c 'cd "$1" && exec dpkg-source --build src' source "$WORK" | tail -3
+    as_builder env -C "$WORK" dpkg-source --build src | tail -3
 }
 
 # sbuild_release RELEASE [nocheck] — sbuild builds the source package in a
@@ -97,7 +99,7 @@ sbuild_release() {
     local rc=0 profiles=pkg.velmora.werror options="parallel=2"
     [ "${2:-}" != nocheck ] || profiles+=,nocheck options="nocheck $options"
     root_tarball "$1" >/dev/null && as_builder mkdir -p "$WORK/$1" || return 1
-    as_builder env SBUILD_CONFIG="$WORK/src/scripts/sbuild.conf" VELMORA_DEB_BUILD_OPTIONS="$options" \
+    as_builder env SBUILD_CONFIG="$WORK/src/scripts/sbuild.conf" DEB_BUILD_OPTIONS="$options" \
         sbuild --build-dir="$WORK/$1" --chroot="$1-amd64" --profiles="$profiles" \
         "$WORK"/velmora_*.dsc >/dev/null || rc=$?
     grep -E '^(Status|Lintian|Build-Time):|tests passed|^[EW]: velmora' "$WORK/$1"/velmora_*_amd64.build
@@ -145,15 +147,15 @@ refused_on_older() {
     grep -E '^ *velmora : Depends:|^ +Depends:' "$WORK/refused/log" || { tail -20 "$WORK/refused/log"; return 1; }
 }
 
-# reproducible — reprotest builds twice, the second time in another build path,
-# time, time zone, umask, locale, file order and more (not the user), and
-# compares; diffoscope's report of a difference goes into the log.
+# reproducible — reprotest builds twice as its preset for a Debian source
+# tree does (dpkg-buildpackage, here without the tests), the second time in
+# another build path, time, time zone, umask, locale, file order and more (not
+# the user), and compares; diffoscope's report of a difference goes into the log.
 reproducible() {
     local log=$WORK/reprotest.log rc=0
-    logged "$log" reprotest --verbosity=1 --vary=-user_group,-domain_host --min-cpus=2 \
-        --store-dir="$WORK/reprotest" \
-        -c 'DEB_BUILD_OPTIONS="nocheck parallel=2" dpkg-buildpackage --no-sign -b -Pnocheck' \
-        "$WORK/src" '../*.deb' -- null || rc=$?
+    logged "$log" env DEB_BUILD_OPTIONS="nocheck parallel=2" DEB_BUILD_PROFILES=nocheck \
+        reprotest --verbosity=1 --vary=-user_group,-domain_host --min-cpus=2 \
+        --store-dir="$WORK/reprotest" "$WORK/src" -- null || rc=$?
     grep -E 'variation:|^build "experiment|Reproduction|^[0-9a-f]{64} ' "$log" | sed 's/^INFO:reprotest[.a-z]*://'
     [ $rc -eq 0 ] || { tail -40 "$log"; echo "reprotest: not reproducible (exit $rc); its log and diffoscope's report: $log"; }
     return $rc
