@@ -12,27 +12,23 @@ set -uo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 source "$VELMORA_ROOT/scripts/debian.sh"
 
-NAMES=() RESULTS=()
+RESULTS=() FAILED=0
 # stage NAME COMMAND... — runs COMMAND with errexit in a subshell and times it.
 stage() {
-    local name=$1 start=$SECONDS rc
+    local name=$1 start=$SECONDS rc result=passed
     shift
     printf '\n== %s\n' "$name"
     # not in an && or || list, where bash would ignore errexit in COMMAND
     (set -e; "$@"); rc=$?
-    NAMES+=("$name")
-    RESULTS+=("$([ $rc -eq 0 ] && echo passed || echo FAILED) $((SECONDS - start))")
-    echo "== $name: ${RESULTS[-1]% *} ($((SECONDS - start)) s)"
+    [ $rc -eq 0 ] || { result=FAILED; FAILED=$((FAILED + 1)); }
+    RESULTS+=("$(printf '   %-7s %5s s  %s' $result $((SECONDS - start)) "$name")")
+    echo "== $name: $result ($((SECONDS - start)) s)"
 }
 summary() {
-    local i failed=0
     printf '\n== summary\n'
-    for i in "${!NAMES[@]}"; do
-        printf '   %-7s %5s s  %s\n' "${RESULTS[$i]% *}" "${RESULTS[$i]#* }" "${NAMES[$i]}"
-        [[ ${RESULTS[$i]} == passed* ]] || failed=$((failed + 1))
-    done
-    [ $failed -eq 0 ] && echo "== all stages passed" || echo "== $failed stage(s) FAILED"
-    [ $failed -eq 0 ]
+    printf '%s\n' "${RESULTS[@]}"
+    [ $FAILED -eq 0 ] && echo "== all stages passed" || echo "== $FAILED stage(s) FAILED"
+    [ $FAILED -eq 0 ]
 }
 trap 'echo; echo "stopped"; summary; exit 130' INT TERM
 
