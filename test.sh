@@ -12,111 +12,42 @@ set -uo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 source "$VELMORA_ROOT/scripts/debian.sh"
 
-# What only ./test.sh needs: Debian's build and test tools (faketime and
-# disorderfs for reprotest; zstd, with which mmdebstrap packs the cached roots,
-# and iproute2, whose ip sbuild's unshare mode runs on the host: both only
-# suggested by them), the benchmarks' library, clang for the fuzz targets and
-# its tools, the desktop entry, metainfo and licence checkers, git.
-TOOLS="sbuild, autopkgtest, mmdebstrap, uidmap, zstd, iproute2, reprotest, diffoscope-minimal,
-       faketime, disorderfs, fuse3, libbenchmark-dev, clang, libclang-rt-dev, clang-tidy,
-       clang-format, desktop-file-utils, appstream, python3, reuse, git"
-APP_ID=invalid.velmora.velmora
-# The publishing module under Debian's library folder, as in the package: the
-# build is configured for /usr, which GNUInstallDirs maps there. Asked when a
-# stage needs it: dpkg-architecture comes with the packages of the first stage.
-module() { echo "lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/velmora/publish.so"; }
-# installed_names — the files an install holds, below its prefix
-installed_names() {
-    local size
-    printf '%s\n' bin/Velmora "$(module)" share/man/man1/Velmora.1 "share/applications/$APP_ID.desktop" \
-        "share/metainfo/$APP_ID.metainfo.xml" "share/icons/hicolor/scalable/apps/$APP_ID.svg"
-    for size in 32 48 64 128 256; do echo "share/icons/hicolor/${size}x$size/apps/$APP_ID.png"; done
-}
-
-NAMES=() RESULTS=()
+RESULTS=() FAILED=0
 # stage NAME COMMAND... — runs COMMAND with errexit in a subshell and times it.
 stage() {
-    local name=$1 start=$SECONDS rc
+    local name=$1 start=$SECONDS rc result=passed
     shift
     printf '\n== %s\n' "$name"
     # not in an && or || list, where bash would ignore errexit in COMMAND
     (set -e; "$@"); rc=$?
-    NAMES+=("$name")
-    RESULTS+=("$([ $rc -eq 0 ] && echo passed || echo FAILED) $((SECONDS - start))")
-    echo "== $name: ${RESULTS[-1]% *} ($((SECONDS - start)) s)"
+    [ $rc -eq 0 ] || { result=FAILED; FAILED=$((FAILED + 1)); }
+    RESULTS+=("$(printf '   %-7s %5s s  %s' $result $((SECONDS - start)) "$name")")
+    echo "== $name: $result ($((SECONDS - start)) s)"
 }
 summary() {
-    local i failed=0
     printf '\n== summary\n'
-    for i in "${!NAMES[@]}"; do
-        printf '   %-7s %5s s  %s\n' "${RESULTS[$i]% *}" "${RESULTS[$i]#* }" "${NAMES[$i]}"
-        [[ ${RESULTS[$i]} == passed* ]] || failed=$((failed + 1))
-    done
-    [ $failed -eq 0 ] && echo "== all stages passed" || echo "== $failed stage(s) FAILED"
-    [ $failed -eq 0 ]
+    printf '%s\n' "${RESULTS[@]}"
+    [ $FAILED -eq 0 ] && echo "== all stages passed" || echo "== $FAILED stage(s) FAILED"
+    [ $FAILED -eq 0 ]
 }
 trap 'echo; echo "stopped"; summary; exit 130' INT TERM
 
-prepare() { ensure_packages pkg.velmora.desktop "$TOOLS" && prepare_builder; }
+# The build profile pkg.velmora.tools brings the tools of this script.
+prepare() { ensure_packages pkg.velmora.desktop,pkg.velmora.tools && prepare_builder; }
 
-# installed_files — the build installed into a scratch prefix holds
-# every file; the desktop entry and the metainfo (with the project's licence)
-# validate; the icons are what make_icons.py draws.
-installed_files() {
-    local prefix f drawn files
-    prefix=$(mktemp -d) drawn=$(mktemp -d)
-    mapfile -t files < <(installed_names)
-    cmake --install "$VELMORA_ROOT/build" --prefix "$prefix" >/dev/null
-    for f in "${files[@]}"; do [ -s "$prefix/$f" ] || { echo "not installed: $f"; return 1; }; done
-    echo "installed: ${#files[@]} files"
-    if ldd "$prefix/bin/Velmora" "$prefix/$(module)" | grep 'not found'; then return 1; fi
-    desktop-file-validate "$prefix/share/applications/$APP_ID.desktop"
-    appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$APP_ID.metainfo.xml"
-    grep -q '<project_license>GPL-3.0-or-later</project_license>' "$prefix/share/metainfo/$APP_ID.metainfo.xml"
-    /usr/bin/python3 "$VELMORA_ROOT/packaging/icons/make_icons.py" "$drawn"
-    diff -r "$drawn/hicolor" "$VELMORA_ROOT/packaging/icons/hicolor"
-    echo "icons: as make_icons.py draws them"
-    rm -rf "$prefix" "$drawn"
-}
-
-# packaged RELEASE [nocheck] — sbuild_release, and the package holds every
-# file, the manual page compressed, with Debian's copyright and changelog.
-packaged() {
-    sbuild_release "$@" || return 1
-    local contents f files
-    contents=$(dpkg-deb -c "$WORK/$1"/velmora_*.deb)
-    mapfile -t files < <(installed_names)
-    for f in "${files[@]/%.1/.1.gz}" share/doc/velmora/copyright share/doc/velmora/changelog.gz; do
-        grep -q " \./usr/$f\$" <<<"$contents" || { echo "not in the package: /usr/$f"; return 1; }
-    done
-    echo "in the package: every file"
-}
-
-# fuzz SECONDS — builds the libFuzzer targets in build-fuzz and runs the spin
-# value reading and the page reader side by side, each from its seeds for
-# SECONDS; a failed check, a crash or a leak fails.
+# fuzz — the libFuzzer targets, built with clang in build-fuzz/ and run by
+# ctest side by side: fuzz/CMakeLists.txt says how and for how long.
 fuzz() {
-    local dir=$VELMORA_ROOT/build-fuzz rc=0
-    CXX=clang++ cmake -S "$VELMORA_ROOT/fuzz" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
-    cmake --build "$dir" -j2 >/dev/null
-    fuzz_one spin_value_fuzz seeds "$1" &
-    fuzz_one page_reader_fuzz page_seeds "$1" || rc=1
-    wait $! || rc=1
-    return $rc
-}
-fuzz_one() {
-    local dir=$VELMORA_ROOT/build-fuzz
-    mkdir -p "$dir/corpus-$1"
-    "$dir/$1" -dict="$VELMORA_ROOT/fuzz/${1%_fuzz}.dict" -max_total_time="$3" -timeout=10 \
-        -print_final_stats=1 -artifact_prefix="$dir/" "$dir/corpus-$1" "$VELMORA_ROOT/fuzz/$2" \
-        >"$dir/$1.log" 2>&1 || { tail -30 "$dir/$1.log"; return 1; }
-    echo "$1: $(grep -E '^(Done|stat::new_units_added)' "$dir/$1.log" | tr '\n' ' ')"
+    cmake -S "$VELMORA_ROOT/fuzz" -B "$VELMORA_ROOT/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+    cmake --build "$VELMORA_ROOT/build-fuzz" -j2 >/dev/null
+    ctest --test-dir "$VELMORA_ROOT/build-fuzz" --output-on-failure -j2
 }
 
 stage "install packages" prepare
 builder_paths
-# For /usr, which the installed files below are checked for.
+# For /usr, as the package: the module lies under lib/<triplet> from the
+# program, where the tests find it as the installed program does.
 stage "build" build build -DCMAKE_INSTALL_PREFIX=/usr \
     -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DVELMORA_WERROR=ON \
     -DVELMORA_BUILD_UI=ON -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
@@ -131,22 +62,21 @@ root_tests() {
     return $rc
 }
 if [ "$(id -u)" -ne 0 ]; then stage "tests that need root (sudo)" root_tests; fi
-stage "installed files" installed_files
 stage "source package (dpkg-source)" source_package
 # The tests ran above on this release, so its package builds without them.
 here=$(. /etc/os-release && echo "$VERSION_CODENAME")
 for release in "${RELEASES[@]}"; do
     if [ "$release" = "$here" ]; then
-        stage "$release: sbuild, lintian" packaged "$release" nocheck
+        stage "$release: sbuild, lintian" sbuild_release "$release" nocheck
     else
-        stage "$release: sbuild, tests, lintian" packaged "$release"
+        stage "$release: sbuild, tests, lintian" sbuild_release "$release"
     fi
     stage "$release: autopkgtest" autopkgtest_release "$release" "$release"
 done
 # a system upgraded with the older package kept: under X11, and purged
 stage "${RELEASES[0]}'s package on ${RELEASES[1]}: autopkgtest" \
-    autopkgtest_release "${RELEASES[0]}" "${RELEASES[1]}" default-page purge
-stage "${RELEASES[1]}'s package on ${RELEASES[0]}: refused (mmdebstrap)" refused_on_older
+    autopkgtest_release "${RELEASES[0]}" "${RELEASES[1]}" --test-name=default-page --test-name=purge
+stage "${RELEASES[1]}'s package on ${RELEASES[0]}: refused (autopkgtest)" refused_on_older
 stage "reproducible (reprotest)" reproducible
 # Unoptimised: the sanitizers find the same there, and GCC compiles their
 # checks at -O2 three to five times slower.
@@ -160,7 +90,7 @@ ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:max_malloc_fill_size=10737418
     LSAN_OPTIONS=suppressions=$VELMORA_ROOT/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     stage "sanitizer tests" ctest --test-dir "$VELMORA_ROOT/build-asan" --output-on-failure -j2 \
     --label-exclude desktop
-stage "fuzz: spin value reading, page reader (30 s each)" fuzz 30
+stage "fuzz: spin value reading, page reader (30 s each)" fuzz
 # in the source package's tree, which holds no build folders
 stage "clang-format, reuse lint" as_builder env -C "$WORK/src" tests/style/check
 # clang-tidy runs once, the newer release's, the stricter; so here on Debian
@@ -168,8 +98,9 @@ stage "clang-format, reuse lint" as_builder env -C "$WORK/src" tests/style/check
 other=$(grep -vx "$here" <(printf '%s\n' "${RELEASES[@]}"))
 if [ "$here" = "${RELEASES[-1]}" ]; then
     stage "clang-tidy (run-clang-tidy)" env -C "$VELMORA_ROOT" tests/style/tidy
-    stage "$other: clang-format, reuse lint (autopkgtest)" style_release "$other" check
+    stage "$other: clang-format, reuse lint (autopkgtest)" style_release "$other" --test-name=check
 else
-    stage "$other: clang-format, reuse lint, clang-tidy (autopkgtest)" style_release "$other" check tidy
+    stage "$other: clang-format, reuse lint, clang-tidy (autopkgtest)" \
+        style_release "$other" --test-name=check --test-name=tidy
 fi
 summary

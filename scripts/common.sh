@@ -2,9 +2,8 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# By hand because apt-get installs a tree's build dependencies, but not only
-# when they are missing nor with the package's own: shared by run.sh and
-# test.sh, with the CMake build they both make.
+# What run.sh and test.sh share: the packages, which apt-get installs from
+# debian/control when missing, and the CMake build they both make.
 
 VELMORA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -21,48 +20,35 @@ as_root() {
     fi
 }
 
-# apt_root WHY ARGS... — says why, then runs apt-get ARGS as root, without
-# recommends and without questions; the package lists are updated once.
-apt_root() {
-    echo "as root, apt-get installs $1"
+# apt_get WHY ARGS... — apt-get ARGS as root, without recommends and without
+# questions, unless its dry run, which needs no root, succeeds and installs
+# nothing (on a fresh machine it fails: there are no package lists yet); says
+# why first. The package lists are updated once.
+apt_get() {
+    local why=$1 plan apt=(env DEBIAN_FRONTEND=noninteractive apt-get -y -qq --no-install-recommends)
     shift
-    local apt=(as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -qq --no-install-recommends)
-    [ -n "${APT_UPDATED:-}" ] || "${apt[@]}" update || return 1
+    if plan=$("${apt[@]}" --simulate "$@" 2>/dev/null) && ! grep -q '^Inst ' <<<"$plan"; then return 0; fi
+    echo "as root, apt-get installs $why"
+    [ -n "${APT_UPDATED:-}" ] || as_root "${apt[@]}" update || return 1
     APT_UPDATED=yes
-    "${apt[@]}" "$@" >/dev/null
-}
-
-# names "PKG [(VERSION)], ..." — the package names of a dependency list.
-names() { sed -E 's/\([^)]*\)//g; s/,/ /g' <<<"$1"; }
-
-# installed "PKG [(VERSION)], ..." — every package of the list is installed
-# (versions are apt's to check when it installs).
-installed() {
-    local pkg
-    for pkg in $(names "$1"); do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || return 1
-    done
+    as_root "${apt[@]}" "$@" >/dev/null
 }
 
 # package_depends — what the package depends on by name in debian/control:
-# the faces and Qt's Wayland platform, which the program from build/ needs too.
+# the faces and Qt's Wayland platform, which the program from build/ needs
+# too. Read by dpkg's own modules (dpkg-dev comes with build-essential).
 package_depends() {
-    awk '/^Package: velmora/ {p = 1} p && /^Depends:/ {d = 1; sub(/^Depends:/, "")}
-        d && /^[A-Z]/ && !/^Depends:/ {d = 0} d && !/^#/ {printf "%s", $0}' \
-        "$VELMORA_ROOT/debian/control" | sed -E 's/\$\{[^}]*\},?//g; s/, *$//'
+    perl -MDpkg::Control::Info -MDpkg::Deps -e '
+        my $depends = Dpkg::Control::Info->new(shift)->get_pkg_by_name("velmora")->{Depends};
+        print deps_parse($depends =~ s/\$\{[^}]+\}//gr)->output' "$VELMORA_ROOT/debian/control"
 }
 
-# ensure_packages PROFILE [TOOLS] — installs what is missing of the build
-# dependencies of debian/control under the build profile PROFILE (nocheck:
-# without the tests'), of what the package depends on, and of TOOLS.
+# ensure_packages PROFILES — what is missing of the build dependencies of
+# debian/control under the build profiles PROFILES (nocheck: without the
+# tests'), with build-essential, and of what the package depends on.
 ensure_packages() {
-    local profile=$1 depends
-    depends=$(package_depends)${2:+, $2}
-    command -v dpkg-checkbuilddeps >/dev/null &&
-        dpkg-checkbuilddeps -P"$profile" "$VELMORA_ROOT/debian/control" 2>/dev/null ||
-        apt_root "the build dependencies of debian/control (profile $profile)" \
-            build-dep -P"$profile" "$VELMORA_ROOT" || return 1
-    installed "$depends" || apt_root "$(names "$depends" | xargs)" install $(names "$depends")
+    apt_get "the build dependencies of debian/control (profiles $1)" build-dep -P"$1" "$VELMORA_ROOT" &&
+        apt_get "what the package depends on" satisfy "$(package_depends)"
 }
 
 # build DIR [CMAKE OPTIONS...] — configures (once) and builds; Release

@@ -58,37 +58,37 @@ prepare_builder() {
     as_builder mkdir -p "$CACHE" "$WORK"
 }
 
-# logged LOG COMMAND... — COMMAND as BUILDER, its output in LOG.
+# logged LOG COMMAND... — COMMAND as BUILDER, its output in LOG, which BUILDER
+# opens (a tool that writes to /dev/stderr by name may not reopen root's file).
 logged() { as_builder sh -c 'exec "$@" >"$0" 2>&1' "$@"; }
 
-# root_tarball RELEASE KIND — the cached root of RELEASE, made once by
-# mmdebstrap: KIND buildd for sbuild, apt (with apt's lists) for autopkgtest.
+# root_tarball RELEASE [autopkgtest] — the cached root of RELEASE, made once
+# by mmdebstrap: for sbuild, or for autopkgtest, which needs apt's lists and
+# apt-utils in it.
 root_tarball() {
-    local file=$CACHE/$1-amd64.tar.zst options=()
-    if [ "$2" = apt ]; then
-        file=$CACHE/$1-amd64-autopkgtest.tar.zst
-        options=(--include=apt-utils --skip=cleanup/apt/lists)
-    fi
+    local file=$CACHE/$1-amd64${2:+-$2}.tar.zst options=(--variant=buildd)
+    [ -z "${2:-}" ] || options=(--variant=apt --include=apt-utils --skip=cleanup/apt/lists)
     # made under another name and renamed when whole: a run stopped half way
     # leaves no cut root behind for the next (mmdebstrap reads the format from
     # the name's end)
     local partial=${file%.tar.zst}.partial.tar.zst
     if [ ! -s "$file" ]; then
-        as_builder mmdebstrap --quiet --mode=unshare --variant="$2" "${options[@]}" "$1" "$partial" &&
+        as_builder mmdebstrap --quiet --mode=unshare "${options[@]}" "$1" "$partial" &&
             as_builder mv "$partial" "$file" || return 1
     fi
     echo "$file"
 }
 
 # source_package — the source package that a packager uploads, from the
-# tracked and the new, not ignored files of the working tree.
+# tracked and the new, not ignored files of the working tree (without those
+# deleted there, which tar passes over).
 source_package() {
     as_builder rm -rf "$WORK" # what an earlier run left
     as_builder mkdir -p "$WORK/src" &&
-        (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard | xargs -0 sh -c \
-            'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' tree | tar --null -T - -cf -) |
+        (cd "$VELMORA_ROOT" && git ls-files -z -co --exclude-standard |
+            tar --null -T - --ignore-failed-read --warning=no-failed-read -cf -) |
         as_builder tar -xf - -C "$WORK/src" || return 1
-    as_builder sh -c 'cd "$1" && exec dpkg-source --build src' source "$WORK" | tail -3
+    as_builder env -C "$WORK" dpkg-source --build src | tail -3
 }
 
 # sbuild_release RELEASE [nocheck] — sbuild builds the source package in a
@@ -98,8 +98,8 @@ source_package() {
 sbuild_release() {
     local rc=0 profiles=pkg.velmora.werror options="parallel=2"
     [ "${2:-}" != nocheck ] || profiles+=,nocheck options="nocheck $options"
-    root_tarball "$1" buildd >/dev/null && as_builder mkdir -p "$WORK/$1" || return 1
-    as_builder env SBUILD_CONFIG="$WORK/src/scripts/sbuild.conf" VELMORA_DEB_BUILD_OPTIONS="$options" \
+    root_tarball "$1" >/dev/null && as_builder mkdir -p "$WORK/$1" || return 1
+    as_builder env SBUILD_CONFIG="$WORK/src/scripts/sbuild.conf" DEB_BUILD_OPTIONS="$options" \
         sbuild --build-dir="$WORK/$1" --chroot="$1-amd64" --profiles="$profiles" \
         "$WORK"/velmora_*.dsc >/dev/null || rc=$?
     grep -E '^(Status|Lintian|Build-Time):|tests passed|^[EW]: velmora' "$WORK/$1"/velmora_*_amd64.build
@@ -107,58 +107,55 @@ sbuild_release() {
     return $rc
 }
 
-# autopkgtest_release BUILT_ON RELEASE [TEST...] — debian/tests (or TEST...)
-# on BUILT_ON's package, installed with only its Depends in a clean root of RELEASE.
+# autopkgtest_release BUILT_ON RELEASE [--test-name=TEST...] — debian/tests
+# (or TEST...) on BUILT_ON's package, installed with only its Depends in a
+# clean root of RELEASE.
 autopkgtest_release() {
-    local tests=("${@:3}")
-    tested "$1-on-$2" "$2" "${tests[@]/#/--test-name=}" "$(ls "$WORK/$1"/velmora_*.deb)" "$WORK/src/"
+    tested "$1-on-$2" "$2" "${@:3}" "$(ls "$WORK/$1"/velmora_*.deb)" "$WORK/src/"
+}
+
+# style_release RELEASE --test-name=TEST... — tests of tests/style/control by
+# autopkgtest in a clean root of RELEASE: that release's clang-format and
+# REUSE tool (check), its clang-tidy (tidy) over the sources.
+style_release() {
+    tested "style-on-$1" "$1" --no-built-binaries --override-control="$WORK/src/tests/style/control" \
+        "${@:2}" "$WORK/src/"
 }
 
 # tested NAME RELEASE AUTOPKGTEST-ARGUMENTS... — autopkgtest in a clean root of
-# RELEASE; shows what each test printed, keeps all in WORK/NAME.
+# RELEASE; shows what each test printed and the results, keeps its log and
+# all else in WORK/NAME.
 tested() {
     local out=$WORK/$1 tarball rc=0
-    tarball=$(root_tarball "$2" apt) || return 1
-    as_builder rm -rf "$out"
-    logged "$out.log" autopkgtest --output-dir="$out" --setup-commands='apt-get update -qq' \
-        "${@:3}" -- unshare --release "$2" --tarball "$tarball" || rc=$?
+    tarball=$(root_tarball "$2" autopkgtest) && as_builder rm -rf "$out" || return 1
+    as_builder autopkgtest --output-dir="$out" --setup-commands='apt-get update -qq' \
+        "${@:3}" -- unshare --release "$2" --tarball "$tarball" >/dev/null 2>&1 || rc=$?
     cat "$out"/*-stdout "$out/summary" 2>/dev/null
-    [ $rc -eq 0 ] || { tail -20 "$out.log"; echo "autopkgtest failed (exit $rc); its log: $out.log"; }
+    [ $rc -eq 0 ] || { tail -20 "$out/log"; echo "autopkgtest failed (exit $rc); its log: $out/log"; }
     return $rc
 }
 
-# style_release RELEASE TEST... — tests of tests/style/control by autopkgtest
-# in a clean root of RELEASE: that release's clang-format and REUSE tool
-# (check), its clang-tidy (tidy) over the sources.
-style_release() {
-    local tests=("${@:2}")
-    tested "style-on-$1" "$1" --no-built-binaries --override-control="$WORK/src/tests/style/control" \
-        "${tests[@]/#/--test-name=}" "$WORK/src/"
-}
-
-# refused_on_older — apt refuses the newer release's package in a clean root of
-# the older, naming what it lacks, instead of installing what cannot start.
+# refused_on_older — autopkgtest in a clean root of the older release finds
+# the newer release's package not installable (exit 12), apt naming what it
+# lacks, instead of installing what cannot start.
 refused_on_older() {
-    local dir log=$WORK/refused.log rc=0
-    # dpkg in the root, as a user of the root's own, must reach the file
-    dir=$(as_builder mktemp -d) && as_builder chmod 755 "$dir" &&
-        as_builder cp "$WORK/${RELEASES[1]}"/velmora_*_amd64.deb "$dir/" || return 1
-    logged "$log" mmdebstrap --mode=unshare --variant=apt --include="$(ls "$dir"/*.deb)" \
-        --hook-dir=/usr/share/mmdebstrap/hooks/file-mirror-automount "${RELEASES[0]}" /dev/null || rc=$?
-    as_builder rm -rf "$dir"
-    [ $rc -ne 0 ] || { echo "apt installed ${RELEASES[1]}'s package on ${RELEASES[0]}"; return 1; }
-    grep -E '^ *velmora : Depends:|^ +Depends:' "$log" || { tail -20 "$log"; return 1; }
+    local rc=0
+    tested refused "${RELEASES[0]}" --test-name=purge "$(ls "$WORK/${RELEASES[1]}"/velmora_*.deb)" \
+        "$WORK/src/" >/dev/null || rc=$?
+    [ $rc -eq 12 ] ||
+        { echo "autopkgtest: exit $rc, not 12 (cannot install); its log: $WORK/refused/log"; return 1; }
+    grep -E '^ *velmora : Depends:|^ +Depends:' "$WORK/refused/log" || { tail -20 "$WORK/refused/log"; return 1; }
 }
 
-# reproducible — reprotest builds twice, the second time in another build path,
-# time, time zone, umask, locale, file order and more (not the user), and
-# compares; diffoscope's report of a difference goes into the log.
+# reproducible — reprotest builds twice as its preset for a Debian source
+# tree does (dpkg-buildpackage, here without the tests), the second time in
+# another build path, time, time zone, umask, locale, file order and more (not
+# the user), and compares; diffoscope's report of a difference goes into the log.
 reproducible() {
     local log=$WORK/reprotest.log rc=0
-    logged "$log" reprotest --verbosity=1 --vary=-user_group,-domain_host --min-cpus=2 \
-        --store-dir="$WORK/reprotest" \
-        -c 'DEB_BUILD_OPTIONS="nocheck parallel=2" dpkg-buildpackage --no-sign -b -Pnocheck' \
-        "$WORK/src" '../*.deb' -- null || rc=$?
+    logged "$log" env DEB_BUILD_OPTIONS="nocheck parallel=2" DEB_BUILD_PROFILES=nocheck \
+        reprotest --verbosity=1 --vary=-user_group,-domain_host --min-cpus=2 \
+        --store-dir="$WORK/reprotest" "$WORK/src" -- null || rc=$?
     grep -E 'variation:|^build "experiment|Reproduction|^[0-9a-f]{64} ' "$log" | sed 's/^INFO:reprotest[.a-z]*://'
     [ $rc -eq 0 ] || { tail -40 "$log"; echo "reprotest: not reproducible (exit $rc); its log and diffoscope's report: $log"; }
     return $rc
