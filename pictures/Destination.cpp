@@ -101,7 +101,7 @@ std::string PendingFile::place(const std::string& stem, const std::string& exten
     constexpr int kTries = 10'000;
     bool looking = false;
     for (int n = 1; n <= kTries; ++n) {
-        const std::string name = candidateName(stem, extension, n);
+        std::string name = candidateName(stem, extension, n);
         const fs::path to = folder_ / name;
         Put put = looking ? putLooking(path_, to) : putAt(path_, to);
         if (put == Put::Unsupported) {

@@ -6,7 +6,6 @@
 
 #include <libheif/heif.h>
 
-#include <QPainter>
 #include <QPointF>
 #include <memory>
 
@@ -100,26 +99,21 @@ QImage decodeHeif(const std::string& path) {
     const bool alpha = heif_image_handle_has_alpha_channel(o.handle.get()) != 0;
     heif_image* decoded = nullptr;
     check(heif_decode_image(o.handle.get(), &decoded, heif_colorspace_RGB,
-                            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                            nullptr));
+                            heif_chroma_interleaved_RGBA, nullptr));
     int stride = 0;
     uint8_t* plane = heif_image_get_plane(decoded, heif_channel_interleaved, &stride);
     // The decoded picture is wrapped, not copied: at 48 million pixels it
-    // alone is 144 MB. Writable, so that Qt never copies it on a change.
+    // alone is 192 MB. Four bytes a pixel, a format Qt scales as it is:
+    // from three, it would make a converted copy of the whole first.
     QImage image(plane, heif_image_get_width(decoded, heif_channel_interleaved),
                  heif_image_get_height(decoded, heif_channel_interleaved), stride,
-                 alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888, releaseImage, decoded);
+                 alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888, releaseImage, decoded);
     if (image.isNull()) {
         heif_image_release(decoded);
         throw Failure("out of memory");
     }
     image.setColorSpace(colorSpaceOf(o.handle.get()));
-    if (!alpha) return image;
-    QImage flat(image.size(), QImage::Format_RGB32);
-    flat.fill(Qt::white);
-    flat.setColorSpace(image.colorSpace());
-    QPainter(&flat).drawImage(0, 0, image);
-    return flat;
+    return image;
 }
 
 }  // namespace velmora::pictures

@@ -25,7 +25,7 @@ struct HeifHeader {
 [[nodiscard]] HeifHeader readHeifHeader(const std::string& path);
 
 /// The primary picture's pixels, turned as the file says, in its colour
-/// space; transparency over white. Throws Failure with libheif's words.
+/// space, with its transparency. Throws Failure with libheif's words.
 [[nodiscard]] QImage decodeHeif(const std::string& path);
 
 }  // namespace velmora::pictures

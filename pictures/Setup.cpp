@@ -18,7 +18,7 @@ void setUp() {
         initializeMetadata();
         // Qt refuses to allocate more than 256 MiB for a picture by default;
         // the largest we read, decoded in full, takes 4 bytes a pixel.
-        constexpr std::int64_t kMiB = 1024 * 1024;
+        constexpr std::int64_t kMiB = std::int64_t{1024} * 1024;
         QImageReader::setAllocationLimit(static_cast<int>(kMaxPixels * 4 / kMiB + 1));
     });
 }

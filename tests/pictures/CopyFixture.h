@@ -63,7 +63,7 @@ protected:
         return file;
     }
     fs::path saved(const QImage& image, const std::string& name, int quality = -1) {
-        const fs::path file = fotos_ / name;
+        fs::path file = fotos_ / name;
         QImageWriter writer(QString::fromStdString(file.string()));
         writer.setQuality(quality);
         EXPECT_TRUE(writer.write(image)) << name << ": " << writer.errorString().toStdString();
@@ -78,7 +78,7 @@ protected:
             "-flip",     "-transpose", "-rotate -90", "-transverse",
             "-rotate 90"};
         const fs::path viewed = saved(test::viewedPattern(width, height), "viewed.png");
-        const fs::path file = fotos_ / name;
+        fs::path file = fotos_ / name;
         EXPECT_EQ(run(std::string(kConvert) + " '" + viewed.string() + "' " + kStored[orientation] +
                       " -quality " + std::to_string(quality) + " '" + file.string() + "'"),
                   0);
@@ -97,7 +97,7 @@ protected:
     }
     Made copyFor(const fs::path& file, Place place) {
         const std::atomic<bool> cancel{false};
-        const Made made = makeCopy(file.string(), page_.string(), place, cancel);
+        Made made = makeCopy(file.string(), page_.string(), place, cancel);
         EXPECT_EQ(made.kind, Made::Kind::Done) << made.message;
         return made;
     }

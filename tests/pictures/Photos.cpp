@@ -133,7 +133,7 @@ int exiv2Entries(const fs::path& file) {
 }
 
 fs::path displayP3Profile(const fs::path& folder) {
-    const fs::path file = folder / "display-p3.icc";
+    fs::path file = folder / "display-p3.icc";
     QFile out(QString::fromStdString(file.string()));
     if (out.open(QIODevice::WriteOnly)) out.write(QColorSpace(QColorSpace::DisplayP3).iccProfile());
     return file;
