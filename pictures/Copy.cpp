@@ -119,7 +119,9 @@ Made copy(const std::string& file, const std::string& pageFolder, Place place,
     made.format = plan.format == Format::Other ? facts.format : plan.format;
     made.width = plan.width != 0 ? plan.width : facts.width;
     made.height = plan.height != 0 ? plan.height : facts.height;
-    const bool anew = !facts.animated && (plan.overBound || plan.format != facts.format);
+    // SVG and ICO have no plan: their bytes are copied as they are
+    const bool anew = !facts.animated && plan.format != Format::Other &&
+                      (plan.overBound || plan.format != facts.format);
     if (anew) {
         const int orientation = readMetadata(file).orientation;
         const QImage pixels =
