@@ -12,9 +12,10 @@ include(GNUInstallDirs)
 
 if(TARGET velmora)
     install(TARGETS velmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-    # The publishing module, private to the program, which finds it at this
-    # path from its own folder (VELMORA_MODULE_FROM_PROGRAM).
-    install(TARGETS velmora_publish_plugin LIBRARY DESTINATION ${VELMORA_MODULE_INSTALL_DIR})
+    # The publishing and pictures modules, private to the program, which
+    # finds them at this path from its own folder (VELMORA_MODULE_FROM_PROGRAM).
+    install(TARGETS velmora_publish_plugin velmora_pictures_plugin
+            LIBRARY DESTINATION ${VELMORA_MODULE_INSTALL_DIR})
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/Velmora.1
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()

@@ -5,7 +5,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # A start maps neither libcurl nor QtKeychain, nor the publishing module;
-# publishing maps all three. Neither the start nor the wizard with its
+# publishing maps all three. Neither the start nor the wizard maps the
+# pictures module or what it brings: libheif with its HEVC codecs, Exiv2.
+# (Qt's own plugins for WebP and TIFF come at start with the window icons.) Neither the start nor the wizard with its
 # preview maps the web engine, a Mesa driver or LLVM: the preview draws in a
 # process of its own. Read in /proc/PID/maps of the program itself, taken
 # when its window is shown (shown_hook, preloaded).
@@ -27,6 +29,8 @@ shown() {
 }
 # mapped MAPS — the publishing libraries in a memory map.
 mapped() { grep -oE '/[^ ]*(libcurl|libqt6keychain|/velmora/publish)[^/ ]*\.so[^/ ]*$' "$1" | sort -u; }
+# pictures MAPS — the pictures module and its libraries in a memory map.
+pictures() { grep -oE '/[^ ]*(libheif|libde265|libx265|libexiv2|/velmora/pictures)[^/ ]*$' "$1" | sort -u; }
 # engine MAPS — the web engine, a Mesa driver or LLVM in a memory map.
 engine() { grep -oE '/[^ ]*(libQt6WebEngine|_mesa|/dri/|libgallium|libLLVM)[^/ ]*$' "$1" | sort -u; }
 
@@ -48,8 +52,14 @@ for map in "$work/start" "$work/wizard"; do
         engine "$map"
         exit 1
     fi
+    if [ -n "$(pictures "$map")" ]; then
+        echo "FAIL: mapped with the $(basename "$map") window:"
+        pictures "$map"
+        exit 1
+    fi
 done
 echo "start window and wizard: no web engine, no Mesa driver, no LLVM"
+echo "start window and wizard: no pictures module, no libheif, no Exiv2"
 
 # Publishing brings them: the dialog "Seite veröffentlichen" of --publish.
 shown "Seite veröffentlichen" "$work/publish" --publish "$work/index.html"
