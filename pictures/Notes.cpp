@@ -34,6 +34,23 @@ std::string formatNote(const std::string& name) {
     return name + " zeigen die meisten Browser nicht.";
 }
 
+std::string copyQuestion(const Facts& facts, const Plan& plan, const std::string& name) {
+    const auto times = [](int w, int h) {
+        return std::to_string(w) + " \u00D7 " + std::to_string(h);
+    };
+    std::string text = name + " ist " + times(facts.width, facts.height) + " Pixel und " +
+                       sizeText(facts.bytes) + " gro\u00DF.";
+    if (plan.unshownFormat) {
+        text += std::string(" Die meisten Browser zeigen ") +
+                (facts.format == Format::Heic ? "HEIC" : "TIFF") + "-Bilder nicht.";
+    }
+    text += " F\u00FCr die Seite eine Kopie";
+    if (plan.width != facts.width || plan.height != facts.height)
+        text += " mit " + times(plan.width, plan.height) + " Pixeln";
+    if (plan.position) text += " ohne GPS-Position";
+    return text + " anlegen (etwa " + sizeText(plan.estimatedBytes) + ")?";
+}
+
 std::vector<std::string> notesFor(const Facts& facts, const std::string& name) {
     std::vector<std::string> notes;
     if (!facts.readable) return notes;

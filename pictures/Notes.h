@@ -27,6 +27,13 @@ inline constexpr std::uint64_t kLargeBytes = 1'000'000;
 /// "urlaub.heic zeigen die meisten Browser nicht."
 [[nodiscard]] std::string formatNote(const std::string& name);
 
+/// The question before a copy is made for the wizard: "urlaub.jpg ist 4032 ×
+/// 3024 Pixel und 5,1 MB groß. Für die Seite eine Kopie mit 1200 × 900
+/// Pixeln ohne GPS-Position anlegen (etwa 240 kB)?", for HEIC and TIFF with
+/// the browsers that do not show them.
+[[nodiscard]] std::string copyQuestion(const Facts& facts, const Plan& plan,
+                                       const std::string& name);
+
 /// Those of the three that hold for a picture with these facts, named `name`
 /// as the page names it, in that order.
 [[nodiscard]] std::vector<std::string> notesFor(const Facts& facts, const std::string& name);

@@ -37,6 +37,15 @@ public:
         return pictures::makeCopy(file, pageFolder, place, cancel);
     }
 
+    std::string question(const pictures::Facts& facts, const pictures::Plan& plan,
+                         const std::string& name) noexcept override {
+        try {
+            return pictures::copyQuestion(facts, plan, name);
+        } catch (...) {
+            return {};  // out of memory
+        }
+    }
+
     std::vector<std::string> notes(const pictures::Facts& facts,
                                    const std::string& name) noexcept override {
         try {

@@ -26,7 +26,7 @@
 namespace velmora::plugin {
 
 /// Raised with every change of this header or of pictures/Values.h.
-inline constexpr int kPicturesPluginVersion = 1;
+inline constexpr int kPicturesPluginVersion = 2;
 
 /// The module's one exported function: the module's plugin, or nullptr when
 /// it was built for another `version`.
@@ -53,6 +53,12 @@ public:
                                                   const std::string& pageFolder,
                                                   pictures::Place place,
                                                   const std::atomic<bool>& cancel) noexcept = 0;
+
+    /// The question the wizard asks before it makes the copy of `plan`, of
+    /// the picture `name`.
+    [[nodiscard]] virtual std::string question(const pictures::Facts& facts,
+                                               const pictures::Plan& plan,
+                                               const std::string& name) noexcept = 0;
 
     /// What publishing says of a picture the page names as `name`: too many
     /// bytes, a position, a format browsers do not show; each a sentence.

@@ -205,6 +205,28 @@ TEST(Notes, SayTheSizeWithADecimalCommaThePositionAndTheFormat) {
     EXPECT_EQ(notesFor(photo(Format::Tiff, 10, 10), "scan.tif"),
               std::vector<std::string>{"scan.tif zeigen die meisten Browser nicht."});
     EXPECT_TRUE(notesFor(photo(Format::Png, 10, 10), "logo.png").empty());
+
+    // the question before a copy: the size only where it changes, the
+    // position only where there is one, the format only where browsers fail
+    const Plan row = planCopy(f, Place::PictureRow);
+    EXPECT_EQ(copyQuestion(f, row, "urlaub.jpg"),
+              "urlaub.jpg ist 4032 × 3024 Pixel und 5,1 MB groß. Für die Seite eine Kopie mit "
+              "1200 × 900 Pixeln ohne GPS-Position anlegen (etwa " +
+                  sizeText(row.estimatedBytes) + ")?");
+    Facts located = photo(Format::Jpeg, 1200, 900);
+    located.bytes = 400'000;
+    located.position = true;
+    EXPECT_EQ(copyQuestion(located, planCopy(located, Place::PictureRow), "weg.jpg"),
+              "weg.jpg ist 1200 × 900 Pixel und 400 kB groß. Für die Seite "
+              "eine Kopie ohne GPS-Position anlegen (etwa 400 kB)?");
+    heic.width = 4032;
+    heic.height = 3024;
+    const std::string asked = copyQuestion(heic, planCopy(heic, Place::Heading), "urlaub.heic");
+    const std::string before =
+        "urlaub.heic ist 4032 × 3024 Pixel und 1,0 MB groß. Die "
+        "meisten Browser zeigen HEIC-Bilder nicht. Für die Seite eine "
+        "Kopie mit 800 × 600 Pixeln anlegen (etwa ";
+    EXPECT_EQ(asked.substr(0, before.size()), before);
 }
 
 }  // namespace
