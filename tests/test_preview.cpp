@@ -24,7 +24,7 @@ std::vector<Message> readAll(Reader& reader) {
 }
 
 TEST(PreviewMessages, ArriveWholeAndInOrderHoweverThePipeCutsThem) {
-    const std::vector<Message> sent = {{"page", std::string("7\n/ordner\n<html>\r\n\0\n", 21)},
+    const std::vector<Message> sent = {{"page", std::string("7\n/ordner\n<html>\r\n\0\n", 20)},
                                        {"hide", ""},
                                        {"show", joinValues({{"size", "800,600"}, {"focus", "0"}})},
                                        {"drawn", "7"}};
@@ -72,12 +72,13 @@ TEST(PreviewMessages, APageIsTheFinishsBytesUntilItIsTooBig) {
     const Message page = pageMessage(s, 42, "/home/anna/www");
     const auto read = readPage(page);
     ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(read->sequence, 42U);
-    EXPECT_EQ(read->folder, "/home/anna/www");
+    const auto& got = read.value();
+    EXPECT_EQ(got.sequence, 42U);
+    EXPECT_EQ(got.folder, "/home/anna/www");
     CodeList lines;
     writePage(s, lines);
-    EXPECT_EQ(read->bytes, composeFileBytes(lines.lines()));
-    EXPECT_FALSE(read->tooBig);
+    EXPECT_EQ(got.bytes, composeFileBytes(lines.lines()));
+    EXPECT_FALSE(got.tooBig);
 
     // one picture whose breaks make the page exactly the bound, then one more
     s.ListBox3.items = {"bild.jpg"};
@@ -92,8 +93,9 @@ TEST(PreviewMessages, APageIsTheFinishsBytesUntilItIsTooBig) {
     s.SpinEdit3.setValue(2147483647);
     const auto note = readPage(pageMessage(s, 3, "/"));
     ASSERT_TRUE(note.has_value());
-    EXPECT_TRUE(note->tooBig);
-    EXPECT_EQ(note->sequence, 3U);
+    const auto& tooBig = note.value();
+    EXPECT_TRUE(tooBig.tooBig);
+    EXPECT_EQ(tooBig.sequence, 3U);
 }
 
 TEST(PreviewMessages, ValuesAreKeyEqualsValueLines) {

@@ -23,11 +23,15 @@
 
 namespace velmora::ui {
 
+/// A member of the wizard's controls, as Member names one of the settings.
+template <class T>
+using UiMember = T WizardUi::*;
+
 /// A control of the wizard and the value of the settings it shows.
 template <class Control, class Value>
 struct Binding {
     std::string_view name;  // the control's object name: its member's own
-    Control* WizardUi::*control;
+    UiMember<Control*> control;
     Member<Value> value;
 };
 
@@ -71,8 +75,8 @@ inline constexpr std::array<Binding<SpinEdit, SpinField>, 6> kSpinBindings{{
 /// and the dialog that changes an entry in place ("Link ändern", …).
 struct ListWindow {
     std::string_view name;  // the view's object name
-    EntryListView* WizardUi::*view;
-    QToolButton* WizardUi::*remove;
+    UiMember<EntryListView*> view;
+    UiMember<QToolButton*> remove;
     const ListField* field;
     const char* title;        // of the dialog, UTF-8
     const char* shownLabel;   // of the field for the shown entry

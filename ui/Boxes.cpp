@@ -28,6 +28,7 @@ int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text,
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     std::vector<QPushButton*> added;
+    added.reserve(buttons.size());
     for (const BoxButton& button : buttons) added.push_back(addTo(box, button));
     if (defaultButton != kQtChooses)
         box.setDefaultButton(added.at(static_cast<std::size_t>(defaultButton)));

@@ -118,7 +118,7 @@ void TForm3::connectOperations() {
 // page wherever the focus is: the tab strip takes them only from within the
 // pages, and the finish stands outside them.
 void TForm3::connectPageKeys() {
-    for (auto [keys, by] :
+    for (const auto& [keys, by] :
          {std::pair{QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Tab)}, +1},
           {QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)},

@@ -101,7 +101,7 @@ private:
     void redo();
     /// "Link ändern", "Textzeile ändern" or "Bild ändern" for the entry
     /// selected in `list`.
-    void changeEntry(const ListWindow& list);
+    void changeEntry(const ListWindow& window);
     void showSettings();
 
     void Button1Click();

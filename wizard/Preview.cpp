@@ -99,7 +99,9 @@ std::optional<Page> readPage(const Message& message) {
 
 std::string joinValues(const Values& values) {
     std::string text;
-    for (const auto& [key, value] : values) text += key + '=' + value + '\n';
+    for (const auto& [key, value] : values) {
+        text.append(key).append(1, '=').append(value).append(1, '\n');
+    }
     return text;
 }
 
