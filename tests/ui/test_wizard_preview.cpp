@@ -189,8 +189,8 @@ private slots:
                      std::adjacent_find(pages.begin(), pages.end()) == pages.end(),
                  qPrintable(log().join('|')));
         QVERIFY(pages.size() <= 1 + 30 + 2);
-        QTRY_VERIFY(!drawn.isEmpty());
-        QCOMPARE(drawn.last().first().toULongLong(), pages.last());
+        // drawn after it was read: the newest page's report may trail the file
+        QTRY_COMPARE(drawn.isEmpty() ? 0ULL : drawn.last().first().toULongLong(), pages.last());
     }
 
     // A preview that no longer reads: the wizard goes on as fast as ever,
@@ -214,7 +214,10 @@ private slots:
             longest = std::max(longest, clock.elapsed());
         }
         qInfo("longest add with the preview stopped: %lld ms", longest);
-        QVERIFY2(longest < 50, qPrintable(QString::number(longest)));
+        // A write that waited for the stopped reader would wait as long as it
+        // stays stopped; the bound only needs to lie far below the test's time
+        // and above what a busy machine takes for an add.
+        QVERIFY2(longest < 1000, qPrintable(QString::number(longest)));
         QCOMPARE(::kill(static_cast<pid_t>(pid), SIGCONT), 0);
         verifyNewestShown();
         QVERIFY(pagesIn(log()).size() < 50);  // not one for each of the 300 lines
