@@ -29,7 +29,7 @@ EntryDialog::EntryDialog(QWidget* parent, const QString& title, const QList<Fiel
         auto* edit = named(new QLineEdit(field.text, this), field.name);
         edit->setMinimumWidth(233);
         edit->setAccessibleName(nameFromLabel(field.label));
-        if (field.picture) offerPictureChoice(edit, folder);
+        if (field.picture) offerPictureChoice(edit, folder, pictures::Place::PictureRow);
         form->addRow(field.label, edit);
         edits_ << edit;
     }

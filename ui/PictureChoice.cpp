@@ -5,15 +5,24 @@
 #include "ui/PictureChoice.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStyle>
+#include <QThread>
+#include <atomic>
+#include <string>
+#include <utility>
 
+#include "settings/Failure.h"
+#include "ui/Boxes.h"
 #include "ui/ErrorHandler.h"
 #include "ui/FileDrop.h"
+#include "ui/PicturesModule.h"
 #include "wizard/RelativeName.h"
 
 namespace velmora::ui {
@@ -27,6 +36,155 @@ void enterName(QLineEdit* field, const QString& file, const QString& pageFolder)
     field->insert(QString::fromStdString(name));
 }
 
+// The newest copy asked for in a field; an older one that ends later
+// leaves the field alone.
+constexpr const char* kNewestCopy = "velmoraNewestCopy";
+
+// One copy being made, off the user-interface thread. It belongs to the
+// application, not to the field: a field that goes (a dialog closed) only
+// stops it, and the application waits for it when it ends.
+class CopyJob : public QThread {
+public:
+    CopyJob(plugin::PicturesPlugin& pictures, QLineEdit* field, QString before, QString file,
+            QString pageFolder, pictures::Place place)
+        : QThread(QCoreApplication::instance()),
+          pictures_(pictures),
+          field_(field),
+          before_(std::move(before)),
+          file_(std::move(file)),
+          pageFolder_(std::move(pageFolder)),
+          place_(place),
+          serial_(++serials_) {
+        field->setProperty(kNewestCopy, serial_);
+        connect(field, &QObject::destroyed, this, [this] { cancel_ = true; });
+        connect(this, &QThread::finished, this, [this] {
+            deliver();
+            deleteLater();
+        });
+    }
+    CopyJob(const CopyJob&) = delete;
+    CopyJob& operator=(const CopyJob&) = delete;
+    ~CopyJob() override {
+        cancel_ = true;
+        wait();
+    }
+
+protected:
+    void run() override {
+        made_ = pictures_.makeCopy(file_.toStdString(), pageFolder_.toStdString(), place_, cancel_);
+    }
+
+private:
+    // In the user-interface thread, once the copy is whole or failed.
+    void deliver() {
+        if (field_ == nullptr || field_->property(kNewestCopy).toULongLong() != serial_) return;
+        const bool untouched = field_->text() == before_;
+        switch (made_.kind) {
+            case pictures::Made::Kind::Done:
+                if (untouched) {
+                    enterName(
+                        field_,
+                        QDir(pageFolder_).filePath(QString::fromStdString(made_.relativePath)),
+                        pageFolder_);
+                }
+                break;
+            case pictures::Made::Kind::Failed:
+                showError(field_->window(), made_.message.empty()
+                                                ? QFileInfo(file_).fileName() +
+                                                      QStringLiteral(" lässt sich nicht kopieren.")
+                                                : QString::fromStdString(made_.message));
+                if (field_ != nullptr && field_->text() == before_)
+                    enterName(field_, file_, pageFolder_);
+                break;
+            case pictures::Made::Kind::Cancelled:
+                break;
+        }
+    }
+
+    plugin::PicturesPlugin& pictures_;
+    QPointer<QLineEdit> field_;
+    QString before_;
+    QString file_;
+    QString pageFolder_;
+    pictures::Place place_;
+    qulonglong serial_;
+    std::atomic<bool> cancel_ = false;
+    pictures::Made made_;
+    static inline qulonglong serials_ = 0;
+};
+
+// The pictures module, or nullptr where its package is not installed.
+plugin::PicturesPlugin* installedPictures() {
+    if (!QFileInfo::exists(picturesModuleFile())) return nullptr;
+    return &picturesModule();
+}
+
+enum class Answer { Copy, Original, Cancel };
+
+// "Kopie anlegen" is the default; Escape, or closing the box, takes the
+// original, or cancels where browsers would not show the original.
+Answer askForCopy(QWidget* parent, const QString& question, bool unshownFormat) {
+    const QString other =
+        unshownFormat ? QStringLiteral("Abbrechen") : QStringLiteral("Original nehmen");
+    const int chosen = showBox(parent, QMessageBox::Question, question,
+                               {BoxButton(QStringLiteral("Kopie anlegen"), QMessageBox::AcceptRole),
+                                BoxButton(other, QMessageBox::RejectRole)},
+                               0, 1);
+    if (chosen == 0) return Answer::Copy;
+    return unshownFormat ? Answer::Cancel : Answer::Original;
+}
+
+// What the user answers about a picture that its place wants copied.
+// The field's text when the picture was chosen is the one a copy may replace.
+void askAndTake(QLineEdit* field, plugin::PicturesPlugin& pictures, const QString& file,
+                const QString& pageFolder, pictures::Place place, const QString& question,
+                bool unshownFormat) {
+    const QString before = field->text();
+    switch (askForCopy(field->window(), question, unshownFormat)) {
+        case Answer::Copy:
+            (new CopyJob(pictures, field, before, file, pageFolder, place))->start();
+            break;
+        case Answer::Original:
+            enterName(field, file, pageFolder);
+            break;
+        case Answer::Cancel:
+            break;
+    }
+}
+
+// A chosen or dropped picture: as it is where its place takes it so, else
+// as the user answers. A question about a dropped picture waits until the
+// drop has ended, so that the file manager it came from is not kept waiting.
+void takePicture(QLineEdit* field, const QString& file, const QString& pageFolder,
+                 pictures::Place place, bool dropped) {
+    plugin::PicturesPlugin* pictures = nullptr;
+    try {
+        pictures = installedPictures();
+    } catch (const Failure& failure) {
+        showError(field->window(), QString::fromStdString(failure.what()));
+    }
+    if (pictures == nullptr) return enterName(field, file, pageFolder);
+    const pictures::Facts facts = pictures->facts(file.toStdString());
+    if (!facts.readable) {
+        showError(field->window(), QString::fromStdString(facts.problem));
+        return enterName(field, file, pageFolder);
+    }
+    const pictures::Plan plan = pictures->plan(facts, place);
+    if (!plan.wanted) return enterName(field, file, pageFolder);
+    const QString question = QString::fromStdString(
+        pictures->question(facts, plan, QFileInfo(file).fileName().toStdString()));
+    const auto ask = [field, pictures, file, pageFolder, place, question,
+                      unshown = plan.unshownFormat] {
+        guarded(field->window(),
+                [&] { askAndTake(field, *pictures, file, pageFolder, place, question, unshown); });
+    };
+    if (dropped) {
+        QMetaObject::invokeMethod(field, ask, Qt::QueuedConnection);
+    } else {
+        ask();
+    }
+}
+
 // The folder of the name the field holds, where that folder exists; else the
 // page's folder, where the page is written and from which names are made.
 QString startFolder(const QLineEdit* field, const QString& pageFolder) {
@@ -35,17 +193,17 @@ QString startFolder(const QLineEdit* field, const QString& pageFolder) {
 }
 
 // The desktop's own dialog where it has one.
-void choosePicture(QLineEdit* field, const QString& pageFolder) {
+void choosePicture(QLineEdit* field, const QString& pageFolder, pictures::Place place) {
     const QString file = QFileDialog::getOpenFileName(
         field->window(), QStringLiteral("Bild auswählen"), startFolder(field, pageFolder),
-        QStringLiteral("Bilder (*.png *.jpg *.jpeg *.gif *.webp *.svg *.bmp *.ico);;"
-                       "Alle Dateien (*)"));
-    if (!file.isEmpty()) enterName(field, file, pageFolder);
+        QStringLiteral("Bilder (*.png *.jpg *.jpeg *.gif *.webp *.heic *.heif *.tif *.tiff *.svg "
+                       "*.bmp *.ico);;Alle Dateien (*)"));
+    if (!file.isEmpty()) takePicture(field, file, pageFolder, place, false);
 }
 
 }  // namespace
 
-void offerPictureChoice(QLineEdit* field, std::function<QString()> folder) {
+void offerPictureChoice(QLineEdit* field, std::function<QString()> folder, pictures::Place place) {
     // The desktop's "open" icon, Qt's own where the icon theme has none.
     const QIcon icon = QIcon::fromTheme(QStringLiteral("document-open"),
                                         field->style()->standardIcon(QStyle::SP_DirOpenIcon));
@@ -58,10 +216,12 @@ void offerPictureChoice(QLineEdit* field, std::function<QString()> folder) {
     // that pressed the icon gets its answer then, not when the dialog closes.
     QObject::connect(
         choose, &QAction::triggered, field,
-        [field, folder] { guarded(field->window(), [&] { choosePicture(field, folder()); }); },
+        [field, folder, place] {
+            guarded(field->window(), [&] { choosePicture(field, folder(), place); });
+        },
         Qt::QueuedConnection);
-    field->installEventFilter(new FileDrop(field, [field, folder](const QString& file) {
-        guarded(field->window(), [&] { enterName(field, file, folder()); });
+    field->installEventFilter(new FileDrop(field, [field, folder, place](const QString& file) {
+        guarded(field->window(), [&] { takePicture(field, file, folder(), place, true); });
     }));
 }
 

@@ -47,8 +47,10 @@ TForm3::TForm3(const QString& folder, QWidget* parent)
     bindLists();
     code_ = new LinesModel(codeList_.lines(), this);
     ui_.ListBox4->setModel(code_);
-    for (QLineEdit* field : ui_.pictureFields())
-        offerPictureChoice(field, [this] { return pageFolder(); });
+    const auto fields = ui_.pictureFields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        offerPictureChoice(
+            fields[i], [this] { return pageFolder(); }, kPicturePlaces[i]);
     connectOperations();
     connectPageKeys();
     showSettings();

@@ -210,8 +210,9 @@ private slots:
         VELMORA_CLICK(iconOf(e));
         QTRY_VERIFY(chosen.answered());
         QCOMPARE(chosen.title, QStringLiteral("Bild auswählen"));
-        const QString pictures =
-            QStringLiteral("Bilder (*.png *.jpg *.jpeg *.gif *.webp *.svg *.bmp *.ico)");
+        const QString pictures = QStringLiteral(
+            "Bilder (*.png *.jpg *.jpeg *.gif *.webp *.heic *.heif *.tif *.tiff *.svg *.bmp "
+            "*.ico)");
         QCOMPARE(chosen.filters, (QStringList{pictures, QStringLiteral("Alle Dateien (*)")}));
         QCOMPARE(chosen.folder, folderOf(before, site_->folder()));
         QCOMPARE(e->text(), name);

@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "test_box_answerer.h"
+#include "ui/PicturesModule.h"
 #include "ui/TForm3.h"
 
 namespace velmora::ui::test {
@@ -210,6 +211,9 @@ inline bool drop(QWidget* field, const QMimeData& data, QPoint at) {
 /// A wizard as the program creates it, its page in `folder`, shown as
 /// "Start" shows it.
 inline std::unique_ptr<TForm3> shownWizard(const QString& folder) {
+    // The pictures these tests name are stand-ins, which the pictures module
+    // would find unreadable; its copies are tested with real photos.
+    usePicturesModuleFile(QStringLiteral("/nonexistent/pictures.so"));
     auto w = std::make_unique<TForm3>(folder);
     w->show();
     w->activateWindow();
