@@ -113,12 +113,6 @@ private:
     static inline qulonglong serials_ = 0;
 };
 
-// The pictures module, or nullptr where its package is not installed.
-plugin::PicturesPlugin* installedPictures() {
-    if (!QFileInfo::exists(picturesModuleFile())) return nullptr;
-    return &picturesModule();
-}
-
 enum class Answer { Copy, Original, Cancel };
 
 // "Kopie anlegen" is the default; Escape, or closing the box, takes the
@@ -159,7 +153,7 @@ void takePicture(QLineEdit* field, const QString& file, const QString& pageFolde
                  pictures::Place place, bool dropped) {
     plugin::PicturesPlugin* pictures = nullptr;
     try {
-        pictures = installedPictures();
+        pictures = installedPicturesModule();
     } catch (const Failure& failure) {
         showError(field->window(), QString::fromStdString(failure.what()));
     }

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 #include "settings/Failure.h"
@@ -54,6 +55,11 @@ plugin::PicturesPlugin& picturesModule() {
     }
     loadedPictures = plugin;
     return *loadedPictures;
+}
+
+plugin::PicturesPlugin* installedPicturesModule() {
+    if (!QFileInfo::exists(picturesModuleFile())) return nullptr;
+    return &picturesModule();
 }
 
 }  // namespace velmora::ui

@@ -26,4 +26,9 @@ void usePicturesModuleFile(const QString& file);
 /// plugin it gives may be called from any.
 [[nodiscard]] plugin::PicturesPlugin& picturesModule();
 
+/// The module's plugin, or nullptr where its package (velmora-pictures) is
+/// not installed; throws as picturesModule() does for a module that is there
+/// but does not load.
+[[nodiscard]] plugin::PicturesPlugin* installedPicturesModule();
+
 }  // namespace velmora::ui

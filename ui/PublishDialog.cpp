@@ -21,6 +21,7 @@
 #include "ui/Boxes.h"
 #include "ui/ErrorHandler.h"
 #include "ui/PageNotice.h"
+#include "ui/PicturesModule.h"
 #include "ui/PublishSettings.h"
 #include "ui/Utf8.h"
 
@@ -41,6 +42,29 @@ QString serverName(const publish::Connection& c) {
     return c.port == publish::defaultPort(c.protocol)
                ? host
                : QStringLiteral("%1 (Port %2)").arg(host, QString::number(c.port));
+}
+
+// What should not go up as it is: each picture the page shows that is large,
+// tells where it was taken, or that browsers do not show. Without the
+// pictures module, or with one that does not load, there is nothing to say:
+// the wizard has said so when a picture was chosen.
+std::vector<std::string> pictureNotes(const std::vector<publish::LocalFile>& files) {
+    std::vector<std::string> notes;
+    plugin::PicturesPlugin* pictures = nullptr;
+    try {
+        pictures = installedPicturesModule();
+    } catch (const Failure&) {
+        return notes;
+    }
+    if (pictures == nullptr) return notes;
+    for (const publish::LocalFile& file : files) {
+        if (!file.picture) continue;
+        const pictures::Facts facts = pictures->facts(file.localPath);
+        if (!facts.readable) continue;
+        for (std::string& note : pictures->notes(facts, file.relativePath))
+            notes.push_back(std::move(note));
+    }
+    return notes;
 }
 
 }  // namespace
@@ -143,17 +167,30 @@ bool PublishDialog::askPassphrase(publish::Connection& c) {
     return true;
 }
 
-bool PublishDialog::publishDespite(const std::vector<std::string>& problems) {
+// A name that cannot arrive leaves the rest to go; a picture that should
+// not go up as it is can go all the same.
+bool PublishDialog::publishDespite(const std::vector<std::string>& problems,
+                                   const std::vector<std::string>& notes) {
     QStringList lines;
-    for (const std::string& problem : problems) lines << QStringLiteral("• ") + qs(problem);
+    for (const auto* list : {&problems, &notes}) {
+        for (const std::string& line : *list) lines << QStringLiteral("• ") + qs(line);
+    }
+    QString heading = QStringLiteral("Nicht alles, was die Seite nennt, kann auf den Server:");
+    QString last = QStringLiteral("Der Rest lässt sich trotzdem veröffentlichen.");
+    if (problems.empty()) {
+        heading = QStringLiteral("Nicht alles, was die Seite nennt, sollte so auf den Server:");
+        last = QStringLiteral("Veröffentlichen lässt sich trotzdem alles.");
+    } else if (!notes.empty()) {
+        heading =
+            QStringLiteral("Nicht alles, was die Seite nennt, kann oder sollte so auf den Server:");
+    }
     enum { kDespite, kStop };
     const std::vector<BoxButton> buttons{
         {QStringLiteral("Trotzdem veröffentlichen"), QMessageBox::AcceptRole},
         {QStringLiteral("Abbrechen"), QMessageBox::RejectRole}};
     return showBox(this, QMessageBox::Warning,
-                   QStringLiteral("Nicht alles, was die Seite nennt, kann auf den Server:\n\n") +
-                       lines.join(QLatin1Char('\n')) +
-                       QStringLiteral("\n\nDer Rest lässt sich trotzdem veröffentlichen."),
+                   heading + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')) +
+                       QStringLiteral("\n\n") + last,
                    buttons, kStop, kStop) == kDespite;
 }
 
@@ -169,7 +206,9 @@ void PublishDialog::publishClicked() {
     if (!askPassphrase(c)) return;
     plugin::FilesOutcome files = plugin_.pageFiles(page_.toStdString());
     if (!files.error.empty()) throw Failure(files.error);
-    if (!files.problems.empty() && !publishDespite(files.problems)) return;
+    const std::vector<std::string> notes = pictureNotes(files.files);
+    if ((!files.problems.empty() || !notes.empty()) && !publishDespite(files.problems, notes))
+        return;
     saveServerSettings(page_, settings());
     sendEverything_ = everything_->isChecked();
     start(Transfer::Kind::Publish, std::move(c), std::move(files.files));

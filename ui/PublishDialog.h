@@ -7,7 +7,7 @@
 // (what cannot arrive, an unknown host key, a passphrase, plain FTP) and
 // leaves the transfer to a Transfer thread.
 //
-//   "Veröffentlichen" ──▶ pageFiles: problems? ask ──▶ save settings ──▶ Transfer
+//   "Veröffentlichen" ──▶ pageFiles, pictures' notes: any? ask ──▶ save settings ──▶ Transfer
 //   Transfer ──ended──▶ done: "Seite veröffentlicht", published(), keyring
 //                    ├─▶ unknown host key: "Dem Server vertrauen?" ──yes──▶ Transfer again
 //                    └─▶ failed: the error box with the library's message
@@ -86,7 +86,10 @@ private:
     /// Asks for the key file's passphrase when it has one; false when the
     /// user gave none.
     bool askPassphrase(publish::Connection& c);
-    [[nodiscard]] bool publishDespite(const std::vector<std::string>& problems);
+    /// Whether to publish although `problems` cannot arrive and `notes`
+    /// name pictures that should not go up as they are.
+    [[nodiscard]] bool publishDespite(const std::vector<std::string>& problems,
+                                      const std::vector<std::string>& notes);
 
     void checkClicked();
     void publishClicked();

@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTimer>
 #include <QUrl>
@@ -31,12 +32,14 @@
 #include <string>
 
 #include "LineProxy.h"
+#include "Photos.h"
 #include "Servers.h"
 #include "generator/OutputFile.h"
 #include "generator/PageGenerator.h"
 #include "settings/Failure.h"
 #include "test_wizard_support.h"
 #include "ui/Application.h"
+#include "ui/PicturesModule.h"
 #include "ui/PublishDialog.h"
 #include "ui/PublishModule.h"
 
@@ -347,6 +350,74 @@ private slots:
         // no keyring on this test's bus
         QVERIFY(again.findChild<QLabel*>(QStringLiteral("Schluesselbund"))->isVisible());
         QVERIFY(!again.findChild<QCheckBox*>(QStringLiteral("PasswortMerken"))->isEnabled());
+    }
+
+    // Pictures that should not go up as they are, wherever the page names
+    // them (a background, the picture row, a text line), are listed before
+    // anything is sent, each once, as the page names it. With no name that
+    // cannot arrive, the list says that everything can go.
+    void picturesThatShouldNotGoUpAreListed() {
+        namespace photos = pictures::test;
+        usePicturesModuleFile(QStringLiteral(VELMORA_PICTURES_MODULE));
+        const auto noModule = qScopeGuard(
+            [] { usePicturesModuleFile(QStringLiteral("/nonexistent/velmora/pictures.so")); });
+        const fs::path folder = local_.path() / "fotoseite";
+        fs::create_directories(folder / "bilder");
+        // noise at full quality: a photo's bytes
+        const fs::path large = folder / "gross.jpg";
+        QVERIFY(photos::viewedPattern(2400, 1800)
+                    .save(QString::fromStdString(large.string()), "JPEG", 100));
+        QVERIFY(fs::file_size(large) > 1'000'000);
+        const std::string small = (folder / "klein.jpg").string();
+        QVERIFY(photos::viewedPattern(64, 48).save(QString::fromStdString(small), "JPEG"));
+        fs::copy_file(small, folder / "bilder/urlaub.jpg");
+        fs::copy_file(small, folder / "bild.jpg");  // the default page's, within every bound
+        QCOMPARE(photos::run("exiftool -q -overwrite_original -GPSLatitude=52.5 -GPSLatitudeRef=N "
+                             "-GPSLongitude=13.4 -GPSLongitudeRef=E '" +
+                             (folder / "bilder/urlaub.jpg").string() + "'"),
+                 0);
+        QCOMPARE(photos::run("heif-enc -q 50 -o '" + (folder / "iphone.heic").string() + "' '" +
+                             small + "' >/dev/null"),
+                 0);
+        PageSettings s;
+        s.Edit1 = "gross.jpg";
+        s.ListBox3.items = {"bilder/urlaub.jpg", "klein.jpg"};
+        s.ListBox6.items = {"Urlaub", "Klein"};
+        s.ListBox1.items = {R"(<img src="iphone.heic"> und <img src="bilder/urlaub.jpg">)"};
+        CodeList lines;
+        writePage(s, lines);
+        writeAll(folder / "index.html", composeFileBytes(lines.lines()));
+        d_->showFor(QString::fromStdString((folder / "index.html").string()));
+        QVERIFY(QTest::qWaitForWindowExposed(d_.get()));
+        fillIn(ssh().port(), QStringLiteral("fotos"));
+
+        // rounded at the tenth's half, as a size is written
+        const std::uintmax_t tenths = (fs::file_size(large) + 50'000) / 100'000;
+        const QString megabytes = QStringLiteral("%1,%2").arg(tenths / 10).arg(tenths % 10);
+        const QString notes =
+            QStringLiteral(
+                "• gross.jpg ist %1 MB groß: Besucher warten lange darauf.\n"
+                "• iphone.heic zeigen die meisten Browser nicht.\n"
+                "• bilder/urlaub.jpg verrät, wo es aufgenommen wurde (GPS-Position).")
+                .arg(megabytes);
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Escape"), QStringLiteral("Escape")};
+        click("Veroeffentlichen");
+        QTRY_COMPARE(boxes.seen.size(), 1);
+        QCOMPARE(boxes.seen.front().text,
+                 QStringLiteral("Nicht alles, was die Seite nennt, sollte so auf den Server:\n\n") +
+                     notes + QStringLiteral("\n\nVeröffentlichen lässt sich trotzdem alles."));
+        QCOMPARE(boxes.seen.front().defaultButton, QStringLiteral("Abbrechen"));
+
+        fs::remove(small);
+        click("Veroeffentlichen");
+        QTRY_COMPARE(boxes.seen.size(), 2);
+        QCOMPARE(boxes.seen.back().text,
+                 QStringLiteral("Nicht alles, was die Seite nennt, kann oder sollte so auf den "
+                                "Server:\n\n• klein.jpg fehlt\n") +
+                     notes + QStringLiteral("\n\nDer Rest lässt sich trotzdem veröffentlichen."));
+        QVERIFY(!d_->busy());
+        QVERIFY(!fs::exists(serverFolder("fotos")));
     }
 
     // A large picture over a slow line: the windows answer all along, the
