@@ -11,6 +11,7 @@
 #include <array>
 #include <exception>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <utility>
@@ -21,6 +22,7 @@
 #include "wizard/Editing.h"
 #include "wizard/History.h"
 #include "wizard/Lists.h"
+#include "wizard/PagePictures.h"
 
 namespace velmora {
 namespace {
@@ -477,6 +479,30 @@ TEST(History, PicturesRenamedInOneStep) {
     EXPECT_TRUE(
         Step::rename(s, {{"bleibt.png", "bleibt.png"}, {"fehlt.gif", "x.gif"}}).changedNothing());
     EXPECT_TRUE(history.canRedo());
+}
+
+// What each picture is copied for: the tightest of the places that show it,
+// the fields' own, the row's and the text's; a background's area is the
+// loosest bound.
+TEST(History, PicturesOfAPageByTheirTightestPlace) {
+    using pictures::Place;
+    PageSettings s;
+    s.Edit1 = "muster.png";  // the background
+    s.Edit7 = "";
+    s.Edit6 = "punkt.gif";
+    s.Edit8 = "kopf.jpg";
+    s.Edit9 = "ecke.jpg";
+    s.Edit13 = "";
+    s.Edit10 = "";
+    s.ListBox3.items = {"kopf.jpg", "reihe.jpg", "muster.png"};
+    s.ListBox6.items = {"", "", ""};
+    s.ListBox1.items = {R"(<img src="ecke.jpg"> <img src='text.jpg'> <img src=reihe.jpg>)",
+                        R"(src="offen.jpg)"};
+    const std::map<std::string, Place> expected{
+        {"ecke.jpg", Place::Corner},       {"kopf.jpg", Place::Heading},
+        {"muster.png", Place::PictureRow}, {"punkt.gif", Place::LinkDots},
+        {"reihe.jpg", Place::TextPicture}, {"text.jpg", Place::TextPicture}};
+    EXPECT_EQ(picturePlaces(s), expected);
 }
 
 }  // namespace

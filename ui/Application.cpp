@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "ui/ErrorHandler.h"
 #include "ui/PublishModule.h"
@@ -88,7 +89,8 @@ QString startFolder() { return QFile::decodeName(PageFile::startFolder().c_str()
 Shell::Shell(const QString& folder)
     : Form3(folder),
       publishing({[this] { return Form3.lastPage(); }, [this] { return Form3.holdsUnsaved(); },
-                  [this] { return Form3.writePage(); }},
+                  [this] { return Form3.writePage(); }, [this] { return Form3.picturePlaces(); },
+                  std::bind_front(&TForm3::renamePictures, &Form3)},
                  Form3.notice()),
       preview(Form3) {
     Form1.setWizard(&Form3);

@@ -21,6 +21,7 @@
 #include "ui/Boxes.h"
 #include "ui/ErrorHandler.h"
 #include "ui/PageNotice.h"
+#include "ui/PictureCopies.h"
 #include "ui/PicturesModule.h"
 #include "ui/PublishSettings.h"
 #include "ui/Utf8.h"
@@ -48,8 +49,13 @@ QString serverName(const publish::Connection& c) {
 // tells where it was taken, or that browsers do not show. Without the
 // pictures module, or with one that does not load, there is nothing to say:
 // the wizard has said so when a picture was chosen.
-std::vector<std::string> pictureNotes(const std::vector<publish::LocalFile>& files) {
-    std::vector<std::string> notes;
+struct PictureNotes {
+    std::vector<std::string> lines;
+    std::vector<publish::LocalFile> pictures;  // those the lines name
+};
+
+PictureNotes pictureNotes(const std::vector<publish::LocalFile>& files) {
+    PictureNotes notes;
     plugin::PicturesPlugin* pictures = nullptr;
     try {
         pictures = installedPicturesModule();
@@ -61,8 +67,10 @@ std::vector<std::string> pictureNotes(const std::vector<publish::LocalFile>& fil
         if (!file.picture) continue;
         const pictures::Facts facts = pictures->facts(file.localPath);
         if (!facts.readable) continue;
-        for (std::string& note : pictures->notes(facts, file.relativePath))
-            notes.push_back(std::move(note));
+        std::vector<std::string> lines = pictures->notes(facts, file.relativePath);
+        if (lines.empty()) continue;
+        for (std::string& line : lines) notes.lines.push_back(std::move(line));
+        notes.pictures.push_back(file);
     }
     return notes;
 }
@@ -168,9 +176,10 @@ bool PublishDialog::askPassphrase(publish::Connection& c) {
 }
 
 // A name that cannot arrive leaves the rest to go; a picture that should
-// not go up as it is can go all the same.
-bool PublishDialog::publishDespite(const std::vector<std::string>& problems,
-                                   const std::vector<std::string>& notes) {
+// not go up as it is can go all the same, or as a copy.
+PublishDialog::Despite PublishDialog::publishDespite(const std::vector<std::string>& problems,
+                                                     const std::vector<std::string>& notes,
+                                                     bool copies) {
     QStringList lines;
     for (const auto* list : {&problems, &notes}) {
         for (const std::string& line : *list) lines << QStringLiteral("• ") + qs(line);
@@ -184,14 +193,20 @@ bool PublishDialog::publishDespite(const std::vector<std::string>& problems,
         heading =
             QStringLiteral("Nicht alles, was die Seite nennt, kann oder sollte so auf den Server:");
     }
-    enum { kDespite, kStop };
-    const std::vector<BoxButton> buttons{
-        {QStringLiteral("Trotzdem veröffentlichen"), QMessageBox::AcceptRole},
-        {QStringLiteral("Abbrechen"), QMessageBox::RejectRole}};
-    return showBox(this, QMessageBox::Warning,
-                   heading + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')) +
-                       QStringLiteral("\n\n") + last,
-                   buttons, kStop, kStop) == kDespite;
+    std::vector<BoxButton> buttons{
+        {QStringLiteral("Trotzdem veröffentlichen"), QMessageBox::AcceptRole}};
+    if (copies) {
+        buttons.emplace_back(QStringLiteral("Kopien anlegen und veröffentlichen"),
+                             QMessageBox::AcceptRole);
+    }
+    buttons.emplace_back(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    const int stop = static_cast<int>(buttons.size()) - 1;
+    const int chosen = showBox(this, QMessageBox::Warning,
+                               heading + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')) +
+                                   QStringLiteral("\n\n") + last,
+                               buttons, stop, stop);
+    if (chosen == 0) return Despite::Publish;
+    return copies && chosen == 1 ? Despite::Copy : Despite::Stop;
 }
 
 void PublishDialog::checkClicked() {
@@ -206,12 +221,96 @@ void PublishDialog::publishClicked() {
     if (!askPassphrase(c)) return;
     plugin::FilesOutcome files = plugin_.pageFiles(page_.toStdString());
     if (!files.error.empty()) throw Failure(files.error);
-    const std::vector<std::string> notes = pictureNotes(files.files);
-    if ((!files.problems.empty() || !notes.empty()) && !publishDespite(files.problems, notes))
-        return;
+    const PictureNotes notes = pictureNotes(files.files);
+    const std::vector<CopyOrder> orders = copyOrders(notes.pictures);
+    if (!files.problems.empty() || !notes.lines.empty()) {
+        switch (publishDespite(files.problems, notes.lines, !orders.empty())) {
+            case Despite::Publish:
+                break;
+            case Despite::Copy:
+                saveServerSettings(page_, settings());
+                sendEverything_ = everything_->isChecked();
+                makeCopies(std::move(c), orders);
+                return;
+            case Despite::Stop:
+                return;
+        }
+    }
     saveServerSettings(page_, settings());
     sendEverything_ = everything_->isChecked();
     start(Transfer::Kind::Publish, std::move(c), std::move(files.files));
+}
+
+// Only where the wizard holds the page as written: a finish then writes the
+// copies' names and nothing the user has not yet chosen to write.
+std::vector<CopyOrder> PublishDialog::copyOrders(
+    const std::vector<publish::LocalFile>& pictures) const {
+    std::vector<CopyOrder> orders;
+    if (!wizard_.holds || !wizard_.holds(page_)) return orders;
+    const std::map<std::string, pictures::Place> places = wizard_.places();
+    for (const publish::LocalFile& picture : pictures) {
+        const auto place = places.find(picture.relativePath);
+        if (place != places.end())
+            orders.push_back({picture.relativePath, picture.localPath, place->second});
+    }
+    return orders;
+}
+
+void PublishDialog::makeCopies(publish::Connection c, std::vector<CopyOrder> orders) {
+    afterCopies_ = std::move(c);
+    const int count = static_cast<int>(orders.size());
+    copies_ = std::make_unique<PictureCopies>(picturesModule(), std::move(orders),
+                                              QFileInfo(page_).path().toStdString());
+    connect(copies_.get(), &PictureCopies::copying, this, [this, count](int index) {
+        if (copies_ == nullptr) return;
+        file_->setText(QStringLiteral("Kopie von %1 …")
+                           .arg(qs(copies_->orders()[static_cast<std::size_t>(index)].name)));
+        bytes_->setValue(index * 1000 / count);
+        bytes_->setFormat(QStringLiteral("Bild %1 von %2").arg(index + 1).arg(count));
+    });
+    connect(copies_.get(), &QThread::finished, this,
+            [this] { guarded(this, [this] { copiesEnded(); }); });
+    status_->clear();
+    showBusy(true);
+    copies_->start();
+}
+
+// Every copy whole: the wizard takes their names in one step and writes the
+// page, which then goes up naming the copies, not the originals.
+void PublishDialog::copiesEnded() {
+    if (copies_ == nullptr) return;
+    std::unique_ptr<PictureCopies, void (*)(PictureCopies*)> done(
+        copies_.release(), [](PictureCopies* copies) { copies->deleteLater(); });
+    done->wait();
+    showBusy(false);
+    std::map<std::string, std::string> names;
+    for (std::size_t i = 0; i < done->made().size(); ++i) {
+        const pictures::Made& made = done->made()[i];
+        if (made.kind == pictures::Made::Kind::Cancelled) {
+            status_->setText(QStringLiteral("Abgebrochen. Die Seite nennt weiter die Originale."));
+            return;
+        }
+        if (made.kind == pictures::Made::Kind::Failed) {
+            status_->setText(QStringLiteral("Nicht veröffentlicht."));
+            showError(this, qs(made.message));
+            return;
+        }
+        names[done->orders()[i].name] = made.relativePath;
+    }
+    // the wizard answered meanwhile: a finish now would write more than names
+    if (!wizard_.holds(page_)) {
+        status_->setText(QStringLiteral(
+            "Nicht veröffentlicht: die Eingaben im Assistenten haben sich inzwischen geändert. "
+            "Die Kopien liegen im Ordner bilder."));
+        return;
+    }
+    if (!wizard_.renameAndWrite(names)) {
+        status_->setText(QStringLiteral("Nicht veröffentlicht."));
+        return;
+    }
+    plugin::FilesOutcome files = plugin_.pageFiles(page_.toStdString());
+    if (!files.error.empty()) throw Failure(files.error);
+    start(Transfer::Kind::Publish, std::move(*afterCopies_), std::move(files.files));
 }
 
 void PublishDialog::start(Transfer::Kind kind, publish::Connection c,
@@ -312,6 +411,10 @@ void PublishDialog::showBytes(quint64 done, quint64 total) {
 }
 
 bool PublishDialog::cancelAndWait(int ms) {
+    if (copies_ != nullptr) {
+        copies_->cancel();
+        return copies_->wait(QDeadlineTimer(ms));
+    }
     if (transfer_ == nullptr) return true;
     transfer_->cancel();
     return transfer_->wait(QDeadlineTimer(ms));

@@ -8,6 +8,8 @@
 // leaves the transfer to a Transfer thread.
 //
 //   "Veröffentlichen" ──▶ pageFiles, pictures' notes: any? ask ──▶ save settings ──▶ Transfer
+//                     └─▶ "Kopien anlegen und veröffentlichen" ──▶ PictureCopies
+//                           ──▶ the wizard renames and writes ──▶ pageFiles ──▶ Transfer
 //   Transfer ──ended──▶ done: "Seite veröffentlicht", published(), keyring
 //                    ├─▶ unknown host key: "Dem Server vertrauen?" ──yes──▶ Transfer again
 //                    └─▶ failed: the error box with the library's message
@@ -15,11 +17,16 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "pictures/Values.h"
 #include "plugin/PublishPlugin.h"
+#include "ui/PictureCopies.h"
 #include "ui/PublishSettings.h"
 #include "ui/Transfer.h"
 
@@ -38,6 +45,20 @@ namespace velmora::ui {
 class PublishDialog : public QDialog {
     Q_OBJECT
 public:
+    /// What "Kopien anlegen und veröffentlichen" asks of the wizard; without
+    /// it, or while the wizard holds other values than the page, copies are
+    /// not offered.
+    struct Wizard {
+        /// Whether the wizard's values are those of the page at this real
+        /// path, as it was last written or opened.
+        std::function<bool(const QString& page)> holds;
+        /// Each picture the wizard's values name, and the place it is for.
+        std::function<std::map<std::string, pictures::Place>()> places;
+        /// Gives the pictures their new names in one step that Undo takes
+        /// back, and writes the page; whether it was written.
+        std::function<bool(const std::map<std::string, std::string>& names)> renameAndWrite;
+    };
+
     explicit PublishDialog(plugin::PublishPlugin& plugin, QWidget* parent = nullptr);
     /// Cancels a running transfer and waits for it.
     ~PublishDialog() override;
@@ -48,11 +69,12 @@ public:
     /// what its last publish used. While a transfer runs it only comes to
     /// the front.
     void showFor(const QString& pagePath);
+    void setWizard(Wizard wizard) { wizard_ = std::move(wizard); }
 
     /// The page the dialog publishes: its real path.
     [[nodiscard]] const QString& page() const noexcept { return page_; }
-    /// Whether files are going up, or a check runs.
-    [[nodiscard]] bool busy() const noexcept { return transfer_ != nullptr; }
+    /// Whether files are going up, a check runs, or copies are being made.
+    [[nodiscard]] bool busy() const noexcept { return transfer_ != nullptr || copies_ != nullptr; }
     /// Stops a running transfer and waits for it at most `ms`; whether it
     /// has ended.
     bool cancelAndWait(int ms);
@@ -86,10 +108,16 @@ private:
     /// Asks for the key file's passphrase when it has one; false when the
     /// user gave none.
     bool askPassphrase(publish::Connection& c);
+    enum class Despite { Publish, Copy, Stop };
     /// Whether to publish although `problems` cannot arrive and `notes`
-    /// name pictures that should not go up as they are.
-    [[nodiscard]] bool publishDespite(const std::vector<std::string>& problems,
-                                      const std::vector<std::string>& notes);
+    /// name pictures that should not go up as they are, or, where `copies`,
+    /// to publish copies of those pictures.
+    [[nodiscard]] Despite publishDespite(const std::vector<std::string>& problems,
+                                         const std::vector<std::string>& notes, bool copies);
+    [[nodiscard]] std::vector<CopyOrder> copyOrders(
+        const std::vector<publish::LocalFile>& pictures) const;
+    void makeCopies(publish::Connection c, std::vector<CopyOrder> orders);
+    void copiesEnded();
 
     void checkClicked();
     void publishClicked();
@@ -109,6 +137,10 @@ private:
     QString passphraseFor_;
     QString passphrase_;
     std::unique_ptr<Transfer> transfer_;
+    Wizard wizard_;
+    std::unique_ptr<PictureCopies> copies_;
+    // where the page goes once its copies are made
+    std::optional<publish::Connection> afterCopies_;
     bool sendEverything_ = false;
 
     QLabel* pageLabel_ = nullptr;

@@ -145,8 +145,9 @@ QWidget* PublishDialog::buildProgress() {
     row->addWidget(bytes_);
     cancel_ = named(new QPushButton(QStringLiteral("Abbrechen"), progress_), "Abbrechen");
     connect(cancel_, &QPushButton::clicked, this, [this] {
-        if (transfer_ == nullptr) return;
-        transfer_->cancel();
+        if (!busy()) return;
+        if (copies_ != nullptr) copies_->cancel();
+        if (transfer_ != nullptr) transfer_->cancel();
         cancel_->setEnabled(false);
         file_->setText(QStringLiteral("Wird abgebrochen …"));
     });

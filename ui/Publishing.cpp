@@ -16,6 +16,22 @@
 
 namespace velmora::ui {
 
+namespace {
+
+// What the dialog asks of the wizard, which outlives it.
+PublishDialog::Wizard dialogWizard(const Publishing::Wizard& wizard) {
+    return {[&wizard](const QString& page) {
+                return !wizard.holdsUnsaved() && wizard.lastPage() == page;
+            },
+            wizard.picturePlaces,
+            [&wizard](const std::map<std::string, std::string>& names) {
+                wizard.renamePictures(names);
+                return wizard.writePage();
+            }};
+}
+
+}  // namespace
+
 Publishing::Publishing(Wizard wizard, PageNotice& notice, QObject* parent)
     : QObject(parent), wizard_(std::move(wizard)), notice_(notice) {}
 
@@ -54,6 +70,7 @@ void Publishing::publish(QWidget* from) {
         }
         if (dialog_ == nullptr) {
             dialog_ = std::make_unique<PublishDialog>(publishModule());
+            dialog_->setWizard(dialogWizard(wizard_));
             connect(dialog_.get(), &PublishDialog::published, &notice_, &PageNotice::pagePublished);
         }
         dialog_->showFor(page);

@@ -7,7 +7,8 @@
 //   Strg+P (both windows), the notification's "Veröffentlichen", --publish
 //     ──▶ publish(from): values not saved, or no page yet?
 //           "Erst die Seite schreiben?" ──Ja──▶ the finish
-//     ──▶ the dialog "Seite veröffentlichen" for the page last written or opened
+//     ──▶ the dialog "Seite veröffentlichen" for the page last written or opened,
+//         which may have the wizard rename pictures to copies and write the page
 //   "Ende" (TForm1::mayEnd) ──▶ busy()? "Trotzdem beenden?" ──Ja──▶ stop(): cancel, wait ≤ 1 s
 //
 // The dialog, and with it the publishing module, comes into being on first
@@ -17,7 +18,11 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
+
+#include "pictures/Values.h"
 
 class QWidget;
 
@@ -37,6 +42,10 @@ public:
         std::function<bool()> holdsUnsaved;
         /// The finish, as "F E R T I G" runs it; whether the page was written.
         std::function<bool()> writePage;
+        /// Each picture the wizard's values name, and the place it is for.
+        std::function<std::map<std::string, pictures::Place>()> picturePlaces;
+        /// Gives pictures new names, in one step that Undo takes back.
+        std::function<void(const std::map<std::string, std::string>& names)> renamePictures;
     };
 
     /// `notice` announces a publish.

@@ -30,6 +30,7 @@
 #include "ui/SpinEdit.h"
 #include "ui/UndoKeys.h"
 #include "ui/WizardStyle.h"
+#include "wizard/PagePictures.h"
 
 namespace velmora::ui {
 
@@ -47,16 +48,16 @@ TForm3::TForm3(const QString& folder, QWidget* parent)
     bindLists();
     code_ = new LinesModel(codeList_.lines(), this);
     ui_.ListBox4->setModel(code_);
-    const auto fields = ui_.pictureFields();
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        offerPictureChoice(
-            fields[i], [this] { return pageFolder(); }, kPicturePlaces[i]);
+    const auto pictureFields = ui_.pictureFields();
+    for (std::size_t i = 0; i < pictureFields.size(); ++i) {
+        offerPictureChoice(pictureFields[i], std::bind_front(&TForm3::pageFolder, this),
+                           kPicturePlaces[i]);
+    }
     connectOperations();
     connectPageKeys();
     showSettings();
     ui_.Memo5->installEventFilter(this);
     routeUndoKeys(this, std::bind_front(&TForm3::undo, this), std::bind_front(&TForm3::redo, this));
-    const auto pictureFields = ui_.pictureFields();
     acceptPageDrops(
         this, [this](const QString& file) { openPage(file, this); },
         QList<QWidget*>(pictureFields.begin(), pictureFields.end()));
@@ -197,6 +198,14 @@ void TForm3::Button1Click() { run(velmora::Button1Click); }
 // and that is no page Velmora wrote, may be the user's own: it is replaced
 // only when the user says so.
 void TForm3::SpeedButton9Click() { writePage(); }
+
+std::map<std::string, pictures::Place> TForm3::picturePlaces() const {
+    return velmora::picturePlaces(settings_);
+}
+
+void TForm3::renamePictures(const std::map<std::string, std::string>& names) {
+    run([&names](PageSettings& s) { return Step::rename(s, names); });
+}
 
 bool TForm3::writePage() {
     bool declined = false;

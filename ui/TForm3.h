@@ -18,11 +18,13 @@
 
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "generator/PageGenerator.h"
+#include "pictures/Values.h"
 #include "settings/PageSettings.h"
 #include "ui/PageNotice.h"
 #include "ui/Utf8.h"
@@ -75,6 +77,11 @@ public:
     /// both.
     [[nodiscard]] QString lastPage() const { return QString::fromStdString(page_.lastPath()); }
     bool writePage();
+    /// Each picture the values name, and the place it is for.
+    [[nodiscard]] std::map<std::string, pictures::Place> picturePlaces() const;
+    /// Gives pictures new names wherever the values name them, in one step
+    /// that Undo takes back.
+    void renamePictures(const std::map<std::string, std::string>& names);
     [[nodiscard]] PageNotice& notice() noexcept { return notice_; }
 
 signals:

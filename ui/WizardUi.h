@@ -9,8 +9,6 @@
 
 #include <array>
 
-#include "pictures/Values.h"
-
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -132,13 +130,6 @@ struct WizardUi {
     [[nodiscard]] std::array<QLineEdit*, 7> pictureFields() const {
         return {Edit1, Edit8, Edit9, Edit6, Edit7, Edit13, Edit10};
     }
-};
-
-/// Where the page shows the picture of each of pictureFields().
-inline constexpr std::array<pictures::Place, 7> kPicturePlaces{
-    pictures::Place::Background, pictures::Place::Heading,        pictures::Place::Corner,
-    pictures::Place::LinkDots,   pictures::Place::LinkBackground, pictures::Place::TextPicture,
-    pictures::Place::PictureRow,
 };
 
 /// Creates every control of the wizard inside `window`, with captions,

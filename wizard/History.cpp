@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+#include "wizard/PagePictures.h"
+
 namespace velmora {
 namespace {
 
@@ -57,28 +59,17 @@ bool inList(const StringList& list, int index) noexcept {
     return index >= 0 && index < list.count();
 }
 
-// `line` with every src="NAME" (or src='NAME', or src=NAME up to a blank or
-// '>', as a browser reads it) that `names` maps renamed.
+// `line` with every picture it names (sourcesIn) that `names` maps renamed.
 std::string renamedSources(const std::string& line,
                            const std::map<std::string, std::string>& names) {
     std::string result;
     std::size_t at = 0;
-    for (std::size_t src = line.find("src=", at); src != std::string::npos;
-         src = line.find("src=", at)) {
-        std::size_t begin = src + 4;
-        std::size_t end = std::string::npos;
-        if (begin < line.size() && (line[begin] == '"' || line[begin] == '\'')) {
-            end = line.find(line[begin], begin + 1);
-            ++begin;
-        } else {
-            end = line.find_first_of(" \t>", begin);
-            if (end == std::string::npos) end = line.size();
-        }
-        if (end == std::string::npos) break;  // a quote that never closes
-        const auto renamed = names.find(line.substr(begin, end - begin));
-        result.append(line, at, begin - at);
-        result += renamed != names.end() ? renamed->second : line.substr(begin, end - begin);
-        at = end;
+    for (const Source& source : sourcesIn(line)) {
+        const auto renamed = names.find(line.substr(source.begin, source.size));
+        if (renamed == names.end()) continue;
+        result.append(line, at, source.begin - at);
+        result += renamed->second;
+        at = source.begin + source.size;
     }
     result.append(line, at, std::string::npos);
     return result;

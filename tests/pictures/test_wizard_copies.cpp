@@ -25,7 +25,7 @@ class WizardCopiesTest : public WizardTest {
 
     // A picture made by Qt in the page's folder, with a position where asked.
     QString photo(const char* name, int width, int height, bool position = false) {
-        const QString file = QDir(folder_).filePath(QString::fromUtf8(name));
+        QString file = QDir(folder_).filePath(QString::fromUtf8(name));
         if (!photos::viewedPattern(width, height).save(file)) return {};
         if (position &&
             photos::run("exiftool -q -overwrite_original -GPSLatitude=52.5 -GPSLatitudeRef=N '" +

@@ -352,33 +352,29 @@ private slots:
         QVERIFY(!again.findChild<QCheckBox*>(QStringLiteral("PasswortMerken"))->isEnabled());
     }
 
-    // Pictures that should not go up as they are, wherever the page names
-    // them (a background, the picture row, a text line), are listed before
-    // anything is sent, each once, as the page names it. With no name that
-    // cannot arrive, the list says that everything can go.
-    void picturesThatShouldNotGoUpAreListed() {
+    // A page that names, each where it shows it, a photo of over 1 MB (the
+    // background), one with a position (the picture row and a text line) and
+    // a HEIC (a text line); and two small pictures that may go as they are.
+    // The photos by Qt, exiftool and heif-enc.
+    static fs::path photoPage(const fs::path& folder) {
         namespace photos = pictures::test;
-        usePicturesModuleFile(QStringLiteral(VELMORA_PICTURES_MODULE));
-        const auto noModule = qScopeGuard(
-            [] { usePicturesModuleFile(QStringLiteral("/nonexistent/velmora/pictures.so")); });
-        const fs::path folder = local_.path() / "fotoseite";
         fs::create_directories(folder / "bilder");
         // noise at full quality: a photo's bytes
         const fs::path large = folder / "gross.jpg";
-        QVERIFY(photos::viewedPattern(2400, 1800)
-                    .save(QString::fromStdString(large.string()), "JPEG", 100));
-        QVERIFY(fs::file_size(large) > 1'000'000);
+        if (!photos::viewedPattern(2400, 1800)
+                 .save(QString::fromStdString(large.string()), "JPEG", 100) ||
+            fs::file_size(large) <= 1'000'000)
+            return {};
         const std::string small = (folder / "klein.jpg").string();
-        QVERIFY(photos::viewedPattern(64, 48).save(QString::fromStdString(small), "JPEG"));
+        if (!photos::viewedPattern(64, 48).save(QString::fromStdString(small), "JPEG")) return {};
         fs::copy_file(small, folder / "bilder/urlaub.jpg");
         fs::copy_file(small, folder / "bild.jpg");  // the default page's, within every bound
-        QCOMPARE(photos::run("exiftool -q -overwrite_original -GPSLatitude=52.5 -GPSLatitudeRef=N "
-                             "-GPSLongitude=13.4 -GPSLongitudeRef=E '" +
-                             (folder / "bilder/urlaub.jpg").string() + "'"),
-                 0);
-        QCOMPARE(photos::run("heif-enc -q 50 -o '" + (folder / "iphone.heic").string() + "' '" +
-                             small + "' >/dev/null"),
-                 0);
+        if (photos::run("exiftool -q -overwrite_original -GPSLatitude=52.5 -GPSLatitudeRef=N "
+                        "-GPSLongitude=13.4 -GPSLongitudeRef=E '" +
+                        (folder / "bilder/urlaub.jpg").string() + "'") != 0 ||
+            photos::run("heif-enc -q 50 -o '" + (folder / "iphone.heic").string() + "' '" + small +
+                        "' >/dev/null") != 0)
+            return {};
         PageSettings s;
         s.Edit1 = "gross.jpg";
         s.ListBox3.items = {"bilder/urlaub.jpg", "klein.jpg"};
@@ -387,7 +383,22 @@ private slots:
         CodeList lines;
         writePage(s, lines);
         writeAll(folder / "index.html", composeFileBytes(lines.lines()));
-        d_->showFor(QString::fromStdString((folder / "index.html").string()));
+        return folder / "index.html";
+    }
+
+    // Pictures that should not go up as they are, wherever the page names
+    // them, are listed before anything is sent, each once, as the page names
+    // it. With no name that cannot arrive, the list says that everything can
+    // go. Copies are not offered without the wizard holding the page.
+    void picturesThatShouldNotGoUpAreListed() {
+        usePicturesModuleFile(QStringLiteral(VELMORA_PICTURES_MODULE));
+        const auto noModule = qScopeGuard(
+            [] { usePicturesModuleFile(QStringLiteral("/nonexistent/velmora/pictures.so")); });
+        const fs::path page = photoPage(local_.path() / "fotoseite");
+        QVERIFY(!page.empty());
+        const fs::path large = page.parent_path() / "gross.jpg";
+        const std::string small = (page.parent_path() / "klein.jpg").string();
+        d_->showFor(QString::fromStdString(page.string()));
         QVERIFY(QTest::qWaitForWindowExposed(d_.get()));
         fillIn(ssh().port(), QStringLiteral("fotos"));
 
@@ -408,6 +419,9 @@ private slots:
                  QStringLiteral("Nicht alles, was die Seite nennt, sollte so auf den Server:\n\n") +
                      notes + QStringLiteral("\n\nVeröffentlichen lässt sich trotzdem alles."));
         QCOMPARE(boxes.seen.front().defaultButton, QStringLiteral("Abbrechen"));
+        QCOMPARE(
+            boxes.seen.front().buttons,
+            (QStringList{QStringLiteral("Trotzdem veröffentlichen"), QStringLiteral("Abbrechen")}));
 
         fs::remove(small);
         click("Veroeffentlichen");
@@ -418,6 +432,94 @@ private slots:
                      notes + QStringLiteral("\n\nDer Rest lässt sich trotzdem veröffentlichen."));
         QVERIFY(!d_->busy());
         QVERIFY(!fs::exists(serverFolder("fotos")));
+    }
+
+    // "Kopien anlegen und veröffentlichen" with the page in the wizard: the
+    // copies take the originals' names in the wizard, in one step that Undo
+    // takes back, the page is written, and the server gets the copies, with
+    // no position, and neither the originals nor their names. A copy never
+    // replaces a file, not even its own original.
+    void copiesGoUpInsteadOfThosePictures() {
+        usePicturesModuleFile(QStringLiteral(VELMORA_PICTURES_MODULE));
+        const auto noModule = qScopeGuard(
+            [] { usePicturesModuleFile(QStringLiteral("/nonexistent/velmora/pictures.so")); });
+        const fs::path page = photoPage(local_.path() / "kopienseite");
+        QVERIFY(!page.empty());
+        Files originals = filesBelow(page.parent_path());
+        originals.erase("index.html");  // written anew
+        Shell shell(QString::fromStdString(page.parent_path().string()));
+        shell.Form1.show();
+        VELMORA_CLICK(shell.Form1.findChild<QAbstractButton*>(QStringLiteral("SpeedButton2")));
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
+        shell.Form3.openPage(QString::fromStdString(page.string()), &shell.Form3);
+        QCOMPARE(shell.Form3.settings().Edit1, std::string("gross.jpg"));
+        const PageSettings opened = shell.Form3.settings();
+        // A value not written, and "Nein" to writing it: the copies' names
+        // would write it, so they are not offered.
+        auto* title = control<QLineEdit>(shell.Form3, "Edit2");
+        typeInto(title, QStringLiteral("Nicht geschrieben"));
+        {
+            BoxAnswerer boxes;
+            boxes.answers = {QStringLiteral("Nein")};
+            QTest::keyClick(&shell.Form3, Qt::Key_P, Qt::ControlModifier);
+            QTRY_VERIFY(shell.publishing.dialog() != nullptr &&
+                        shell.publishing.dialog()->isVisible());
+            shown_ = shell.publishing.dialog();
+            fillIn(ssh().port(), QStringLiteral("kopien"));
+            boxes.answers = {QStringLiteral("Escape")};
+            click("Veroeffentlichen");
+            QTRY_COMPARE(boxes.seen.size(), 2);
+            QCOMPARE(boxes.seen.back().buttons,
+                     (QStringList{QStringLiteral("Trotzdem veröffentlichen"),
+                                  QStringLiteral("Abbrechen")}));
+        }
+        shown_ = nullptr;
+        shell.Form3.activateWindow();
+        typeInto(title, QString::fromStdString(opened.Edit2));
+        QVERIFY(!shell.Form3.holdsUnsaved());
+        QTest::keyClick(&shell.Form3, Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(shell.publishing.dialog() != nullptr && shell.publishing.dialog()->isVisible());
+        shown_ = shell.publishing.dialog();
+        const auto notShown = qScopeGuard([this] { shown_ = nullptr; });
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Kopien anlegen und veröffentlichen"),
+                         QStringLiteral("Ja")};  // the host key, if not yet trusted
+        click("Veroeffentlichen");
+        waitUntilDone(60000);
+        QVERIFY2(status().startsWith(QStringLiteral("Seite veröffentlicht")), qPrintable(status()));
+        QCOMPARE(boxes.seen.front().buttons,
+                 (QStringList{QStringLiteral("Trotzdem veröffentlichen"),
+                              QStringLiteral("Kopien anlegen und veröffentlichen"),
+                              QStringLiteral("Abbrechen")}));
+
+        const PageSettings& s = shell.Form3.settings();
+        QCOMPARE(s.Edit1, std::string("bilder/gross.jpg"));
+        QCOMPARE(s.ListBox3.items, (std::vector<std::string>{"bilder/urlaub-2.jpg", "klein.jpg"}));
+        QCOMPARE(
+            s.ListBox1.items.at(0),
+            std::string(R"(<img src="bilder/iphone.jpg"> und <img src="bilder/urlaub-2.jpg">)"));
+        const Files sent = filesBelow(serverFolder("kopien"));
+        QStringList names;
+        for (const auto& [name, bytes] : sent) names << QString::fromStdString(name);
+        QCOMPARE(names, (QStringList{QStringLiteral("bild.jpg"), QStringLiteral("bilder/gross.jpg"),
+                                     QStringLiteral("bilder/iphone.jpg"),
+                                     QStringLiteral("bilder/urlaub-2.jpg"),
+                                     QStringLiteral("index.html"), QStringLiteral("klein.jpg")}));
+        QCOMPARE(sent.at("index.html"), readAll(page));
+        for (const auto& [name, bytes] : sent) {
+            const std::string tags = pictures::test::exiftoolTags(serverFolder("kopien") / name);
+            QVERIFY2(tags.find("GPS") == std::string::npos, (name + ": " + tags).c_str());
+        }
+        QVERIFY(sent.at("bilder/gross.jpg").size() < originals.at("gross.jpg").size());
+        for (const auto& [name, bytes] : originals) {
+            QVERIFY2(readAll(page.parent_path() / name) == bytes, name.c_str());
+        }
+
+        // one step back gives every original name back
+        VELMORA_CLICK(shell.Form1.findChild<QAbstractButton*>(QStringLiteral("SpeedButton2")));
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
+        QTest::keyClick(&shell.Form3, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(shell.Form3.settings() == opened);
     }
 
     // A large picture over a slow line: the windows answer all along, the
