@@ -310,7 +310,7 @@ void PublishDialog::copiesEnded() {
     }
     plugin::FilesOutcome files = plugin_.pageFiles(page_.toStdString());
     if (!files.error.empty()) throw Failure(files.error);
-    start(Transfer::Kind::Publish, std::move(*afterCopies_), std::move(files.files));
+    start(Transfer::Kind::Publish, std::move(afterCopies_), std::move(files.files));
 }
 
 void PublishDialog::start(Transfer::Kind kind, publish::Connection c,

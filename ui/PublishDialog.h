@@ -140,7 +140,7 @@ private:
     Wizard wizard_;
     std::unique_ptr<PictureCopies> copies_;
     // where the page goes once its copies are made
-    std::optional<publish::Connection> afterCopies_;
+    publish::Connection afterCopies_;
     bool sendEverything_ = false;
 
     QLabel* pageLabel_ = nullptr;
