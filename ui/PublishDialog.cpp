@@ -51,7 +51,8 @@ QString serverName(const publish::Connection& c) {
 // the wizard has said so when a picture was chosen.
 struct PictureNotes {
     std::vector<std::string> lines;
-    std::vector<publish::LocalFile> pictures;  // those the lines name
+    // those the lines name, with their facts
+    std::vector<std::pair<publish::LocalFile, pictures::Facts>> pictures;
 };
 
 PictureNotes pictureNotes(const std::vector<publish::LocalFile>& files) {
@@ -70,7 +71,7 @@ PictureNotes pictureNotes(const std::vector<publish::LocalFile>& files) {
         std::vector<std::string> lines = pictures->notes(facts, file.relativePath);
         if (lines.empty()) continue;
         for (std::string& line : lines) notes.lines.push_back(std::move(line));
-        notes.pictures.push_back(file);
+        notes.pictures.emplace_back(file, facts);
     }
     return notes;
 }
@@ -242,16 +243,19 @@ void PublishDialog::publishClicked() {
 }
 
 // Only where the wizard holds the page as written: a finish then writes the
-// copies' names and nothing the user has not yet chosen to write.
+// copies' names and nothing the user has not yet chosen to write. A picture
+// its place takes as it is (large in bytes, but within its bound) keeps its
+// name.
 std::vector<CopyOrder> PublishDialog::copyOrders(
-    const std::vector<publish::LocalFile>& pictures) const {
+    const std::vector<std::pair<publish::LocalFile, pictures::Facts>>& noted) const {
     std::vector<CopyOrder> orders;
-    if (!wizard_.holds || !wizard_.holds(page_)) return orders;
+    if (noted.empty() || !wizard_.holds || !wizard_.holds(page_)) return orders;
+    plugin::PicturesPlugin& pictures = picturesModule();
     const std::map<std::string, pictures::Place> places = wizard_.places();
-    for (const publish::LocalFile& picture : pictures) {
-        const auto place = places.find(picture.relativePath);
-        if (place != places.end())
-            orders.push_back({picture.relativePath, picture.localPath, place->second});
+    for (const auto& [file, facts] : noted) {
+        const auto place = places.find(file.relativePath);
+        if (place != places.end() && pictures.plan(facts, place->second).wanted)
+            orders.push_back({file.relativePath, file.localPath, place->second});
     }
     return orders;
 }

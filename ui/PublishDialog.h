@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pictures/Values.h"
@@ -115,7 +116,7 @@ private:
     [[nodiscard]] Despite publishDespite(const std::vector<std::string>& problems,
                                          const std::vector<std::string>& notes, bool copies);
     [[nodiscard]] std::vector<CopyOrder> copyOrders(
-        const std::vector<publish::LocalFile>& pictures) const;
+        const std::vector<std::pair<publish::LocalFile, pictures::Facts>>& noted) const;
     void makeCopies(publish::Connection c, std::vector<CopyOrder> orders);
     void copiesEnded();
 
