@@ -484,7 +484,7 @@ TEST(History, PicturesRenamedInOneStep) {
 // What each picture is copied for: the tightest of the places that show it,
 // the fields' own, the row's and the text's; a background's area is the
 // loosest bound.
-TEST(History, PicturesOfAPageByTheirTightestPlace) {
+TEST(PagePictures, EachByItsTightestPlace) {
     using pictures::Place;
     PageSettings s;
     s.Edit1 = "muster.png";  // the background

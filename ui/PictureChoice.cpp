@@ -22,6 +22,7 @@
 #include "ui/Boxes.h"
 #include "ui/ErrorHandler.h"
 #include "ui/FileDrop.h"
+#include "ui/PictureCopies.h"
 #include "ui/PicturesModule.h"
 #include "wizard/RelativeName.h"
 
@@ -89,10 +90,7 @@ private:
                 }
                 break;
             case pictures::Made::Kind::Failed:
-                showError(field_->window(), made_.message.empty()
-                                                ? QFileInfo(file_).fileName() +
-                                                      QStringLiteral(" lässt sich nicht kopieren.")
-                                                : QString::fromStdString(made_.message));
+                showError(field_->window(), failureText(made_, file_.toStdString()));
                 if (field_ != nullptr && field_->text() == before_)
                     enterName(field_, file_, pageFolder_);
                 break;

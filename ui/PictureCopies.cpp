@@ -4,6 +4,7 @@
 
 #include "ui/PictureCopies.h"
 
+#include <QFileInfo>
 #include <utility>
 
 #include "plugin/PicturesPlugin.h"
@@ -24,11 +25,18 @@ PictureCopies::~PictureCopies() {
 
 void PictureCopies::run() {
     for (std::size_t i = 0; i < orders_.size(); ++i) {
+        if (cancel_) return;
         emit copying(static_cast<int>(i));
         made_.push_back(
             pictures_.makeCopy(orders_[i].file, pageFolder_, orders_[i].place, cancel_));
         if (made_.back().kind != pictures::Made::Kind::Done) return;
     }
+}
+
+QString failureText(const pictures::Made& made, const std::string& file) {
+    if (!made.message.empty()) return QString::fromStdString(made.message);
+    return QFileInfo(QString::fromStdString(file)).fileName() +
+           QStringLiteral(" lässt sich nicht kopieren.");
 }
 
 }  // namespace velmora::ui

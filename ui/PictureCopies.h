@@ -42,6 +42,8 @@ public:
     /// From any thread: no copy after the one being made, which stops
     /// between its steps with nothing left behind.
     void cancel() noexcept { cancel_ = true; }
+    /// Whether cancel() was called, even after the last copy became whole.
+    [[nodiscard]] bool cancelled() const noexcept { return cancel_; }
 
     [[nodiscard]] const std::vector<CopyOrder>& orders() const noexcept { return orders_; }
     /// Once finished: how each order ended, in order; those after a failure
@@ -62,5 +64,10 @@ private:
     std::atomic<bool> cancel_ = false;
     std::vector<pictures::Made> made_;
 };
+
+/// What the user reads when a copy of `file` failed: the pictures library's
+/// message, or, where memory ran out before it could give one, the file's
+/// name.
+[[nodiscard]] QString failureText(const pictures::Made& made, const std::string& file);
 
 }  // namespace velmora::ui

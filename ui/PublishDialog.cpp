@@ -265,18 +265,21 @@ void PublishDialog::makeCopies(publish::Connection c, std::vector<CopyOrder> ord
     const int count = static_cast<int>(orders.size());
     copies_ = std::make_unique<PictureCopies>(picturesModule(), std::move(orders),
                                               QFileInfo(page_).path().toStdString());
-    connect(copies_.get(), &PictureCopies::copying, this, [this, count](int index) {
-        if (copies_ == nullptr) return;
-        file_->setText(QStringLiteral("Kopie von %1 …")
-                           .arg(qs(copies_->orders()[static_cast<std::size_t>(index)].name)));
-        bytes_->setValue(index * 1000 / count);
-        bytes_->setFormat(QStringLiteral("Bild %1 von %2").arg(index + 1).arg(count));
-    });
+    connect(copies_.get(), &PictureCopies::copying, this,
+            [this, count](int index) { guarded(this, [&] { showCopying(index, count); }); });
     connect(copies_.get(), &QThread::finished, this,
             [this] { guarded(this, [this] { copiesEnded(); }); });
     status_->clear();
     showBusy(true);
     copies_->start();
+}
+
+void PublishDialog::showCopying(int index, int count) {
+    if (copies_ == nullptr) return;
+    const std::string& name = copies_->orders()[static_cast<std::size_t>(index)].name;
+    file_->setText(QStringLiteral("Kopie von %1 …").arg(qs(name)));
+    bytes_->setValue(index * 1000 / count);
+    bytes_->setFormat(QStringLiteral("Bild %1 von %2").arg(index + 1).arg(count));
 }
 
 // Every copy whole: the wizard takes their names in one step and writes the
@@ -287,16 +290,19 @@ void PublishDialog::copiesEnded() {
         copies_.release(), [](PictureCopies* copies) { copies->deleteLater(); });
     done->wait();
     showBusy(false);
+    // a cancel that came as the last copy became whole still stops
+    if (done->cancelled()) {
+        status_->setText(
+            QStringLiteral("Abgebrochen. Die Seite nennt weiter die Originale; "
+                           "fertige Kopien liegen im Ordner bilder."));
+        return;
+    }
     std::map<std::string, std::string> names;
     for (std::size_t i = 0; i < done->made().size(); ++i) {
         const pictures::Made& made = done->made()[i];
-        if (made.kind == pictures::Made::Kind::Cancelled) {
-            status_->setText(QStringLiteral("Abgebrochen. Die Seite nennt weiter die Originale."));
-            return;
-        }
-        if (made.kind == pictures::Made::Kind::Failed) {
+        if (made.kind != pictures::Made::Kind::Done) {
             status_->setText(QStringLiteral("Nicht veröffentlicht."));
-            showError(this, qs(made.message));
+            showError(this, failureText(made, done->orders()[i].file));
             return;
         }
         names[done->orders()[i].name] = made.relativePath;
@@ -314,6 +320,14 @@ void PublishDialog::copiesEnded() {
     }
     plugin::FilesOutcome files = plugin_.pageFiles(page_.toStdString());
     if (!files.error.empty()) throw Failure(files.error);
+    // A name the page spells otherwise than the wizard's own (with a query,
+    // "./" or "%20") still names the original: the user decides again.
+    const PictureNotes left = pictureNotes(files.files);
+    if (!left.lines.empty() &&
+        publishDespite(files.problems, left.lines, false) != Despite::Publish) {
+        status_->setText(QStringLiteral("Nicht veröffentlicht."));
+        return;
+    }
     start(Transfer::Kind::Publish, std::move(afterCopies_), std::move(files.files));
 }
 

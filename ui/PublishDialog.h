@@ -118,6 +118,7 @@ private:
     [[nodiscard]] std::vector<CopyOrder> copyOrders(
         const std::vector<std::pair<publish::LocalFile, pictures::Facts>>& noted) const;
     void makeCopies(publish::Connection c, std::vector<CopyOrder> orders);
+    void showCopying(int index, int count);
     void copiesEnded();
 
     void checkClicked();

@@ -145,11 +145,13 @@ QWidget* PublishDialog::buildProgress() {
     row->addWidget(bytes_);
     cancel_ = named(new QPushButton(QStringLiteral("Abbrechen"), progress_), "Abbrechen");
     connect(cancel_, &QPushButton::clicked, this, [this] {
-        if (!busy()) return;
-        if (copies_ != nullptr) copies_->cancel();
-        if (transfer_ != nullptr) transfer_->cancel();
-        cancel_->setEnabled(false);
-        file_->setText(QStringLiteral("Wird abgebrochen …"));
+        guarded(this, [this] {
+            if (!busy()) return;
+            if (copies_ != nullptr) copies_->cancel();
+            if (transfer_ != nullptr) transfer_->cancel();
+            cancel_->setEnabled(false);
+            file_->setText(QStringLiteral("Wird abgebrochen …"));
+        });
     });
     row->addWidget(cancel_);
     column->addLayout(row);

@@ -356,7 +356,9 @@ private slots:
     // background), one with a position (the picture row and a text line) and
     // a HEIC (a text line); and two small pictures that may go as they are.
     // The photos by Qt, exiftool and heif-enc.
-    static fs::path photoPage(const fs::path& folder) {
+    static fs::path photoPage(const fs::path& folder,
+                              const std::string& textLine =
+                                  R"(<img src="iphone.heic"> und <img src="bilder/urlaub.jpg">)") {
         namespace photos = pictures::test;
         fs::create_directories(folder / "bilder");
         // noise at full quality: a photo's bytes
@@ -379,11 +381,25 @@ private slots:
         s.Edit1 = "gross.jpg";
         s.ListBox3.items = {"bilder/urlaub.jpg", "klein.jpg"};
         s.ListBox6.items = {"Urlaub", "Klein"};
-        s.ListBox1.items = {R"(<img src="iphone.heic"> und <img src="bilder/urlaub.jpg">)"};
+        s.ListBox1.items = {textLine};
         CodeList lines;
         writePage(s, lines);
         writeAll(folder / "index.html", composeFileBytes(lines.lines()));
         return folder / "index.html";
+    }
+
+    // The program's windows with `page` open in the wizard, and its dialog
+    // "Seite veröffentlichen" by Strg+P, filled in for `folder` on sshd.
+    void openToPublish(Shell& shell, const fs::path& page, const char* folder) {
+        shell.Form1.show();
+        VELMORA_CLICK(shell.Form1.findChild<QAbstractButton*>(QStringLiteral("SpeedButton2")));
+        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
+        shell.Form3.openPage(QString::fromStdString(page.string()), &shell.Form3);
+        QCOMPARE(shell.Form3.settings().Edit1, std::string("gross.jpg"));
+        QTest::keyClick(&shell.Form3, Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(shell.publishing.dialog() != nullptr && shell.publishing.dialog()->isVisible());
+        shown_ = shell.publishing.dialog();
+        fillIn(ssh().port(), QString::fromLatin1(folder));
     }
 
     // Pictures that should not go up as they are, wherever the page names
@@ -448,11 +464,9 @@ private slots:
         Files originals = filesBelow(page.parent_path());
         originals.erase("index.html");  // written anew
         Shell shell(QString::fromStdString(page.parent_path().string()));
-        shell.Form1.show();
-        VELMORA_CLICK(shell.Form1.findChild<QAbstractButton*>(QStringLiteral("SpeedButton2")));
-        QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
-        shell.Form3.openPage(QString::fromStdString(page.string()), &shell.Form3);
-        QCOMPARE(shell.Form3.settings().Edit1, std::string("gross.jpg"));
+        const auto notShown = qScopeGuard([this] { shown_ = nullptr; });
+        openToPublish(shell, page, "kopien");
+        QVERIFY(!QTest::currentTestFailed());
         const PageSettings opened = shell.Form3.settings();
         // A value not written, and "Nein" to writing it: the copies' names
         // would write it, so they are not offered.
@@ -462,10 +476,7 @@ private slots:
             BoxAnswerer boxes;
             boxes.answers = {QStringLiteral("Nein")};
             QTest::keyClick(&shell.Form3, Qt::Key_P, Qt::ControlModifier);
-            QTRY_VERIFY(shell.publishing.dialog() != nullptr &&
-                        shell.publishing.dialog()->isVisible());
-            shown_ = shell.publishing.dialog();
-            fillIn(ssh().port(), QStringLiteral("kopien"));
+            QTRY_COMPARE(boxes.seen.size(), 1);
             boxes.answers = {QStringLiteral("Escape")};
             click("Veroeffentlichen");
             QTRY_COMPARE(boxes.seen.size(), 2);
@@ -473,14 +484,9 @@ private slots:
                      (QStringList{QStringLiteral("Trotzdem veröffentlichen"),
                                   QStringLiteral("Abbrechen")}));
         }
-        shown_ = nullptr;
         shell.Form3.activateWindow();
         typeInto(title, QString::fromStdString(opened.Edit2));
         QVERIFY(!shell.Form3.holdsUnsaved());
-        QTest::keyClick(&shell.Form3, Qt::Key_P, Qt::ControlModifier);
-        QTRY_VERIFY(shell.publishing.dialog() != nullptr && shell.publishing.dialog()->isVisible());
-        shown_ = shell.publishing.dialog();
-        const auto notShown = qScopeGuard([this] { shown_ = nullptr; });
         BoxAnswerer boxes;
         boxes.answers = {QStringLiteral("Kopien anlegen und veröffentlichen"),
                          QStringLiteral("Ja")};  // the host key, if not yet trusted
@@ -520,6 +526,36 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&shell.Form3));
         QTest::keyClick(&shell.Form3, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(shell.Form3.settings() == opened);
+    }
+
+    // A name the page spells otherwise than the wizard's values (here with a
+    // query) still names the original once the copies are in: the list comes
+    // again, without copies, and "Abbrechen" sends nothing.
+    void anOriginalStillNamedIsAskedAboutAgain() {
+        usePicturesModuleFile(QStringLiteral(VELMORA_PICTURES_MODULE));
+        const auto noModule = qScopeGuard(
+            [] { usePicturesModuleFile(QStringLiteral("/nonexistent/velmora/pictures.so")); });
+        const fs::path page =
+            photoPage(local_.path() / "anders-geschrieben", R"(<img src="bilder/urlaub.jpg?v=2">)");
+        QVERIFY(!page.empty());
+        Shell shell(QString::fromStdString(page.parent_path().string()));
+        const auto notShown = qScopeGuard([this] { shown_ = nullptr; });
+        openToPublish(shell, page, "anders");
+        QVERIFY(!QTest::currentTestFailed());
+        BoxAnswerer boxes;
+        boxes.answers = {QStringLiteral("Kopien anlegen und veröffentlichen"),
+                         QStringLiteral("Escape")};
+        click("Veroeffentlichen");
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.seen.size(), 2, 60000);
+        QCOMPARE(boxes.seen.back().text,
+                 QStringLiteral("Nicht alles, was die Seite nennt, sollte so auf den Server:\n\n"
+                                "• bilder/urlaub.jpg verrät, wo es aufgenommen wurde "
+                                "(GPS-Position).\n\nVeröffentlichen lässt sich trotzdem alles."));
+        QCOMPARE(boxes.seen.back().buttons, (QStringList{QStringLiteral("Trotzdem veröffentlichen"),
+                                                         QStringLiteral("Abbrechen")}));
+        QTRY_COMPARE(status(), QStringLiteral("Nicht veröffentlicht."));
+        QCOMPARE(shell.Form3.settings().ListBox3.items.at(0), std::string("bilder/urlaub-2.jpg"));
+        QVERIFY(!fs::exists(serverFolder("anders")));
     }
 
     // A large picture over a slow line: the windows answer all along, the
