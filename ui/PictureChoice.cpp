@@ -13,8 +13,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QStyle>
-#include <QThread>
-#include <atomic>
 #include <string>
 #include <utility>
 
@@ -44,53 +42,44 @@ constexpr const char* kNewestCopy = "velmoraNewestCopy";
 // One copy being made, off the user-interface thread. It belongs to the
 // application, not to the field: a field that goes (a dialog closed) only
 // stops it, and the application waits for it when it ends.
-class CopyJob : public QThread {
+class CopyJob : public QObject {
 public:
     CopyJob(plugin::PicturesPlugin& pictures, QLineEdit* field, QString before, QString file,
             QString pageFolder, pictures::Place place)
-        : QThread(QCoreApplication::instance()),
-          pictures_(pictures),
+        : QObject(QCoreApplication::instance()),
+          copies_(pictures, {{{}, file.toStdString(), place}}, pageFolder.toStdString()),
           field_(field),
           before_(std::move(before)),
           file_(std::move(file)),
           pageFolder_(std::move(pageFolder)),
-          place_(place),
           serial_(++serials_) {
         field->setProperty(kNewestCopy, serial_);
-        connect(field, &QObject::destroyed, this, [this] { cancel_ = true; });
-        connect(this, &QThread::finished, this, [this] {
+        connect(field, &QObject::destroyed, this, [this] { copies_.cancel(); });
+        connect(&copies_, &QThread::finished, this, [this] {
             deliver();
             deleteLater();
         });
-    }
-    CopyJob(const CopyJob&) = delete;
-    CopyJob& operator=(const CopyJob&) = delete;
-    ~CopyJob() override {
-        cancel_ = true;
-        wait();
-    }
-
-protected:
-    void run() override {
-        made_ = pictures_.makeCopy(file_.toStdString(), pageFolder_.toStdString(), place_, cancel_);
+        copies_.start();
     }
 
 private:
     // In the user-interface thread, once the copy is whole or failed.
     void deliver() {
-        if (field_ == nullptr || field_->property(kNewestCopy).toULongLong() != serial_) return;
+        if (field_ == nullptr || field_->property(kNewestCopy).toULongLong() != serial_ ||
+            copies_.made().empty())
+            return;
+        const pictures::Made& made = copies_.made().front();
         const bool untouched = field_->text() == before_;
-        switch (made_.kind) {
+        switch (made.kind) {
             case pictures::Made::Kind::Done:
                 if (untouched) {
-                    enterName(
-                        field_,
-                        QDir(pageFolder_).filePath(QString::fromStdString(made_.relativePath)),
-                        pageFolder_);
+                    enterName(field_,
+                              QDir(pageFolder_).filePath(QString::fromStdString(made.relativePath)),
+                              pageFolder_);
                 }
                 break;
             case pictures::Made::Kind::Failed:
-                showError(field_->window(), failureText(made_, file_.toStdString()));
+                showError(field_->window(), failureText(made, file_.toStdString()));
                 if (field_ != nullptr && field_->text() == before_)
                     enterName(field_, file_, pageFolder_);
                 break;
@@ -99,15 +88,12 @@ private:
         }
     }
 
-    plugin::PicturesPlugin& pictures_;
+    PictureCopies copies_;
     QPointer<QLineEdit> field_;
     QString before_;
     QString file_;
     QString pageFolder_;
-    pictures::Place place_;
     qulonglong serial_;
-    std::atomic<bool> cancel_ = false;
-    pictures::Made made_;
     static inline qulonglong serials_ = 0;
 };
 
@@ -134,7 +120,7 @@ void askAndTake(QLineEdit* field, plugin::PicturesPlugin& pictures, const QStrin
     const QString before = field->text();
     switch (askForCopy(field->window(), question, unshownFormat)) {
         case Answer::Copy:
-            (new CopyJob(pictures, field, before, file, pageFolder, place))->start();
+            new CopyJob(pictures, field, before, file, pageFolder, place);
             break;
         case Answer::Original:
             enterName(field, file, pageFolder);

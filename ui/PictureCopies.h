@@ -2,9 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The copies that "Kopien anlegen und veröffentlichen" makes of the pictures
-// that should not go up as they are, one after the other on a thread of
-// their own, while the dialog shows which one is being made.
+// Copies of pictures made for the web, one after the other on a thread of
+// their own: the one a picture field asks for, and those that "Kopien anlegen
+// und veröffentlichen" makes of the pictures that should not go up as they
+// are, while the dialog shows which one is being made.
 #pragma once
 
 #include <QString>
@@ -21,8 +22,8 @@ class PicturesPlugin;
 
 namespace velmora::ui {
 
-/// A picture to copy: as the page names it, its absolute file, and the
-/// place it is made for.
+/// A picture to copy: as the page names it (for the dialog's line), its
+/// absolute file, and the place it is made for.
 struct CopyOrder {
     std::string name;
     std::string file;

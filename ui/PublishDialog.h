@@ -109,6 +109,13 @@ private:
     /// Asks for the key file's passphrase when it has one; false when the
     /// user gave none.
     bool askPassphrase(publish::Connection& c);
+    // What publishing says of the page's pictures (PublishDialogPictures.cpp).
+    struct PictureNotes {
+        std::vector<std::string> lines;
+        // those the lines name, with their facts
+        std::vector<std::pair<publish::LocalFile, pictures::Facts>> pictures;
+    };
+    [[nodiscard]] static PictureNotes pictureNotes(const std::vector<publish::LocalFile>& files);
     enum class Despite { Publish, Copy, Stop };
     /// Whether to publish although `problems` cannot arrive and `notes`
     /// name pictures that should not go up as they are, or, where `copies`,
@@ -118,7 +125,7 @@ private:
     [[nodiscard]] std::vector<CopyOrder> copyOrders(
         const std::vector<std::pair<publish::LocalFile, pictures::Facts>>& noted) const;
     void makeCopies(publish::Connection c, std::vector<CopyOrder> orders);
-    void showCopying(int index, int count);
+    void showCopying(int index);
     void copiesEnded();
 
     void checkClicked();
