@@ -1,0 +1,289 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "preview/PreviewWindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QMenu>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <algorithm>
+#include <array>
+
+#include "preview/PageSource.h"
+#include "preview/PreviewPage.h"
+
+namespace velmora::vorschau {
+namespace {
+
+// A phone's browser lays out a page without a viewport line 980 CSS pixels
+// wide, as tall as its screen of 390 × 844 scaled up to that width.
+constexpr std::array kScreens{
+    Screen{"fenster", "Fenster", {}, 0},
+    Screen{"1280x800", "1280 \u00d7 800", {1280, 800}, 0},
+    Screen{"1920x1080", "1920 \u00d7 1080", {1920, 1080}, 0},
+    Screen{"handy", "Handy", {980, (844 * 980 + 195) / 390}, 390},
+};
+constexpr double kLeastZoom = 0.25;  // Qt's zoom goes no lower
+constexpr int kKeepAfterMs = 400;    // a move or a resize is kept once it rests
+
+QString pair(int a, int b) { return QStringLiteral("%1,%2").arg(a).arg(b); }
+
+std::optional<QPoint> pairOf(const preview::Values& values, const char* key) {
+    const auto found = values.find(key);
+    if (found == values.end()) return {};
+    const QStringList parts = QString::fromStdString(found->second).split(QLatin1Char(','));
+    bool a = false;
+    bool b = false;
+    const QPoint point(parts.value(0).toInt(&a), parts.value(1).toInt(&b));
+    if (parts.size() != 2 || !a || !b) return {};
+    return point;
+}
+
+// What a browser shows after the written page, for a loaded document: the
+// bytes written into it in place, where the user had scrolled to.
+QString writeScript(const QByteArray& bytes) {
+    const QByteArray literal =
+        QJsonDocument(QJsonArray{QString::fromUtf8(bytes)}).toJson(QJsonDocument::Compact);
+    return QStringLiteral(
+               "(function (p) { var x = scrollX, y = scrollY; document.open(); "
+               "document.write(p); document.close(); scrollTo(x, y); })(") +
+           QString::fromLatin1(literal) + QStringLiteral("[0]);");
+}
+
+// Nothing the page asks for runs or stays: no scripts, no storage, no
+// plugins, no prefetching; and the faces a browser on Linux gives a page
+// that names none.
+void restrict(QWebEngineSettings* settings) {
+    using S = QWebEngineSettings;
+    for (const S::WebAttribute off :
+         {S::JavascriptEnabled, S::JavascriptCanOpenWindows, S::LocalStorageEnabled,
+          S::PluginsEnabled, S::AutoLoadIconsForPage, S::DnsPrefetchEnabled,
+          S::HyperlinkAuditingEnabled, S::NavigateOnDropEnabled, S::FocusOnNavigationEnabled,
+          S::LocalContentCanAccessRemoteUrls, S::PdfViewerEnabled, S::ErrorPageEnabled})
+        settings->setAttribute(off, false);
+    settings->setFontFamily(S::StandardFont, QStringLiteral("Times New Roman"));
+    settings->setFontFamily(S::SerifFont, QStringLiteral("Times New Roman"));
+    settings->setFontFamily(S::SansSerifFont, QStringLiteral("Arial"));
+    settings->setFontFamily(S::FixedFont, QStringLiteral("Monospace"));
+}
+
+}  // namespace
+
+Fit fitInto(const Screen& screen, QSize room) {
+    const QSize layout = screen.layout;
+    double zoom = std::min(static_cast<double>(room.width()) / layout.width(),
+                           static_cast<double>(room.height()) / layout.height());
+    if (screen.shownWidth > 0)
+        zoom = std::min(zoom, static_cast<double>(screen.shownWidth) / layout.width());
+    zoom = std::clamp(zoom, kLeastZoom, 1.0);
+    return {zoom, QSize(qRound(layout.width() * zoom), qRound(layout.height() * zoom))};
+}
+
+PreviewWindow::PreviewWindow()
+    : profile_(new QWebEngineProfile(this)),  // off the record: nothing on disk
+      source_(new PageSource(this)),
+      view_(new QWebEngineView),
+      screens_(new QComboBox),
+      remote_(new QLabel(QStringLiteral("Bilder aus dem Internet zeigt die Vorschau nicht."))),
+      stage_(new QWidget) {
+    setWindowTitle(QStringLiteral("Vorschau"));
+    setObjectName(QStringLiteral("Vorschau"));
+    profile_->setHttpCacheType(QWebEngineProfile::NoCache);
+    profile_->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    profile_->setSpellCheckEnabled(false);
+    auto* gate = new Gate(this);
+    profile_->setUrlRequestInterceptor(gate);
+    profile_->installUrlSchemeHandler(kScheme, source_);
+    connect(gate, &Gate::remotePictureRefused, remote_, &QWidget::show);
+
+    page_ = new PreviewPage(profile_, this);
+    restrict(page_->settings());
+    view_->setPage(page_);
+    view_->setAcceptDrops(false);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        QMenu menu;
+        menu.addAction(QStringLiteral("Kopieren"), this,
+                       [this] { page_->triggerAction(QWebEnginePage::Copy); });
+        menu.addAction(QStringLiteral("Alles markieren"), this,
+                       [this] { page_->triggerAction(QWebEnginePage::SelectAll); });
+        menu.exec(view_->mapToGlobal(at));
+    });
+    connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        loaded_ = ok;
+        fit();
+        if (drawing_) drawnNow(*drawing_);
+    });
+
+    for (const Screen& screen : kScreens) screens_->addItem(QString::fromUtf8(screen.text));
+    auto* label = new QLabel(QStringLiteral("&Bildschirm:"));
+    label->setBuddy(screens_);
+    connect(screens_, &QComboBox::currentIndexChanged, this, &PreviewWindow::chooseScreen);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(label);
+    bar->addWidget(screens_);
+    bar->addStretch();
+    remote_->hide();
+    tooBig_ = new QLabel(QStringLiteral("Die Seite ist zu gro\u00df f\u00fcr die Vorschau."), stage_);
+    tooBig_->setAlignment(Qt::AlignCenter);
+    tooBig_->hide();
+    view_->setParent(stage_);
+    stage_->setBackgroundRole(QPalette::Dark);
+    stage_->setAutoFillBackground(true);
+    stage_->installEventFilter(this);
+    stage_->setMinimumSize(qRound(1920 * kLeastZoom), qRound(1080 * kLeastZoom));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    bar->setContentsMargins(8, 4, 8, 4);
+    layout->addLayout(bar);
+    layout->addWidget(remote_);
+    remote_->setContentsMargins(8, 0, 8, 4);
+    layout->addWidget(stage_, 1);
+
+    for (const Qt::Key key : {Qt::Key_F12, Qt::Key_Escape}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
+    keeping_.setSingleShot(true);
+    keeping_.setInterval(kKeepAfterMs);
+    connect(&keeping_, &QTimer::timeout, this, [this] { emit keep(kept()); });
+}
+
+// The page goes before the profile it was made with.
+PreviewWindow::~PreviewWindow() {
+    delete view_;
+    delete page_;
+}
+
+void PreviewWindow::showPage(preview::Page page) {
+    if (drawing_) {
+        waiting_ = std::move(page);
+        return;
+    }
+    draw(std::move(page));
+}
+
+void PreviewWindow::draw(preview::Page page) {
+    if (page.tooBig) {
+        view_->hide();
+        tooBig_->show();
+        drawnNow(page.sequence);
+        return;
+    }
+    tooBig_->hide();
+    view_->show();
+    drawing_ = page.sequence;
+    const QString folder = QString::fromStdString(page.folder);
+    source_->setPage(QByteArray::fromStdString(page.bytes));
+    if (loaded_ && folder == folder_) {
+        const std::uint64_t sequence = page.sequence;
+        page_->runJavaScript(writeScript(QByteArray::fromStdString(page.bytes)),
+                             QWebEngineScript::ApplicationWorld,
+                             [this, sequence](const QVariant&) { drawnNow(sequence); });
+        return;
+    }
+    // another folder is another origin, so no picture of the one before is
+    // shown from the engine's memory under the same name
+    folder_ = folder;
+    source_->setFolder(folder);
+    loaded_ = false;
+    page_->loadOwn(QUrl(QStringLiteral("%1://seite%2/").arg(QLatin1String(kScheme)).arg(++host_)));
+}
+
+void PreviewWindow::drawnNow(std::uint64_t sequence) {
+    drawing_.reset();
+    emit drawn(sequence);
+    if (!waiting_) return;
+    preview::Page next = std::move(*waiting_);
+    waiting_.reset();
+    draw(std::move(next));
+}
+
+void PreviewWindow::apply(const preview::Values& values) {
+    if (const auto size = pairOf(values, "size")) resize(size->x(), size->y());
+    if (const auto at = pairOf(values, "at")) move(*at);
+    if (const auto mode = values.find("mode"); mode != values.end()) {
+        for (std::size_t i = 0; i < kScreens.size(); ++i) {
+            if (mode->second == kScreens[i].key) screens_->setCurrentIndex(static_cast<int>(i));
+        }
+    }
+    const bool focus = values.count("focus") != 0 && values.at("focus") == "1";
+    setAttribute(Qt::WA_ShowWithoutActivating, !focus);
+    show();
+    if (focus) {
+        raise();
+        activateWindow();
+    }
+}
+
+void PreviewWindow::grabTo(const QString& file) {
+    QWidget* shown = view_->isVisible() ? static_cast<QWidget*>(view_) : stage_;
+    shown->grab().save(file, "PNG");
+    emit grabbed(file);
+}
+
+void PreviewWindow::chooseScreen(int) {
+    fit();
+    if (isVisible()) emit keep(kept());
+}
+
+void PreviewWindow::fit() {
+    const Screen& screen = kScreens.at(static_cast<std::size_t>(std::max(0, screens_->currentIndex())));
+    tooBig_->setGeometry(stage_->rect());
+    if (screen.layout.isEmpty()) {
+        view_->setGeometry(stage_->rect());
+        page_->setZoomFactor(1.0);
+        return;
+    }
+    const Fit fit = fitInto(screen, stage_->size());
+    view_->setGeometry(QRect(QPoint((stage_->width() - fit.size.width()) / 2, 0), fit.size));
+    page_->setZoomFactor(fit.zoom);
+}
+
+preview::Values PreviewWindow::kept() const {
+    preview::Values values{
+        {"size", pair(width(), height()).toStdString()},
+        {"mode", kScreens.at(static_cast<std::size_t>(std::max(0, screens_->currentIndex()))).key}};
+    // where the desktop places windows itself, a place is not ours to keep
+    if (QGuiApplication::platformName() != QLatin1String("wayland"))
+        values["at"] = pair(x(), y()).toStdString();
+    return values;
+}
+
+void PreviewWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (userClosed_) return;
+    userClosed_ = true;
+    emit keep(kept());
+    emit closedByUser();
+}
+
+void PreviewWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (isVisible()) keeping_.start();
+}
+
+void PreviewWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (isVisible()) keeping_.start();
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == stage_ && event->type() == QEvent::Resize) fit();
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace velmora::vorschau

@@ -1,0 +1,97 @@
+// SPDX-FileCopyrightText: 2026 The Velmora developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// velmora-vorschau: the wizard's preview, a program of its own so that its
+// engine never enters the wizard. It speaks the messages of
+// wizard/Preview.h on its standard input and output and ends when its
+// input closes, so it never outlives the wizard.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstdio>
+
+#include "preview/PageSource.h"
+#include "preview/PreviewWindow.h"
+#include "wizard/Preview.h"
+
+namespace {
+
+using velmora::preview::Message;
+using velmora::vorschau::PreviewWindow;
+
+void answer(const Message& message) {
+    const std::string bytes = velmora::preview::encode(message);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    std::fflush(stdout);
+}
+
+class Conversation : public QObject {
+public:
+    explicit Conversation(PreviewWindow& window)
+        : window_(window), input_(STDIN_FILENO, QSocketNotifier::Read) {
+        ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
+        connect(&input_, &QSocketNotifier::activated, this, &Conversation::read);
+        connect(&window, &PreviewWindow::drawn, this,
+                [](std::uint64_t sequence) { answer({"drawn", std::to_string(sequence)}); });
+        connect(&window, &PreviewWindow::keep, this, [](const velmora::preview::Values& values) {
+            answer({"keep", velmora::preview::joinValues(values)});
+        });
+        connect(&window, &PreviewWindow::grabbed, this,
+                [](const QString& file) { answer({"grabbed", file.toStdString()}); });
+        connect(&window, &PreviewWindow::closedByUser, this, [] {
+            answer({"closed", ""});
+            QCoreApplication::exit(0);
+        });
+    }
+
+private:
+    void read() {
+        char bytes[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(STDIN_FILENO, bytes, sizeof bytes);
+            if (n < 0 && (errno == EAGAIN || errno == EINTR)) break;
+            if (n <= 0) {  // the wizard closed the pipe, or is gone
+                input_.setEnabled(false);
+                QCoreApplication::exit(0);
+                return;
+            }
+            reader_.feed(std::string_view(bytes, static_cast<std::size_t>(n)));
+        }
+        while (const auto message = reader_.next()) take(*message);
+        if (reader_.broken()) QCoreApplication::exit(3);
+    }
+
+    void take(const Message& message) {
+        if (auto page = velmora::preview::readPage(message)) {
+            window_.showPage(std::move(*page));
+        } else if (message.name == "show") {
+            window_.apply(velmora::preview::splitValues(message.payload));
+        } else if (message.name == "hide") {
+            window_.hide();
+        } else if (message.name == "grab") {
+            window_.grabTo(QString::fromStdString(message.payload));
+        }
+    }
+
+    PreviewWindow& window_;
+    QSocketNotifier input_;
+    velmora::preview::Reader reader_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Chromium's sandbox refuses root; as any other user it stays on.
+    if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    velmora::vorschau::registerScheme();
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    PreviewWindow window;
+    Conversation conversation(window);
+    return QApplication::exec();
+}
