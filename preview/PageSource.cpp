@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
@@ -53,10 +54,13 @@ void PageSource::requestStarted(QWebEngineUrlRequestJob* job) {
 void Gate::interceptRequest(QWebEngineUrlRequestInfo& info) {
     if (info.requestUrl().scheme() == QLatin1String(kScheme)) return;
     info.block(true);
-    const QString scheme = info.requestUrl().scheme();
-    if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeImage &&
-        (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
-        emit remotePictureRefused();
+}
+
+bool namesRemotePictures(const QByteArray& page) {
+    static const QRegularExpression remote(
+        QStringLiteral(R"((?:src|background)\s*=\s*["']?\s*https?:|url\(\s*["']?\s*https?:)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return remote.match(QString::fromLatin1(page)).hasMatch();
 }
 
 }  // namespace velmora::vorschau

@@ -39,16 +39,16 @@ private:
     QString folder_;
 };
 
-/// Lets through only requests of the scheme "vorschau" and says when a
-/// picture from the internet was refused.
+/// Lets through only requests of the scheme "vorschau".
 class Gate : public QWebEngineUrlRequestInterceptor {
     Q_OBJECT
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
-
-signals:
-    void remotePictureRefused();
 };
+
+/// Whether the page names a picture or background by a web address, which
+/// the engine refuses before any request is made, so the window says so.
+[[nodiscard]] bool namesRemotePictures(const QByteArray& page);
 
 }  // namespace velmora::vorschau

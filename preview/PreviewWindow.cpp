@@ -106,7 +106,6 @@ PreviewWindow::PreviewWindow()
     auto* gate = new Gate(this);
     profile_->setUrlRequestInterceptor(gate);
     profile_->installUrlSchemeHandler(kScheme, source_);
-    connect(gate, &Gate::remotePictureRefused, remote_, &QWidget::show);
 
     page_ = new PreviewPage(profile_, this);
     restrict(page_->settings());
@@ -185,6 +184,7 @@ void PreviewWindow::draw(preview::Page page) {
     }
     tooBig_->hide();
     view_->show();
+    remote_->setVisible(namesRemotePictures(QByteArray::fromStdString(page.bytes)));
     drawing_ = page.sequence;
     const QString folder = QString::fromStdString(page.folder);
     source_->setPage(QByteArray::fromStdString(page.bytes));
