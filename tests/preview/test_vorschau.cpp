@@ -8,6 +8,7 @@
 // the machine, runs none of the page's scripts, does not navigate, and ends
 // with its pipe.
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QTcpServer>
@@ -207,6 +208,46 @@ private slots:
         QCOMPARE(shown.pixel(shown.width() - 5, shown.height() - 5), qRgb(0, 0, 255));
     }
 
+    // Clicks on links, under an X server (vorschau_clicks): a local page
+    // leaves the preview where it is, a web address goes to the desktop's
+    // browser (a stand-in xdg-open that notes it) and the preview stays too.
+    void aClickLeavesItWhereItIs() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X server: the test vorschau_clicks runs it on one");
+        const QString noted = file(QStringLiteral("geoeffnet.txt"));
+        QFile opener(file(QStringLiteral("xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\necho \"$1\" >> " + noted.toUtf8() + "\n");
+        opener.close();
+        opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
+        Helper helper({QStringLiteral("PATH=") + dir_.path() + QLatin1Char(':') +
+                       qEnvironmentVariable("PATH")});
+        const QByteArray links =
+            "<a href=\"seite2.html\" style=\"font-size:100px\">Weiter</a><br>"
+            "<a href=\"http://127.0.0.1:9/netz.html\" target=\"_blank\" "
+            "style=\"font-size:100px\">Netz</a>";
+        helper.page(1, dir_.path(), filled("#00FF00", links));
+        helper.send("show", "size=500,400\nat=0,0\nfocus=1");
+        QVERIFY(helper.next("drawn"));
+        QTest::qWait(1000);  // shown, placed and drawn
+        const QImage before = helper.grab(file(QStringLiteral("vorher.png")));
+        QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"),
+                          QStringLiteral("id=$(xdotool search --name '^Vorschau$' | head -1) && "
+                                         "xdotool mousemove --window $id 60 %1 click 1")
+                              .arg(400 - before.height() + 60)});
+        QTest::qWait(1000);
+        QCOMPARE(helper.grab(file(QStringLiteral("lokal.png"))), before);
+        QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"),
+                          QStringLiteral("id=$(xdotool search --name '^Vorschau$' | head -1) && "
+                                         "xdotool mousemove --window $id 60 %1 click 1")
+                              .arg(400 - before.height() + 180)});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(noted), 10000);
+        QFile opened(noted);
+        QVERIFY(opened.open(QIODevice::ReadOnly));
+        QCOMPARE(opened.readAll().trimmed(), QByteArray("http://127.0.0.1:9/netz.html"));
+        QCOMPARE(helper.grab(file(QStringLiteral("netz.png"))), before);
+    }
+
     // The wizard gone, its pipe closed: the helper and its engine's
     // processes end.
     void endsWithItsPipe() {
@@ -224,5 +265,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(VorschauTest)
+QTEST_MAIN(VorschauTest)
 #include "test_vorschau.moc"
