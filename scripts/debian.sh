@@ -110,10 +110,12 @@ sbuild_release() {
 }
 
 # autopkgtest_release BUILT_ON RELEASE [--test-name=TEST...] — debian/tests
-# (or TEST...) on BUILT_ON's package, installed with only its Depends in a
-# clean root of RELEASE.
+# (or TEST...) on BUILT_ON's packages, installed with only their Depends in a
+# clean root of RELEASE; the test of the preview where sbuild_release built it.
 autopkgtest_release() {
-    tested "$1-on-$2" "$2" "${@:3}" "$(ls "$WORK/$1"/velmora_*.deb)" "$WORK/src/"
+    local preview=--skip-test=preview
+    [ "$1" != "${RELEASES[0]}" ] || preview=$(ls "$WORK/$1"/velmora-preview_*.deb) || return 1
+    tested "$1-on-$2" "$2" "${@:3}" "$preview" "$(ls "$WORK/$1"/velmora_*.deb)" "$WORK/src/"
 }
 
 # style_release RELEASE --test-name=TEST... — tests of tests/style/control by
