@@ -41,7 +41,7 @@ namespace velmora::preview {
 /// The most lines of a page the preview shows; a longer page gets its note
 /// "Die Seite ist zu groß für die Vorschau.", decided from its line count
 /// before any line is made.
-inline constexpr std::uint64_t kMaxLines = 200'000;
+inline constexpr std::uint64_t kMaxLines = 50'000;
 
 /// The longest payload either side accepts: a page of kMaxLines lines of the
 /// longest kind the wizard writes fits many times over.
