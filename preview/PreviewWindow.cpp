@@ -135,7 +135,8 @@ PreviewWindow::PreviewWindow()
     bar->addWidget(screens_);
     bar->addStretch();
     remote_->hide();
-    tooBig_ = new QLabel(QStringLiteral("Die Seite ist zu gro\u00df f\u00fcr die Vorschau."), stage_);
+    tooBig_ =
+        new QLabel(QStringLiteral("Die Seite ist zu gro\u00df f\u00fcr die Vorschau."), stage_);
     tooBig_->setAlignment(Qt::AlignCenter);
     tooBig_->hide();
     view_->setParent(stage_);
@@ -241,7 +242,8 @@ void PreviewWindow::chooseScreen(int) {
 }
 
 void PreviewWindow::fit() {
-    const Screen& screen = kScreens.at(static_cast<std::size_t>(std::max(0, screens_->currentIndex())));
+    const Screen& screen =
+        kScreens.at(static_cast<std::size_t>(std::max(0, screens_->currentIndex())));
     tooBig_->setGeometry(stage_->rect());
     if (screen.layout.isEmpty()) {
         view_->setGeometry(stage_->rect());

@@ -35,20 +35,23 @@ public:
         : window_(window), input_(STDIN_FILENO, QSocketNotifier::Read) {
         ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
         connect(&input_, &QSocketNotifier::activated, this, &Conversation::read);
-        connect(&window, &PreviewWindow::drawn, this,
-                [](std::uint64_t sequence) { answer({"drawn", std::to_string(sequence)}); });
-        connect(&window, &PreviewWindow::keep, this, [](const velmora::preview::Values& values) {
-            answer({"keep", velmora::preview::joinValues(values)});
-        });
-        connect(&window, &PreviewWindow::grabbed, this,
-                [](const QString& file) { answer({"grabbed", file.toStdString()}); });
-        connect(&window, &PreviewWindow::closedByUser, this, [] {
-            answer({"closed", ""});
-            QCoreApplication::exit(0);
-        });
+        connect(&window, &PreviewWindow::drawn, this, &Conversation::drawn);
+        connect(&window, &PreviewWindow::keep, this, &Conversation::keep);
+        connect(&window, &PreviewWindow::grabbed, this, &Conversation::grabbed);
+        connect(&window, &PreviewWindow::closedByUser, this, &Conversation::closed);
     }
 
 private:
+    static void drawn(std::uint64_t sequence) { answer({"drawn", std::to_string(sequence)}); }
+    static void keep(const velmora::preview::Values& values) {
+        answer({"keep", velmora::preview::joinValues(values)});
+    }
+    static void grabbed(const QString& file) { answer({"grabbed", file.toStdString()}); }
+    static void closed() {
+        answer({"closed", ""});
+        QCoreApplication::exit(0);
+    }
+
     void read() {
         char bytes[1 << 16];
         for (;;) {

@@ -46,8 +46,8 @@ public:
         process_.write(bytes.data(), static_cast<qint64>(bytes.size()));
     }
     void page(std::uint64_t sequence, const QString& folder, const QByteArray& html) {
-        send("page", std::to_string(sequence) + '\n' + folder.toStdString() + '\n' +
-                         html.toStdString());
+        send("page",
+             std::to_string(sequence) + '\n' + folder.toStdString() + '\n' + html.toStdString());
     }
     // The payload of the next message NAME; what came before it is kept.
     std::optional<std::string> next(const std::string& name, int ms = 60000) {
@@ -63,7 +63,8 @@ public:
             if (clock.elapsed() > ms || process_.state() == QProcess::NotRunning) return {};
             process_.waitForReadyRead(50);
             const QByteArray bytes = process_.readAllStandardOutput();
-            reader_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+            reader_.feed(
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
             while (auto message = reader_.next()) {
                 answered_.push_back(*message);
                 waiting_.push_back(*message);
@@ -148,14 +149,14 @@ private slots:
         const QString chromium = file(name + QStringLiteral("-chromium.png"));
         QTemporaryDir profile;
         QProcess browser;
-        browser.start(QStringLiteral("chromium"),
-                      {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
-                       QStringLiteral("--disable-gpu"), QStringLiteral("--hide-scrollbars"),
-                       QStringLiteral("--no-first-run"), QStringLiteral("--no-proxy-server"),
-                       QStringLiteral("--user-data-dir=") + profile.path(),
-                       QStringLiteral("--window-size=800,600"),
-                       QStringLiteral("--screenshot=") + chromium,
-                       QUrl::fromLocalFile(page.fileName()).toString()});
+        browser.start(
+            QStringLiteral("chromium"),
+            {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+             QStringLiteral("--disable-gpu"), QStringLiteral("--hide-scrollbars"),
+             QStringLiteral("--no-first-run"), QStringLiteral("--no-proxy-server"),
+             QStringLiteral("--user-data-dir=") + profile.path(),
+             QStringLiteral("--window-size=800,600"), QStringLiteral("--screenshot=") + chromium,
+             QUrl::fromLocalFile(page.fileName()).toString()});
         QVERIFY(browser.waitForFinished(60000));
         Helper helper;
         helper.page(1, folder, bytes);
@@ -187,15 +188,25 @@ private slots:
             }
         });
         const QByteArray at = "http://127.0.0.1:" + QByteArray::number(server.serverPort());
-        const QByteArray body =
-            "<img src=\"" + at + "/bild.jpg\"><img src=\"https://127.0.0.1:" +
-            QByteArray::number(server.serverPort()) + "/bild.jpg\">"
-            "<table background=\"" + at + "/grund.jpg\"><tr><td>x</td></tr></table>"
-            "<link rel=\"stylesheet\" href=\"" + at + "/stil.css\">"
-            "<div style=\"background: url(" + at + "/css.jpg)\">y</div>"
-            "<iframe src=\"" + at + "/rahmen.html\"></iframe>"
-            "<meta http-equiv=\"refresh\" content=\"0; url=" + at + "/weiter.html\">"
-            "<script>document.body.style.background = '#FF0000';</script>";
+        const QByteArray body = "<img src=\"" + at + "/bild.jpg\"><img src=\"https://127.0.0.1:" +
+                                QByteArray::number(server.serverPort()) +
+                                "/bild.jpg\">"
+                                "<table background=\"" +
+                                at +
+                                "/grund.jpg\"><tr><td>x</td></tr></table>"
+                                "<link rel=\"stylesheet\" href=\"" +
+                                at +
+                                "/stil.css\">"
+                                "<div style=\"background: url(" +
+                                at +
+                                "/css.jpg)\">y</div>"
+                                "<iframe src=\"" +
+                                at +
+                                "/rahmen.html\"></iframe>"
+                                "<meta http-equiv=\"refresh\" content=\"0; url=" +
+                                at +
+                                "/weiter.html\">"
+                                "<script>document.body.style.background = '#FF0000';</script>";
         Helper helper;
         helper.send("show", "size=400,300\nfocus=0");
         helper.page(1, dir_.path(), filled("#00FF00", body));
@@ -231,16 +242,18 @@ private slots:
         QVERIFY(helper.next("drawn"));
         QTest::qWait(1000);  // shown, placed and drawn
         const QImage before = helper.grab(file(QStringLiteral("vorher.png")));
-        QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"),
-                          QStringLiteral("id=$(xdotool search --name '^Vorschau$' | head -1) && "
-                                         "xdotool mousemove --window $id 60 %1 click 1")
-                              .arg(400 - before.height() + 60)});
+        QProcess::execute(QStringLiteral("sh"),
+                          {QStringLiteral("-c"),
+                           QStringLiteral("id=$(xdotool search --name '^Vorschau$' | head -1) && "
+                                          "xdotool mousemove --window $id 60 %1 click 1")
+                               .arg(400 - before.height() + 60)});
         QTest::qWait(1000);
         QCOMPARE(helper.grab(file(QStringLiteral("lokal.png"))), before);
-        QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"),
-                          QStringLiteral("id=$(xdotool search --name '^Vorschau$' | head -1) && "
-                                         "xdotool mousemove --window $id 60 %1 click 1")
-                              .arg(400 - before.height() + 180)});
+        QProcess::execute(QStringLiteral("sh"),
+                          {QStringLiteral("-c"),
+                           QStringLiteral("id=$(xdotool search --name '^Vorschau$' | head -1) && "
+                                          "xdotool mousemove --window $id 60 %1 click 1")
+                               .arg(400 - before.height() + 180)});
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(noted), 10000);
         QFile opened(noted);
         QVERIFY(opened.open(QIODevice::ReadOnly));
