@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -219,6 +220,10 @@ void Preview::sendPage() {
     });
 }
 
+void Preview::grab(const QString& file) { send({"grab", QFile::encodeName(file).toStdString()}); }
+
+qint64 Preview::helperId() const { return helper_ != nullptr ? helper_->processId() : 0; }
+
 void Preview::readAnswers() {
     if (helper_ == nullptr) return;
     const QByteArray bytes = helper_->readAllStandardOutput();
@@ -232,6 +237,8 @@ void Preview::answer(const preview::Message& message) {
         bool ok = false;
         const std::uint64_t sequence = QString::fromStdString(message.payload).toULongLong(&ok);
         if (ok) emit drawn(sequence);
+    } else if (message.name == "grabbed") {
+        emit grabbed(QFile::decodeName(QByteArray::fromStdString(message.payload)));
     } else if (message.name == "closed") {
         // F12, Escape or the close box in the preview: the focus goes back
         kept().setValue(QStringLiteral("Geschlossen"), true);

@@ -59,6 +59,12 @@ public:
 
     [[nodiscard]] bool isOpen() const noexcept { return state_ == State::Open; }
 
+    /// The view as the helper draws it now, into `file` (PNG, or BMP by its
+    /// name's end), answered by grabbed(); for tests and benchmarks.
+    void grab(const QString& file);
+    /// The helper's process, or 0 while none runs.
+    [[nodiscard]] qint64 helperId() const;
+
     /// The helper program: at the installed path from the program's folder,
     /// which the build tree keeps too. Tests name another.
     [[nodiscard]] static QString programFile();
@@ -69,6 +75,8 @@ signals:
     void drawn(std::uint64_t sequence);
     /// The helper ended without being closed.
     void ended();
+    /// The helper wrote what grab() asked for into `file`.
+    void grabbed(const QString& file);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
