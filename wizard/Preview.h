@@ -16,9 +16,11 @@
 //   show     "KEY=VALUE" lines: at=X,Y (where its frame stands; absent where
 //            the desktop places windows), size=W,H, mode=NAME, focus=0|1
 //   hide     ""
-//   grab     a file's path: the view as it is drawn now, as PNG (tests)
+//   grab     a file's path: the view as it is drawn now, as PNG, or BMP for
+//            a name ending in .bmp (tests, benchmarks)
 // From the preview:
-//   drawn    "SEQUENCE": the page or the note of that message is drawn
+//   drawn    "SEQUENCE": the engine holds the page or the note of that
+//            message; its frame follows (some 20 ms)
 //   closed   "": the user closed it (F12, Escape, the close box)
 //   keep     "KEY=VALUE" lines: size=W,H, at=X,Y, mode=NAME, as the user left them
 //   grabbed  the file's path, written
