@@ -4,6 +4,8 @@
 
 #include "preview/PreviewWindow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -79,6 +81,13 @@ void restrict(QWebEngineSettings* settings) {
     settings->setFontFamily(S::FixedFont, QStringLiteral("Monospace"));
 }
 
+// Qt reads a plain QWidget window as a client area ("filler"), whose title a
+// screen reader does not announce; the preview reads as a window.
+QAccessibleInterface* readAsWindow(const QString& key, QObject* object) {
+    if (key != QLatin1String(PreviewWindow::staticMetaObject.className())) return nullptr;
+    return new QAccessibleWidget(qobject_cast<QWidget*>(object), QAccessible::Window);
+}
+
 }  // namespace
 
 Fit fitInto(const Screen& screen, QSize room) {
@@ -98,6 +107,7 @@ PreviewWindow::PreviewWindow()
       screens_(new QComboBox),
       remote_(new QLabel(QStringLiteral("Bilder aus dem Internet zeigt die Vorschau nicht."))),
       stage_(new QWidget) {
+    QAccessible::installFactory(readAsWindow);
     setWindowTitle(QStringLiteral("Vorschau"));
     setObjectName(QStringLiteral("Vorschau"));
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);

@@ -20,8 +20,8 @@
 #include "wizard/Preview.h"
 
 using velmora::preview::Message;
-using velmora::preview::test::Helper;
 using velmora::preview::test::differingPixels;
+using velmora::preview::test::Helper;
 using velmora::preview::test::screenshot;
 using velmora::preview::test::shownAt;
 
@@ -135,7 +135,8 @@ private slots:
 
     // Clicks on links, under an X server (vorschau_clicks): a local page
     // leaves the preview where it is, a web address goes to the desktop's
-    // browser (a stand-in xdg-open that notes it) and the preview stays too.
+    // browser (a stand-in xdg-open that notes it) and the preview stays too;
+    // then Escape in the page closes it.
     void aClickLeavesItWhereItIs() {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs an X server: the test vorschau_clicks runs it on one");
@@ -173,6 +174,13 @@ private slots:
         QVERIFY(opened.open(QIODevice::ReadOnly));
         QCOMPARE(opened.readAll().trimmed(), QByteArray("http://127.0.0.1:9/netz.html"));
         QCOMPARE(helper.grab(file(QStringLiteral("netz.png"))), before);
+        // Escape with the focus in the page: the user closed it
+        QProcess::execute(
+            QStringLiteral("sh"),
+            {QStringLiteral("-c"), QStringLiteral("xdotool key --window $(xdotool search --name "
+                                                  "'^Vorschau$' | head -1) Escape")});
+        QVERIFY(helper.next("closed", 10000));
+        QVERIFY(helper.process().waitForFinished(10000));
     }
 
     // The wizard gone, its pipe closed: the helper and its engine's
