@@ -99,13 +99,13 @@ inline QImage shownAt(Helper& helper, QSize size, const QString& file) {
 inline bool screenshot(const QString& file, const QString& png) {
     QTemporaryDir profile;
     QProcess browser;
-    browser.start(QStringLiteral("chromium"),
-                  {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
-                   QStringLiteral("--disable-gpu"),
-                   QStringLiteral("--no-first-run"), QStringLiteral("--no-proxy-server"),
-                   QStringLiteral("--user-data-dir=") + profile.path(),
-                   QStringLiteral("--window-size=800,600"), QStringLiteral("--screenshot=") + png,
-                   QUrl::fromLocalFile(file).toString()});
+    browser.start(
+        QStringLiteral("chromium"),
+        {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+         QStringLiteral("--disable-gpu"), QStringLiteral("--no-first-run"),
+         QStringLiteral("--no-proxy-server"), QStringLiteral("--user-data-dir=") + profile.path(),
+         QStringLiteral("--window-size=800,600"), QStringLiteral("--screenshot=") + png,
+         QUrl::fromLocalFile(file).toString()});
     return browser.waitForFinished(60000) && QImage(png).size() == QSize(800, 600);
 }
 
