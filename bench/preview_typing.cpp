@@ -214,6 +214,6 @@ int main(int argc, char** argv) {
         "the wizard's memory %+ld KiB\n",
         static_cast<long long>(pauses.longest()), grown);
     ::kill(helper, SIGCONT);
-    met = met && pauses.longest() <= 50 && grown <= 64 * 1024;
+    met = met && pauses.longest() <= 50 && grown <= 64L * 1024;
     return met ? 0 : 1;
 }

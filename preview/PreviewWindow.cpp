@@ -22,6 +22,8 @@
 #include <QWebEngineView>
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <utility>
 
 #include "preview/PageSource.h"
 #include "preview/PreviewPage.h"
@@ -39,19 +41,6 @@ constexpr std::array kScreens{
 };
 constexpr double kLeastZoom = 0.25;  // Qt's zoom goes no lower
 constexpr int kKeepAfterMs = 400;    // a move or a resize is kept once it rests
-
-QString pair(int a, int b) { return QStringLiteral("%1,%2").arg(a).arg(b); }
-
-std::optional<QPoint> pairOf(const preview::Values& values, const char* key) {
-    const auto found = values.find(key);
-    if (found == values.end()) return {};
-    const QStringList parts = QString::fromStdString(found->second).split(QLatin1Char(','));
-    bool a = false;
-    bool b = false;
-    const QPoint point(parts.value(0).toInt(&a), parts.value(1).toInt(&b));
-    if (parts.size() != 2 || !a || !b) return {};
-    return point;
-}
 
 // What a browser shows after the written page, for a loaded document: the
 // bytes written into it in place, where the user had scrolled to.
@@ -97,7 +86,9 @@ Fit fitInto(const Screen& screen, QSize room) {
     if (screen.shownWidth > 0)
         zoom = std::min(zoom, static_cast<double>(screen.shownWidth) / layout.width());
     zoom = std::clamp(zoom, kLeastZoom, 1.0);
-    return {zoom, QSize(qRound(layout.width() * zoom), qRound(layout.height() * zoom))};
+    // rounded up: laid out no narrower than the screen
+    return {zoom, QSize(static_cast<int>(std::ceil(layout.width() * zoom)),
+                        static_cast<int>(std::ceil(layout.height() * zoom)))};
 }
 
 PreviewWindow::PreviewWindow()
@@ -130,6 +121,7 @@ PreviewWindow::PreviewWindow()
                        [this] { page_->triggerAction(QWebEnginePage::SelectAll); });
         menu.exec(view_->mapToGlobal(at));
     });
+    connect(page_, &QWebEnginePage::renderProcessTerminated, this, &PreviewWindow::engineEnded);
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         loaded_ = ok;
         fit();
@@ -153,7 +145,11 @@ PreviewWindow::PreviewWindow()
     stage_->setBackgroundRole(QPalette::Dark);
     stage_->setAutoFillBackground(true);
     stage_->installEventFilter(this);
-    stage_->setMinimumSize(qRound(1920 * kLeastZoom), qRound(1080 * kLeastZoom));
+    // the least a screen takes: the widest's width and the phone's height at
+    // the least zoom
+    stage_->setMinimumSize(
+        qRound(1920 * kLeastZoom),
+        static_cast<int>(std::ceil(kScreens.back().layout.height() * kLeastZoom)));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -172,8 +168,10 @@ PreviewWindow::PreviewWindow()
     connect(&keeping_, &QTimer::timeout, this, [this] { emit keep(kept()); });
 }
 
-// The page goes before the profile it was made with.
+// The page goes before the profile it was made with. Its engine answers a
+// page still being written as it goes, with no page to draw after it.
 PreviewWindow::~PreviewWindow() {
+    waiting_.reset();
     delete view_;
     delete page_;
 }
@@ -187,6 +185,7 @@ void PreviewWindow::showPage(preview::Page page) {
 }
 
 void PreviewWindow::draw(preview::Page page) {
+    current_ = page;
     if (page.tooBig) {
         view_->hide();
         tooBig_->show();
@@ -214,6 +213,22 @@ void PreviewWindow::draw(preview::Page page) {
     page_->loadOwn(QUrl(QStringLiteral("%1://seite%2/").arg(QLatin1String(kScheme)).arg(++host_)));
 }
 
+// The engine's renderer ended (out of memory, a crash) with a page unanswered:
+// the newest page is drawn in a new one, once; a page that ends it again
+// waits for the next.
+void PreviewWindow::engineEnded() {
+    loaded_ = false;
+    folder_.clear();
+    drawing_.reset();
+    std::optional<preview::Page> next = std::exchange(waiting_, std::nullopt);
+    if (!next && current_ && current_->sequence != retried_) next = current_;
+    if (!next) return;
+    retried_ = next->sequence;
+    QTimer::singleShot(0, this, [this, page = std::move(*next)]() mutable {
+        if (!drawing_) draw(std::move(page));
+    });
+}
+
 void PreviewWindow::drawnNow(std::uint64_t sequence) {
     drawing_.reset();
     emit drawn(sequence);
@@ -224,8 +239,8 @@ void PreviewWindow::drawnNow(std::uint64_t sequence) {
 }
 
 void PreviewWindow::apply(const preview::Values& values) {
-    if (const auto size = pairOf(values, "size")) resize(size->x(), size->y());
-    if (const auto at = pairOf(values, "at")) move(*at);
+    if (const auto size = preview::pairAt(values, "size")) resize(size->first, size->second);
+    if (const auto at = preview::pairAt(values, "at")) move(at->first, at->second);
     if (const auto mode = values.find("mode"); mode != values.end()) {
         for (std::size_t i = 0; i < kScreens.size(); ++i) {
             if (mode->second == kScreens[i].key) screens_->setCurrentIndex(static_cast<int>(i));
@@ -268,11 +283,11 @@ void PreviewWindow::fit() {
 
 preview::Values PreviewWindow::kept() const {
     preview::Values values{
-        {"size", pair(width(), height()).toStdString()},
+        {"size", preview::joinPair(width(), height())},
         {"mode", kScreens.at(static_cast<std::size_t>(std::max(0, screens_->currentIndex()))).key}};
     // where the desktop places windows itself, a place is not ours to keep
     if (QGuiApplication::platformName() != QLatin1String("wayland"))
-        values["at"] = pair(x(), y()).toStdString();
+        values["at"] = preview::joinPair(x(), y());
     return values;
 }
 

@@ -73,6 +73,7 @@ protected:
 private:
     void draw(preview::Page page);
     void drawnNow(std::uint64_t sequence);
+    void engineEnded();
     void chooseScreen(int index);
     void fit();
     [[nodiscard]] preview::Values kept() const;
@@ -91,6 +92,8 @@ private:
     bool loaded_ = false;
     std::optional<std::uint64_t> drawing_;  // the page being drawn
     std::optional<preview::Page> waiting_;  // the newest that came meanwhile
+    std::optional<preview::Page> current_;  // the last given to the engine
+    std::uint64_t retried_ = 0;             // drawn again once its renderer ended
     bool userClosed_ = false;
 };
 

@@ -102,6 +102,18 @@ TEST(PreviewMessages, ValuesAreKeyEqualsValueLines) {
     const Values values{{"at", "10,20"}, {"mode", "1280 \xC3\x97 800"}, {"size", "640,480"}};
     EXPECT_EQ(splitValues(joinValues(values)), values);
     EXPECT_EQ(splitValues("a=1\n=2\nkein\nb=x=y"), (Values{{"a", "1"}, {"b", "x=y"}}));
+    // a place left of or above the first screen is negative
+    const Values pairs{{"at", joinPair(-1280, 0)},
+                       {"size", "640,480"},
+                       {"a", "1,"},
+                       {"b", ",2"},
+                       {"c", "1,2,3"},
+                       {"d", "1 ,2"},
+                       {"e", "99999999999,1"}};
+    EXPECT_EQ(pairAt(pairs, "at"), (std::pair{-1280, 0}));
+    EXPECT_EQ(pairAt(pairs, "size"), (std::pair{640, 480}));
+    for (const char* broken : {"a", "b", "c", "d", "e", "none"})
+        EXPECT_FALSE(pairAt(pairs, broken).has_value()) << broken;
     EXPECT_FALSE(readPage({"page", "x\n/\n"}).has_value());
     EXPECT_FALSE(readPage({"page", "1"}).has_value());
     EXPECT_FALSE(readPage({"hide", ""}).has_value());

@@ -30,7 +30,7 @@ namespace velmora::ui {
 namespace {
 
 constexpr int kGap = 8;              // between the wizard's frame and the preview's
-const QSize kDefaultSize{640, 560};  // the page's window until the user sizes it
+const QSize kDefaultSize{640, 600};  // the page's window until the user sizes it
 constexpr int kSecondsToEnd = 3;     // after the pipe closed, before the helper is killed
 
 QString& chosenProgram() {
@@ -47,18 +47,6 @@ QSettings kept() {
 
 // Where the desktop places windows itself (Wayland), a place is not kept.
 bool placesWindows() { return QGuiApplication::platformName() != QLatin1String("wayland"); }
-
-QString pair(int a, int b) { return QStringLiteral("%1,%2").arg(a).arg(b); }
-
-std::optional<std::pair<int, int>> pairOf(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char(','));
-    bool a = false;
-    bool b = false;
-    const int first = parts.value(0).toInt(&a);
-    const int second = parts.value(1).toInt(&b);
-    if (parts.size() != 2 || !a || !b) return {};
-    return std::pair{first, second};
-}
 
 QSize keptSize() {
     const QSize size = kept().value(QStringLiteral("Groesse"), kDefaultSize).toSize();
@@ -247,11 +235,9 @@ void Preview::answer(const preview::Message& message) {
     } else if (message.name == "keep") {
         const preview::Values values = preview::splitValues(message.payload);
         QSettings file = kept();
-        if (const auto size =
-                pairOf(QString::fromStdString(values.count("size") ? values.at("size") : "")))
+        if (const auto size = preview::pairAt(values, "size"))
             file.setValue(QStringLiteral("Groesse"), QSize(size->first, size->second));
-        if (const auto at =
-                pairOf(QString::fromStdString(values.count("at") ? values.at("at") : "")))
+        if (const auto at = preview::pairAt(values, "at"))
             file.setValue(QStringLiteral("Ort"), QPoint(at->first, at->second));
         if (values.count("mode"))
             file.setValue(QStringLiteral("Bildschirm"), QString::fromStdString(values.at("mode")));
@@ -287,12 +273,9 @@ void Preview::showEndedNote() {
     auto* again = new QShortcut(QKeySequence(Qt::Key_F12), endedNote_.get());
     connect(again, &QShortcut::activated, this, &Preview::toggle);
     const preview::Values place = showValues(false);
-    if (const auto size = pairOf(QString::fromStdString(place.at("size"))))
+    if (const auto size = preview::pairAt(place, "size"))
         endedNote_->resize(size->first, size->second);
-    if (place.count("at")) {
-        if (const auto at = pairOf(QString::fromStdString(place.at("at"))))
-            endedNote_->move(at->first, at->second);
-    }
+    if (const auto at = preview::pairAt(place, "at")) endedNote_->move(at->first, at->second);
     endedNote_->setAttribute(Qt::WA_ShowWithoutActivating);
     endedNote_->show();
 }
@@ -303,7 +286,7 @@ void Preview::showEndedNote() {
 preview::Values Preview::showValues(bool focus) const {
     QSettings file = kept();
     const QSize size = keptSize();
-    preview::Values values{{"size", pair(size.width(), size.height()).toStdString()},
+    preview::Values values{{"size", preview::joinPair(size.width(), size.height())},
                            {"focus", focus ? "1" : "0"}};
     const QString mode = file.value(QStringLiteral("Bildschirm")).toString();
     if (!mode.isEmpty()) values["mode"] = mode.toStdString();
@@ -324,7 +307,7 @@ preview::Values Preview::showValues(bool focus) const {
         // no room: right of the wizard all the same, never over it
         if (!at) at = QPoint(frame.right() + 1 + kGap, frame.top());
     }
-    values["at"] = pair(at->x(), at->y()).toStdString();
+    values["at"] = preview::joinPair(at->x(), at->y());
     return values;
 }
 

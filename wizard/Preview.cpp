@@ -119,4 +119,22 @@ Values splitValues(std::string_view payload) {
     return values;
 }
 
+std::string joinPair(int first, int second) {
+    return std::to_string(first) + ',' + std::to_string(second);
+}
+
+std::optional<std::pair<int, int>> pairAt(const Values& values, const std::string& key) {
+    const auto found = values.find(key);
+    if (found == values.end()) return {};
+    const std::string& text = found->second;
+    const char* const end = text.data() + text.size();
+    int first = 0;
+    int second = 0;
+    const auto one = std::from_chars(text.data(), end, first);
+    if (one.ec != std::errc() || one.ptr == end || *one.ptr != ',') return {};
+    const auto two = std::from_chars(one.ptr + 1, end, second);
+    if (two.ec != std::errc() || two.ptr != end) return {};
+    return std::pair{first, second};
+}
+
 }  // namespace velmora::preview

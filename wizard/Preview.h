@@ -35,6 +35,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "settings/PageSettings.h"
 
@@ -95,5 +96,11 @@ struct Page {
 using Values = std::map<std::string, std::string>;
 [[nodiscard]] std::string joinValues(const Values& values);
 [[nodiscard]] Values splitValues(std::string_view payload);
+
+/// A place or a size among the values: "X,Y".
+[[nodiscard]] std::string joinPair(int first, int second);
+/// The pair under `key`, if `values` holds a well-formed one there.
+[[nodiscard]] std::optional<std::pair<int, int>> pairAt(const Values& values,
+                                                        const std::string& key);
 
 }  // namespace velmora::preview

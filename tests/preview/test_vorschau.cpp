@@ -7,6 +7,9 @@
 // draws as headless Chromium draws the written file, lets no request leave
 // the machine, runs none of the page's scripts, does not navigate, and ends
 // with its pipe.
+#include <signal.h>
+
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
@@ -19,7 +22,6 @@
 #include "Vorschau.h"
 #include "wizard/Preview.h"
 
-using velmora::preview::Message;
 using velmora::preview::test::differingPixels;
 using velmora::preview::test::Helper;
 using velmora::preview::test::screenshot;
@@ -29,6 +31,20 @@ namespace {
 
 QByteArray filled(const char* colour, const QByteArray& body = {}) {
     return "<html><body bgcolor=\"" + QByteArray(colour) + "\">" + body + "</body></html>";
+}
+
+// The processes whose parent is one of `parents`.
+QList<qint64> childrenOf(const QList<qint64>& parents) {
+    QList<qint64> found;
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        // after the name in parentheses: the state, then the parent
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (parents.contains(fields.value(1).toLongLong())) found << pid.toLongLong();
+    }
+    return found;
 }
 
 QRgb middle(const QImage& image) { return image.pixel(image.width() / 2, image.height() / 2); }
@@ -153,34 +169,54 @@ private slots:
             "<a href=\"http://127.0.0.1:9/netz.html\" target=\"_blank\" "
             "style=\"font-size:100px\">Netz</a>";
         helper.page(1, dir_.path(), filled("#00FF00", links));
-        helper.send("show", "size=500,400\nat=0,0\nfocus=1");
+        helper.send("show", "size=500,600\nat=0,0\nfocus=1");
         QVERIFY(helper.next("drawn"));
         QTest::qWait(1000);  // shown, placed and drawn
         const QImage before = helper.grab(file(QStringLiteral("vorher.png")));
-        QProcess::execute(QStringLiteral("sh"),
-                          {QStringLiteral("-c"),
-                           QStringLiteral("id=$(xdotool search --name '^Vorschau$' | head -1) && "
-                                          "xdotool mousemove --window $id 60 %1 click 1")
-                               .arg(400 - before.height() + 60)});
+        // the preview's window, by xdotool; y from the top of its view
+        const int bar = 600 - before.height();
+        const auto inWindow = [](const QString& action) {
+            QProcess::execute(QStringLiteral("sh"),
+                              {QStringLiteral("-c"),
+                               QStringLiteral("xdotool %1 --window "
+                                              "$(xdotool search --name '^Vorschau$' | head -1) %2")
+                                   .arg(action.section(QLatin1Char(' '), 0, 0),
+                                        action.section(QLatin1Char(' '), 1))});
+        };
+        inWindow(QStringLiteral("mousemove 60 %1 click 1").arg(bar + 60));
         QTest::qWait(1000);
         QCOMPARE(helper.grab(file(QStringLiteral("lokal.png"))), before);
-        QProcess::execute(QStringLiteral("sh"),
-                          {QStringLiteral("-c"),
-                           QStringLiteral("id=$(xdotool search --name '^Vorschau$' | head -1) && "
-                                          "xdotool mousemove --window $id 60 %1 click 1")
-                               .arg(400 - before.height() + 180)});
+        inWindow(QStringLiteral("mousemove 60 %1 click 1").arg(bar + 180));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(noted), 10000);
         QFile opened(noted);
         QVERIFY(opened.open(QIODevice::ReadOnly));
         QCOMPARE(opened.readAll().trimmed(), QByteArray("http://127.0.0.1:9/netz.html"));
         QCOMPARE(helper.grab(file(QStringLiteral("netz.png"))), before);
         // Escape with the focus in the page: the user closed it
-        QProcess::execute(
-            QStringLiteral("sh"),
-            {QStringLiteral("-c"), QStringLiteral("xdotool key --window $(xdotool search --name "
-                                                  "'^Vorschau$' | head -1) Escape")});
+        inWindow(QStringLiteral("key Escape"));
         QVERIFY(helper.next("closed", 10000));
         QVERIFY(helper.process().waitForFinished(10000));
+    }
+
+    // The engine's renderer killed (as when memory runs out): the next page
+    // is drawn all the same, in a new one.
+    void drawsAgainAfterItsRendererEnded() {
+        Helper helper;
+        helper.send("show", "size=400,300\nfocus=0");
+        helper.page(1, dir_.path(), filled("#FF0000"));
+        QVERIFY(helper.next("drawn"));
+        // the renderers are the children of the engine's zygotes
+        const QList<qint64> renderers = childrenOf(childrenOf({helper.process().processId()}));
+        QVERIFY2(!renderers.isEmpty(), "no renderer found");
+        for (const qint64 renderer : renderers) ::kill(static_cast<pid_t>(renderer), SIGKILL);
+        QTest::qWait(500);
+        helper.page(2, dir_.path(), filled("#00FF00"));
+        // (page 1 drawn again first, in the new renderer)
+        std::optional<std::string> drawn;
+        while ((drawn = helper.next("drawn", 20000)) == std::optional<std::string>("1")) {
+        }
+        QCOMPARE(drawn, std::optional<std::string>("2"));
+        QTRY_COMPARE_WITH_TIMEOUT(middle(helper.grab(file("wieder.png"))), qRgb(0, 255, 0), 5000);
     }
 
     // The wizard gone, its pipe closed: the helper and its engine's
@@ -190,13 +226,20 @@ private slots:
         helper.page(1, dir_.path(), filled("#FFFFFF"));
         QVERIFY(helper.next("drawn"));
         const qint64 pid = helper.process().processId();
+        const QList<qint64> engine = childrenOf({pid});
+        QVERIFY2(!engine.isEmpty(), "the engine runs no process of its own");
+        // two long pages on their way as the pipe closes: one being written,
+        // one waiting for it
+        const QByteArray lines = QByteArray("<p>Zeile</p>\r\n").repeated(40000);
+        helper.page(2, dir_.path(), filled("#FFFFFF", lines));
+        helper.page(3, dir_.path(), filled("#000000", lines));
+        QTest::qWait(300);  // taken, and the first being written
         helper.process().closeWriteChannel();
         QVERIFY(helper.process().waitForFinished(10000));
+        QCOMPARE(helper.process().exitStatus(), QProcess::NormalExit);
         QCOMPARE(helper.process().exitCode(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !QProcess::execute(QStringLiteral("pgrep"),
-                               {QStringLiteral("-P"), QString::number(pid)}) == 0,
-            10000);
+        for (const qint64 child : engine)
+            QTRY_VERIFY_WITH_TIMEOUT(::kill(static_cast<pid_t>(child), 0) != 0, 10000);
     }
 };
 
