@@ -152,7 +152,7 @@ private slots:
     // Clicks on links, under an X server (vorschau_clicks): a local page
     // leaves the preview where it is, a web address goes to the desktop's
     // browser (a stand-in xdg-open that notes it) and the preview stays too;
-    // then Escape in the page closes it.
+    // a page scrolled down stays so when written anew; Escape closes it.
     void aClickLeavesItWhereItIs() {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs an X server: the test vorschau_clicks runs it on one");
@@ -192,6 +192,20 @@ private slots:
         QVERIFY(opened.open(QIODevice::ReadOnly));
         QCOMPARE(opened.readAll().trimmed(), QByteArray("http://127.0.0.1:9/netz.html"));
         QCOMPARE(helper.grab(file(QStringLiteral("netz.png"))), before);
+        // a long page scrolled down with Page Down stays scrolled down when
+        // it is written anew, as a user typing in the wizard expects
+        const QByteArray tall =
+            "<div style=\"height:1000px;background:#FF0000\"></div>"
+            "<div style=\"height:3000px;background:#0000FF\">";
+        helper.page(2, dir_.path(), filled("#FFFFFF", tall + "2</div>"));
+        QVERIFY(helper.next("drawn"));
+        for (int i = 0; i < 4; ++i) inWindow(QStringLiteral("key Next"));
+        QTRY_COMPARE_WITH_TIMEOUT(middle(helper.grab(file(QStringLiteral("unten.png")))),
+                                  qRgb(0, 0, 255), 5000);
+        helper.page(3, dir_.path(), filled("#FFFFFF", tall + "3</div>"));
+        QVERIFY(helper.next("drawn"));
+        QTest::qWait(500);  // its frame
+        QCOMPARE(middle(helper.grab(file(QStringLiteral("neu.png")))), qRgb(0, 0, 255));
         // Escape with the focus in the page: the user closed it
         inWindow(QStringLiteral("key Escape"));
         QVERIFY(helper.next("closed", 10000));
