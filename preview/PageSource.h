@@ -29,6 +29,8 @@ public:
 
     void setPage(const QByteArray& bytes) { page_ = bytes; }
     void setFolder(const QString& folder) { folder_ = folder; }
+    [[nodiscard]] const QByteArray& page() const { return page_; }
+    [[nodiscard]] const QString& folder() const { return folder_; }
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
     /// The file `url` names, if it lies in the page's folder or below.

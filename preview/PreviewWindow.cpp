@@ -185,7 +185,7 @@ void PreviewWindow::showPage(preview::Page page) {
 }
 
 void PreviewWindow::draw(preview::Page page) {
-    current_ = page;
+    written_ = page.tooBig ? 0 : page.sequence;
     if (page.tooBig) {
         view_->hide();
         tooBig_->show();
@@ -194,20 +194,19 @@ void PreviewWindow::draw(preview::Page page) {
     }
     tooBig_->hide();
     view_->show();
-    remote_->setVisible(namesRemotePictures(QByteArray::fromStdString(page.bytes)));
+    const QByteArray bytes = QByteArray::fromStdString(page.bytes);
+    remote_->setVisible(namesRemotePictures(bytes));
     drawing_ = page.sequence;
     const QString folder = QString::fromStdString(page.folder);
-    source_->setPage(QByteArray::fromStdString(page.bytes));
-    if (loaded_ && folder == folder_) {
+    source_->setPage(bytes);
+    if (loaded_ && folder == source_->folder()) {
         const std::uint64_t sequence = page.sequence;
-        page_->runJavaScript(writeScript(QByteArray::fromStdString(page.bytes)),
-                             QWebEngineScript::ApplicationWorld,
+        page_->runJavaScript(writeScript(bytes), QWebEngineScript::ApplicationWorld,
                              [this, sequence](const QVariant&) { drawnNow(sequence); });
         return;
     }
     // another folder is another origin, so no picture of the one before is
     // shown from the engine's memory under the same name
-    folder_ = folder;
     source_->setFolder(folder);
     loaded_ = false;
     page_->loadOwn(QUrl(QStringLiteral("%1://seite%2/").arg(QLatin1String(kScheme)).arg(++host_)));
@@ -218,10 +217,12 @@ void PreviewWindow::draw(preview::Page page) {
 // waits for the next.
 void PreviewWindow::engineEnded() {
     loaded_ = false;
-    folder_.clear();
     drawing_.reset();
     std::optional<preview::Page> next = std::exchange(waiting_, std::nullopt);
-    if (!next && current_ && current_->sequence != retried_) next = current_;
+    if (!next && written_ != 0 && written_ != retried_) {
+        next = preview::Page{written_, source_->folder().toStdString(),
+                             source_->page().toStdString(), false};
+    }
     if (!next) return;
     retried_ = next->sequence;
     QTimer::singleShot(0, this, [this, page = std::move(*next)]() mutable {

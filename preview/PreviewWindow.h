@@ -87,12 +87,11 @@ private:
     QLabel* tooBig_;
     QWidget* stage_;
     QTimer keeping_;
-    QString folder_;
     int host_ = 0;
     bool loaded_ = false;
     std::optional<std::uint64_t> drawing_;  // the page being drawn
     std::optional<preview::Page> waiting_;  // the newest that came meanwhile
-    std::optional<preview::Page> current_;  // the last given to the engine
+    std::uint64_t written_ = 0;             // the page the engine has; 0: the note
     std::uint64_t retried_ = 0;             // drawn again once its renderer ended
     bool userClosed_ = false;
 };

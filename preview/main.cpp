@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
-#include <cerrno>
 #include <cstdio>
 
 #include "preview/PageSource.h"
@@ -53,19 +52,13 @@ private:
     }
 
     void read() {
-        char bytes[1 << 16];
-        for (;;) {
-            const ssize_t n = ::read(STDIN_FILENO, bytes, sizeof bytes);
-            if (n < 0 && (errno == EAGAIN || errno == EINTR)) break;
-            if (n <= 0) {  // the wizard closed the pipe, or is gone
-                input_.setEnabled(false);
-                QCoreApplication::exit(0);
-                return;
-            }
-            reader_.feed(std::string_view(bytes, static_cast<std::size_t>(n)));
-        }
+        const bool open = reader_.readFrom(STDIN_FILENO);
         while (const auto message = reader_.next()) take(*message);
         if (reader_.broken()) QCoreApplication::exit(3);
+        if (!open) {  // the wizard closed the pipe, or is gone
+            input_.setEnabled(false);
+            QCoreApplication::exit(0);
+        }
     }
 
     void take(const Message& message) {

@@ -4,7 +4,10 @@
 
 #include "wizard/Preview.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 
 #include "generator/OutputFile.h"
@@ -49,6 +52,14 @@ void Reader::feed(std::string_view bytes) {
         start_ = 0;
     }
     buffer_.append(bytes);
+}
+
+bool Reader::readFrom(int fd) {
+    char bytes[1 << 16];
+    const ssize_t n = ::read(fd, bytes, sizeof bytes);
+    if (n < 0) return errno == EAGAIN || errno == EINTR;
+    feed(std::string_view(bytes, static_cast<std::size_t>(n)));
+    return n > 0;
 }
 
 std::optional<Message> Reader::next() {

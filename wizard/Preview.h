@@ -65,6 +65,9 @@ struct Message {
 class Reader {
 public:
     void feed(std::string_view bytes);
+    /// Feeds what one read of the file descriptor `fd` gives (none where a
+    /// non-blocking one has nothing yet); false once its other end closed.
+    [[nodiscard]] bool readFrom(int fd);
     /// The next whole message, or nothing until more bytes arrive.
     [[nodiscard]] std::optional<Message> next();
     /// The stream broke the rules: a header without a name or length, or a

@@ -63,16 +63,13 @@ public:
 
 private:
     void read() {
-        char bytes[65536];
-        const ssize_t n = ::read(STDIN_FILENO, bytes, sizeof bytes);
-        if (n <= 0) {
-            log("eof");
-            QCoreApplication::exit(0);
-            return;
-        }
-        reader_.feed(std::string_view(bytes, static_cast<std::size_t>(n)));
+        const bool open = reader_.readFrom(STDIN_FILENO);
         while (const auto message = reader_.next()) take(*message);
         if (reader_.broken()) QCoreApplication::exit(3);
+        if (!open) {
+            log("eof");
+            QCoreApplication::exit(0);
+        }
     }
 
     void take(const Message& message) {
